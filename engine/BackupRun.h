@@ -1,0 +1,71 @@
+#pragma once
+// The backup run: copy pass over every folder of the set, then, with
+// "Synchron", the file pass and the folder pass.
+#include "engine/FileServices.h"
+#include "engine/LocalClock.h"
+#include "engine/RunFlags.h"
+#include "engine/RunHost.h"
+#include "set/CodePage.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kelvorin {
+
+// Counts for progress and summaries; the run itself does not depend on them.
+struct RunCounts {
+    std::uint64_t filesChecked = 0;
+    std::uint64_t filesCopied = 0;
+    std::uint64_t bytesCopied = 0;
+    std::uint64_t filesDeleted = 0;
+    std::uint64_t foldersRemoved = 0;
+};
+
+struct RunPlatform {
+    FileServices& files;
+    CodePage& codePage;
+    LocalClock& clock;
+};
+
+class BackupRun {
+public:
+    BackupRun(RunHost& host, RunPlatform platform, RunFlags& flags, std::u16string dataDir)
+        : host_(host), fs_(platform.files), codePage_(platform.codePage), clock_(platform.clock),
+          flags_(flags), dataDir_(std::move(dataDir)) {}
+
+    // The whole run. Returns false when it was refused (no target drive).
+    bool Run();
+
+    // Copy pass for one folder.
+    void ScanSourceTree(const std::u16string& folder);
+    void CopyNewerFiles();
+    void CopyOneFile(const std::u16string& source, const std::u16string& backup);
+
+    // Synchronisation for one folder.
+    void ScanBackupFiles(const std::u16string& folder);
+    void DeleteOrphans();
+    void ScanBackupDirs(const std::u16string& folder);
+    void RemoveEmptyDirs();
+
+    const RunCounts& Counts() const { return counts_; }
+    std::u16string LogFilePath() const { return dataDir_ + u"Kelvorin.log"; }
+
+private:
+    void CopyPass();
+    void SynchronisePasses();
+    std::u16string StatusText() const;
+    std::u16string DateTimeLine();
+    bool WriteLogFile();
+
+    RunHost& host_;
+    FileServices& fs_;
+    CodePage& codePage_;
+    LocalClock& clock_;
+    RunFlags& flags_;
+    std::u16string dataDir_;
+    std::vector<std::u16string> runLog_;
+    std::vector<std::u16string> exclusions_;
+    RunCounts counts_;
+};
+
+} // namespace kelvorin

@@ -1,0 +1,98 @@
+#pragma once
+// What the program needs of the file system. The Win32 implementation is the
+// product's; tests may wrap it to inject faults that cannot be made real.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace kelvorin {
+
+// -1 means no stamp. Compare two stamps with StampDifference.
+using DosStamp = std::int32_t;
+constexpr DosStamp kNoStamp = -1;
+
+inline std::int32_t StampDifference(DosStamp a, DosStamp b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+}
+
+constexpr std::uint32_t kAttrReadOnly = 0x01;
+constexpr std::uint32_t kAttrHidden = 0x02;
+constexpr std::uint32_t kAttrSystem = 0x04;
+constexpr std::uint32_t kAttrDirectory = 0x10;
+constexpr std::uint32_t kAttrReparsePoint = 0x400;
+
+struct FolderEntry {
+    std::u16string_view name;
+    std::uint32_t attributes;
+};
+
+// What a look-up of a path found.
+enum class PathState { File, Folder, Missing, Unknown };
+
+class FileServices {
+public:
+    using Handle = std::intptr_t;
+    static constexpr Handle kInvalidHandle = -1;
+
+    virtual ~FileServices() = default;
+
+    // Pattern is the folder path followed by "\*.*". Every entry, "." and ".."
+    // included, in file-system order; nothing when the folder cannot be listed.
+    virtual void ListFolder(std::u16string_view pattern,
+                            const std::function<void(const FolderEntry&)>& visit) = 0;
+
+    virtual DosStamp GetFileStamp(std::u16string_view path) = 0;
+    virtual DosStamp GetHandleStamp(Handle h) = 0;
+    virtual std::uint32_t SetHandleStamp(Handle h, DosStamp stamp) = 0;
+
+    virtual bool IsExistingFile(std::u16string_view path) = 0;
+    virtual bool IsExistingFolder(std::u16string_view path) = 0;
+    virtual PathState Probe(std::u16string_view path) = 0;
+    // Attribute bits, or 0xFFFFFFFF when they cannot be read.
+    virtual std::uint32_t Attributes(std::u16string_view path) = 0;
+
+    virtual bool MakeFolderChain(std::u16string_view path) = 0;
+    virtual bool DeleteOneFile(std::u16string_view path) = 0;
+    virtual bool RemoveOneFolder(std::u16string_view path) = 0;
+    // Replaces target by source in one step, written through.
+    virtual bool ReplaceFile(std::u16string_view source, std::u16string_view target) = 0;
+    virtual std::int64_t FreeBytesOnDrive(int drive) = 0; // 1 is "A:"
+
+    // Share mode 0: a file held open elsewhere cannot be opened.
+    virtual Handle OpenForReading(std::u16string_view path) = 0;
+    virtual Handle CreateForWriting(std::u16string_view path) = 0;
+    // Read sharing for others, as the set file is opened.
+    virtual Handle OpenSharedForReading(std::u16string_view path) = 0;
+    virtual Handle CreateSharedForWriting(std::u16string_view path) = 0;
+
+    virtual std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) = 0;
+    virtual std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) = 0;
+    virtual void CloseFileHandle(Handle h) = 0;
+
+    // The error code of the last failed call, and the system's text for a code.
+    virtual std::uint32_t LastError() = 0;
+    virtual std::u16string ErrorText(std::uint32_t code) = 0;
+};
+
+// Owns an open handle; closes it once.
+class OpenFile {
+public:
+    OpenFile(FileServices& fs, FileServices::Handle h) : fs_(&fs), h_(h) {}
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    ~OpenFile() { Close(); }
+
+    bool IsValid() const { return h_ != FileServices::kInvalidHandle && h_ != 0; }
+    FileServices::Handle Get() const { return h_; }
+    void Close() {
+        if (IsValid()) fs_->CloseFileHandle(h_);
+        h_ = FileServices::kInvalidHandle;
+    }
+
+private:
+    FileServices* fs_;
+    FileServices::Handle h_;
+};
+
+} // namespace kelvorin

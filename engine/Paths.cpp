@@ -1,0 +1,43 @@
+#include "engine/Paths.h"
+
+namespace kelvorin {
+
+std::u16string_view FileExtension(std::u16string_view name) {
+    const auto dot = name.rfind(u'.');
+    return dot == std::u16string_view::npos ? std::u16string_view{} : name.substr(dot);
+}
+
+bool IsDrivePath(std::u16string_view path) {
+    if (path.size() < 3) return false;
+    const char16_t c = path[0];
+    const bool letter = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+    return letter && path[1] == u':' && path[2] == u'\\';
+}
+
+std::u16string WithDrive(std::u16string_view path, char16_t letter) {
+    std::u16string result(path);
+    if (!result.empty()) result[0] = letter;
+    return result;
+}
+
+char16_t UpperDriveLetter(std::u16string_view path) {
+    if (path.empty()) return 0;
+    const char16_t c = path[0];
+    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+}
+
+std::u16string AsciiUpper(std::u16string_view text) {
+    std::u16string result(text);
+    for (auto& c : result)
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+    return result;
+}
+
+std::u16string AsciiLower(std::u16string_view text) {
+    std::u16string result(text);
+    for (auto& c : result)
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+    return result;
+}
+
+} // namespace kelvorin

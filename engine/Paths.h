@@ -1,0 +1,24 @@
+#pragma once
+// Path rules of the engine: paths are joined and mapped as plain strings.
+#include <string>
+#include <string_view>
+
+namespace kelvorin {
+
+// From the last "." of the name to its end, the dot included; empty without a dot.
+std::u16string_view FileExtension(std::u16string_view name);
+
+// A letter, a colon and a backslash.
+bool IsDrivePath(std::u16string_view path);
+
+// The same path with its first character exchanged.
+std::u16string WithDrive(std::u16string_view path, char16_t letter);
+
+// The first character, a to z turned into A to Z.
+char16_t UpperDriveLetter(std::u16string_view path);
+
+// a to z turned into A to Z / A to Z into a to z; nothing else changes.
+std::u16string AsciiUpper(std::u16string_view text);
+std::u16string AsciiLower(std::u16string_view text);
+
+} // namespace kelvorin

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace kelvorin {
+
+// Shared by the run and the window: Cancelled is set by every close request.
+struct RunFlags {
+    bool copyFailed = false;
+    bool deleteFailed = false;
+    bool cancelled = false;
+    char16_t targetDrive = u'E';
+    char16_t sourceDrive = u'C';
+};
+
+} // namespace kelvorin

@@ -1,0 +1,48 @@
+#pragma once
+// What a backup run needs of the window it runs in. The main window, the
+// console program and the tests implement it; the engine sees nothing else.
+#include "set/SortedList.h"
+
+#include <string>
+#include <vector>
+
+namespace kelvorin {
+
+class RunHost {
+public:
+    virtual ~RunHost() = default;
+
+    // The set as the window's controls hold it at the moment of asking.
+    virtual std::size_t FolderCount() = 0;
+    virtual std::u16string Folder(std::size_t i) = 0;
+    virtual void SelectFolder(std::size_t i) = 0;
+    virtual std::vector<std::u16string> ExclusionLines() = 0;
+    virtual int TargetDriveIndex() = 0; // -1 when none is selected
+    virtual bool SynchronTicked() = 0;
+
+    // The file list, whose items are the engine's work list.
+    virtual SortedList& WorkList() = 0;
+    virtual void ShowLogInFileList(const std::vector<std::u16string>& lines) = 0;
+
+    // The run log, in the order of writing.
+    virtual void ClearRunLog() = 0;
+    virtual void AddRunLogLine(const std::u16string& line) = 0;
+
+    virtual void SetFileCopyLabel(const std::u16string& text) = 0;
+    virtual void RepaintWindow() = 0;
+    virtual void RepaintFileList() = 0;
+    // The only place where other handlers, a close request among them, run.
+    virtual void PumpMessages() = 0;
+
+    // Steps around a run: wait cursor, timer stopped, backup commands disabled;
+    // and back.
+    virtual void BeginBusy() = 0;
+    virtual void EndBusy() = 0;
+
+    // A plain modal message (no icon, OK); waits until the user closes it.
+    virtual void ShowRefusal(const std::u16string& text) = 0;
+    // The framework's error box.
+    virtual void ShowError(const std::u16string& text) = 0;
+};
+
+} // namespace kelvorin

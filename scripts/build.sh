@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# build.sh win|native [target...]: configures once, then builds incrementally.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+kind=$1; shift
+dir=build/$kind
+werror=OFF
+[ "${CI:-}" = true ] && werror=ON
+if [ ! -f "$dir/build.ninja" ]; then
+  case $kind in
+    win)    extra=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake") ;;
+    native) extra=(-DKELVORIN_SANITIZE=ON) ;;
+    *) echo "usage: build.sh win|native [target...]" >&2; exit 2 ;;
+  esac
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DKELVORIN_WERROR=$werror "${extra[@]}" >/dev/null
+fi
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build "$dir" "${targets[@]}" -- --quiet

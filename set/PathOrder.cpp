@@ -1,0 +1,23 @@
+#include "set/PathOrder.h"
+
+namespace kelvorin {
+
+char16_t FoldCase(char16_t c) {
+    // ASCII and Latin-1 letters; enough for a deterministic, readable order.
+    if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 32);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 32);
+    return c;
+}
+
+int ComparePaths(std::u16string_view a, std::u16string_view b) {
+    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char16_t fa = FoldCase(a[i]), fb = FoldCase(b[i]);
+        if (fa != fb) return fa < fb ? -1 : 1;
+    }
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    const int raw = a.compare(b);
+    return raw < 0 ? -1 : (raw > 0 ? 1 : 0);
+}
+
+} // namespace kelvorin

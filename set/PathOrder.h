@@ -1,0 +1,18 @@
+#pragma once
+// The one ordering of the folder list and the work list: ordinal, case-folded,
+// with the raw code units as tie-break so that the order is total and stable.
+// A path always sorts before every path that extends it.
+#include <string_view>
+
+namespace kelvorin {
+
+char16_t FoldCase(char16_t c);
+int ComparePaths(std::u16string_view a, std::u16string_view b);
+
+struct PathLess {
+    bool operator()(std::u16string_view a, std::u16string_view b) const {
+        return ComparePaths(a, b) < 0;
+    }
+};
+
+} // namespace kelvorin

@@ -1,0 +1,64 @@
+#pragma once
+// The scratch drives that the test runner maps (tests/runner/wine-session.sh),
+// a clean folder on them for each test, and small file helpers.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace kelvorin::testing {
+
+// Drive letters named by the runner: source, target, a 2 MB tmpfs, documents.
+wchar_t SourceDrive();
+wchar_t TargetDrive();
+wchar_t SmallDrive();
+wchar_t DocsDrive();
+
+// Deletes the folder with everything in it (read-only files included), then
+// creates it empty. Returns the path without trailing backslash.
+std::wstring MakeCleanFolder(const std::wstring& path);
+void RemoveTree(const std::wstring& path);
+
+void WriteTextFile(const std::wstring& path, const std::string& bytes);
+std::string ReadWholeFile(const std::wstring& path); // throws when it cannot be opened
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+
+// Last-write time as local wall-clock time.
+void SetLocalWriteTime(const std::wstring& path, int year, int month, int day, int hour,
+                       int minute, int second);
+SYSTEMTIME LocalWriteTime(const std::wstring& path);
+
+// Holds a file open with share mode 0 for the lifetime of the object.
+class LockedFile {
+public:
+    explicit LockedFile(const std::wstring& path);
+    LockedFile(const LockedFile&) = delete;
+    LockedFile& operator=(const LockedFile&) = delete;
+    ~LockedFile();
+
+private:
+    HANDLE handle_;
+};
+
+inline std::u16string U16(const std::wstring& s) { return {s.begin(), s.end()}; }
+inline std::wstring W(const std::u16string& s) { return {s.begin(), s.end()}; }
+
+// A test with a clean folder S:\<Suite>_<Test> and T:\<Suite>_<Test>; the
+// backup of a path under Source() is the same path on the target drive.
+class DriveTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::wstring Source(const std::wstring& relative = L"") const;
+    std::wstring Target(const std::wstring& relative = L"") const;
+    std::wstring FolderName() const { return name_; }
+
+private:
+    std::wstring name_;
+};
+
+} // namespace kelvorin::testing
