@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 kind=$1; shift
-dir=build/$kind
+dir=${KELVORIN_BUILD_ROOT:-build}/$kind
 werror=OFF
 [ "${CI:-}" = true ] && werror=ON
 if [ ! -f "$dir/build.ninja" ]; then

@@ -1,0 +1,65 @@
+#pragma once
+// A run host held in memory: the set, the lists and every call the engine
+// makes, for tests to inspect.
+#include "engine/RunHost.h"
+#include "set/BackupSet.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kelvorin::testing {
+
+class MemoryRunHost : public RunHost {
+public:
+    BackupSet set;
+    SortedList workList;
+    std::vector<std::u16string> runLog;
+    std::vector<std::u16string> fileList;     // what the file list shows after a run
+    std::vector<std::u16string> labels;       // every text FileCopyLabel got
+    std::vector<std::u16string> refusals;     // plain messages shown
+    std::vector<std::u16string> errors;       // error boxes shown
+    std::vector<std::size_t> selections;      // folder positions selected, in order
+    int pumps = 0, windowRepaints = 0, fileListRepaints = 0;
+    int busyBegins = 0, busyEnds = 0;
+    bool busy = false;
+    // Runs inside PumpMessages, as another handler would (a close request...).
+    std::function<void()> onPump;
+
+    std::size_t FolderCount() override { return set.folders.Count(); }
+    std::u16string Folder(std::size_t i) override { return set.folders.At(i); }
+    void SelectFolder(std::size_t i) override { selections.push_back(i); }
+    std::vector<std::u16string> ExclusionLines() override { return set.exclusions; }
+    int TargetDriveIndex() override { return set.DriveIndex(); }
+    bool SynchronTicked() override { return set.synchron; }
+
+    SortedList& WorkList() override { return workList; }
+    void ShowLogInFileList(const std::vector<std::u16string>& lines) override {
+        workList.Clear();
+        for (const auto& l : lines) workList.Add(l);
+        fileList = workList.Items();
+    }
+
+    void ClearRunLog() override { runLog.clear(); }
+    void AddRunLogLine(const std::u16string& line) override { runLog.push_back(line); }
+
+    void SetFileCopyLabel(const std::u16string& text) override { labels.push_back(text); }
+    void RepaintWindow() override { ++windowRepaints; }
+    void RepaintFileList() override { ++fileListRepaints; }
+    void PumpMessages() override {
+        ++pumps;
+        if (onPump) onPump();
+    }
+    void BeginBusy() override {
+        ++busyBegins;
+        busy = true;
+    }
+    void EndBusy() override {
+        ++busyEnds;
+        busy = false;
+    }
+    void ShowRefusal(const std::u16string& text) override { refusals.push_back(text); }
+    void ShowError(const std::u16string& text) override { errors.push_back(text); }
+};
+
+} // namespace kelvorin::testing
