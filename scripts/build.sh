@@ -17,4 +17,8 @@ if [ ! -f "$dir/build.ninja" ]; then
 fi
 targets=()
 for t in "$@"; do targets+=(--target "$t"); done
-cmake --build "$dir" "${targets[@]}" -- --quiet
+rc=0
+out=$(cmake --build "$dir" "${targets[@]}" -- --quiet 2>&1) || rc=$?
+grep -v -e '^ninja: no work to do' -e '^-- \(Configuring\|Generating\) done' \
+        -e '^-- Build files have been written' -e '^-- GLOB mismatch' <<<"$out" || true
+exit $rc
