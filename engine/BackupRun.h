@@ -53,6 +53,12 @@ public:
 private:
     void CopyPass();
     void SynchronisePasses();
+    // Adds a line to the run log and shows it in the window's log.
+    void AddLogLine(std::u16string line);
+    void WalkSourceFolder(const std::u16string& folder);
+    // Writes a partial copy beside the backup and puts it in place only when
+    // complete; false leaves the previous copy as it was.
+    bool CopyThroughPartialFile(const std::u16string& source, const std::u16string& backup);
     std::u16string StatusText() const;
     std::u16string DateTimeLine();
     bool WriteLogFile();

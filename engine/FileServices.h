@@ -25,7 +25,17 @@ constexpr std::uint32_t kAttrReparsePoint = 0x400;
 struct FolderEntry {
     std::u16string_view name;
     std::uint32_t attributes;
+    std::uint32_t reparseTag = 0; // with kAttrReparsePoint; 0 when unknown
 };
+
+// A junction or symbolic link to a folder: never walked, so a link into its
+// own tree cannot loop. Other reparse points (cloud placeholders) are plain
+// folders; an unknown tag counts as a link.
+inline bool IsFolderLink(const FolderEntry& e) {
+    constexpr std::uint32_t kNameSurrogate = 0x20000000;
+    return (e.attributes & kAttrDirectory) && (e.attributes & kAttrReparsePoint) &&
+           (e.reparseTag == 0 || (e.reparseTag & kNameSurrogate));
+}
 
 // What a look-up of a path found.
 enum class PathState { File, Folder, Missing, Unknown };

@@ -1,0 +1,40 @@
+#pragma once
+// The backup run's own texts: log lines, label words, status texts, messages.
+#include <string>
+#include <string_view>
+
+namespace kelvorin {
+
+// Lines of the run log; each is followed by the path it names.
+inline constexpr char16_t kNotFoundLine[] = u"Nicht gefunden: ";
+inline constexpr char16_t kNotCopiedLine[] = u"Nicht kopiert: ";
+inline constexpr char16_t kNotDeletedLine[] = u"Nicht gelöscht: ";
+
+// FileCopyLabel after a failure.
+inline constexpr char16_t kCopyFailedLabel[] = u"Fehler";
+inline constexpr char16_t kNotDeletedLabel[] = u"Nicht gelöscht";
+
+// The run's status, first that applies.
+inline constexpr char16_t kStatusCopyFailed[] = u"Fehler beim kopieren !!";
+inline constexpr char16_t kStatusDeleteFailed[] = u"Nicht gelöscht !";
+inline constexpr char16_t kStatusCancelled[] = u"Abbruch";
+inline constexpr char16_t kStatusOk[] = u"OK";
+
+// Follows the source path of a file that lies on the target drive.
+inline constexpr char16_t kRefusalTail[] = u" kann nicht gesichert werden !";
+
+inline constexpr char16_t kLogFileName[] = u"Kelvorin.log";
+
+// The error box texts of the log file.
+inline std::u16string CannotCreateFileText(std::u16string_view path,
+                                           std::u16string_view systemText) {
+    return u"Datei \"" + std::u16string(path) + u"\" kann nicht erstellt werden. " +
+           std::u16string(systemText);
+}
+inline constexpr char16_t kStreamWriteError[] = u"Stream-Schreibfehler";
+
+// Ends the name of the file a copy is written into before it replaces the
+// previous copy; a leftover of a broken run tells the user what it is.
+inline constexpr char16_t kPartialCopyTail[] = u"~Kelvorin-Teilkopie.tmp";
+
+} // namespace kelvorin

@@ -1,0 +1,261 @@
+#include "engine/win32/Win32FileServices.h"
+
+#include <windows.h>
+// The interface's name, not the kernel32 call of the same name.
+#undef ReplaceFile
+
+namespace kelvorin {
+
+namespace {
+
+// CreateDirectoryW stops at MAX_PATH - 12; the files at MAX_PATH - 1.
+// From this length on, every call gets the "\\?\" form.
+constexpr std::size_t kLongPathFrom = MAX_PATH - 12;
+
+std::wstring Wide(std::u16string_view s) { return {s.begin(), s.end()}; }
+
+HANDLE AsHandle(FileServices::Handle h) { return reinterpret_cast<HANDLE>(h); }
+FileServices::Handle AsValue(HANDLE h) { return reinterpret_cast<FileServices::Handle>(h); }
+
+// The walk joins a drive root and a name into "D:\\name"; the "\\?\" form
+// would take that literally. Keeps the two leading backslashes of a UNC path.
+std::wstring WithoutDoubledBackslashes(std::wstring path) {
+    std::size_t out = 0;
+    for (std::size_t in = 0; in < path.size(); ++in) {
+        if (path[in] == L'\\' && out >= 2 && path[out - 1] == L'\\') continue;
+        path[out++] = path[in];
+    }
+    path.resize(out);
+    return path;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    while (size > 0) {
+        std::wstring full(size, L'\0');
+        const DWORD got = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+        if (got == 0) break;
+        if (got < size) {
+            full.resize(got);
+            return full;
+        }
+        size = got;
+    }
+    return path;
+}
+
+DosStamp StampOf(const FILETIME& utc) {
+    FILETIME local;
+    WORD date = 0, time = 0;
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToDosDateTime(&local, &date, &time))
+        return kNoStamp;
+    return static_cast<DosStamp>((static_cast<std::uint32_t>(date) << 16) | time);
+}
+
+// The last-write time of a link's target, when the path is a link to a file.
+bool TargetWriteTime(const std::wstring& path, FILETIME& utc) {
+    HANDLE h = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool ok = GetFileTime(h, nullptr, nullptr, &utc) != 0;
+    CloseHandle(h);
+    return ok;
+}
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE h) : h_(h) {}
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    ~FindHandle() {
+        if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
+    }
+    bool IsValid() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+FileServices::Handle Open(std::u16string_view path, DWORD access, DWORD share, DWORD how) {
+    return AsValue(CreateFileW(SystemPath(path).c_str(), access, share, nullptr, how,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+} // namespace
+
+std::wstring SystemPath(std::u16string_view path) {
+    std::wstring p = Wide(path);
+    if (p.size() < kLongPathFrom || p.starts_with(L"\\\\?\\")) return p;
+    p = FullPath(WithoutDoubledBackslashes(std::move(p)));
+    if (p.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + p.substr(2);
+    return L"\\\\?\\" + p;
+}
+
+void Win32FileServices::ListFolder(std::u16string_view pattern,
+                                   const std::function<void(const FolderEntry&)>& visit) {
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW(SystemPath(pattern).c_str(), &data));
+    if (!find.IsValid()) return;
+    do {
+        const std::wstring_view name(data.cFileName);
+        const std::u16string_view name16(reinterpret_cast<const char16_t*>(name.data()),
+                                         name.size());
+        const bool reparse = data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+        visit(FolderEntry{name16, data.dwFileAttributes, reparse ? data.dwReserved0 : 0});
+    } while (FindNextFileW(find.Get(), &data));
+}
+
+DosStamp Win32FileServices::GetFileStamp(std::u16string_view path) {
+    const std::wstring p = SystemPath(path);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(p.c_str(), GetFileExInfoStandard, &data)) return kNoStamp;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return kNoStamp;
+    FILETIME utc = data.ftLastWriteTime;
+    // A link's own entry carries the link's time; the target's is wanted. A
+    // target in use is read from the link's entry.
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) TargetWriteTime(p, utc);
+    return StampOf(utc);
+}
+
+DosStamp Win32FileServices::GetHandleStamp(Handle h) {
+    FILETIME utc;
+    if (!GetFileTime(AsHandle(h), nullptr, nullptr, &utc)) return kNoStamp;
+    return StampOf(utc);
+}
+
+std::uint32_t Win32FileServices::SetHandleStamp(Handle h, DosStamp stamp) {
+    const auto value = static_cast<std::uint32_t>(stamp);
+    FILETIME local, utc;
+    if (!DosDateTimeToFileTime(static_cast<WORD>(value >> 16), static_cast<WORD>(value & 0xFFFF),
+                               &local) ||
+        !LocalFileTimeToFileTime(&local, &utc) ||
+        !SetFileTime(AsHandle(h), nullptr, nullptr, &utc))
+        return GetLastError();
+    return 0;
+}
+
+bool Win32FileServices::IsExistingFile(std::u16string_view path) {
+    const std::wstring p = SystemPath(path);
+    const DWORD attributes = GetFileAttributesW(p.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+    // A link counts when its target opens or is in use.
+    HANDLE h = CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(h);
+    return true;
+}
+
+bool Win32FileServices::IsExistingFolder(std::u16string_view path) {
+    const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+PathState Win32FileServices::Probe(std::u16string_view path) {
+    const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathState::Missing
+                                                                               : PathState::Unknown;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathState::Folder : PathState::File;
+}
+
+std::uint32_t Win32FileServices::Attributes(std::u16string_view path) {
+    return GetFileAttributesW(SystemPath(path).c_str());
+}
+
+bool Win32FileServices::MakeFolderChain(std::u16string_view path) {
+    if (path.ends_with(u'\\')) path.remove_suffix(1);
+    if (path.empty()) return false;
+    if (IsExistingFolder(path)) return true;
+    const auto make = [this](std::u16string_view folder) {
+        if (IsExistingFolder(folder)) return true;
+        if (CreateDirectoryW(SystemPath(folder).c_str(), nullptr)) return true;
+        return GetLastError() == ERROR_ALREADY_EXISTS && IsExistingFolder(folder);
+    };
+    // Top down; the root of a drive path exists or nothing can be made.
+    const std::size_t first = path.size() > 2 && path[1] == u':' ? 3 : 1;
+    for (std::size_t pos = path.find(u'\\', first); pos != std::u16string_view::npos;
+         pos = path.find(u'\\', pos + 1)) {
+        if (path[pos - 1] == u'\\') continue; // a doubled backslash adds no folder
+        if (!make(path.substr(0, pos))) return false;
+    }
+    return make(path);
+}
+
+bool Win32FileServices::DeleteOneFile(std::u16string_view path) {
+    return DeleteFileW(SystemPath(path).c_str()) != 0;
+}
+
+bool Win32FileServices::RemoveOneFolder(std::u16string_view path) {
+    return RemoveDirectoryW(SystemPath(path).c_str()) != 0;
+}
+
+bool Win32FileServices::ReplaceFile(std::u16string_view source, std::u16string_view target) {
+    return MoveFileExW(SystemPath(source).c_str(), SystemPath(target).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::int64_t Win32FileServices::FreeBytesOnDrive(int drive) {
+    if (drive < 1 || drive > 26) return -1;
+    const wchar_t root[] = {static_cast<wchar_t>(L'A' + drive - 1), L':', L'\\', L'\0'};
+    ULARGE_INTEGER available;
+    if (!GetDiskFreeSpaceExW(root, &available, nullptr, nullptr)) return -1;
+    return static_cast<std::int64_t>(available.QuadPart);
+}
+
+FileServices::Handle Win32FileServices::OpenForReading(std::u16string_view path) {
+    return Open(path, GENERIC_READ, 0, OPEN_EXISTING);
+}
+
+FileServices::Handle Win32FileServices::CreateForWriting(std::u16string_view path) {
+    return Open(path, GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS);
+}
+
+FileServices::Handle Win32FileServices::OpenSharedForReading(std::u16string_view path) {
+    return Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+}
+
+FileServices::Handle Win32FileServices::CreateSharedForWriting(std::u16string_view path) {
+    return Open(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
+}
+
+std::int64_t Win32FileServices::ReadChunk(Handle h, void* buffer, std::int64_t n) {
+    if (n < 0) return -1;
+    const DWORD want = n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<DWORD>(n);
+    DWORD got = 0;
+    if (!ReadFile(AsHandle(h), buffer, want, &got, nullptr)) return -1;
+    return got;
+}
+
+std::int64_t Win32FileServices::WriteChunk(Handle h, const void* buffer, std::int64_t n) {
+    if (n < 0) return -1;
+    const DWORD want = n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<DWORD>(n);
+    DWORD written = 0;
+    if (!WriteFile(AsHandle(h), buffer, want, &written, nullptr)) return -1;
+    return written;
+}
+
+void Win32FileServices::CloseFileHandle(Handle h) { CloseHandle(AsHandle(h)); }
+
+std::uint32_t Win32FileServices::LastError() { return GetLastError(); }
+
+std::u16string Win32FileServices::ErrorText(std::uint32_t code) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::u16string result;
+    if (n > 0 && text) result.assign(text, text + n);
+    if (text) LocalFree(text);
+    // The error box adds the final ".": drop the system's own and its line end.
+    while (!result.empty() && (result.back() <= u' ' || result.back() == u'.')) result.pop_back();
+    return result;
+}
+
+} // namespace kelvorin

@@ -1,0 +1,47 @@
+#pragma once
+// The file services on kernel32. Paths longer than the classic limits are
+// normalised and passed in the "\\?\" form, so deep trees are reached whole.
+#include "engine/FileServices.h"
+
+#include <string>
+
+namespace kelvorin {
+
+// The path as handed to the system: unchanged when short, else made full,
+// normalised (no doubled backslashes, no "." or "..") and prefixed "\\?\".
+std::wstring SystemPath(std::u16string_view path);
+
+class Win32FileServices : public FileServices {
+public:
+    void ListFolder(std::u16string_view pattern,
+                    const std::function<void(const FolderEntry&)>& visit) override;
+
+    DosStamp GetFileStamp(std::u16string_view path) override;
+    DosStamp GetHandleStamp(Handle h) override;
+    std::uint32_t SetHandleStamp(Handle h, DosStamp stamp) override;
+
+    bool IsExistingFile(std::u16string_view path) override;
+    bool IsExistingFolder(std::u16string_view path) override;
+    PathState Probe(std::u16string_view path) override;
+    std::uint32_t Attributes(std::u16string_view path) override;
+
+    bool MakeFolderChain(std::u16string_view path) override;
+    bool DeleteOneFile(std::u16string_view path) override;
+    bool RemoveOneFolder(std::u16string_view path) override;
+    bool ReplaceFile(std::u16string_view source, std::u16string_view target) override;
+    std::int64_t FreeBytesOnDrive(int drive) override;
+
+    Handle OpenForReading(std::u16string_view path) override;
+    Handle CreateForWriting(std::u16string_view path) override;
+    Handle OpenSharedForReading(std::u16string_view path) override;
+    Handle CreateSharedForWriting(std::u16string_view path) override;
+
+    std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override;
+    std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) override;
+    void CloseFileHandle(Handle h) override;
+
+    std::uint32_t LastError() override;
+    std::u16string ErrorText(std::uint32_t code) override;
+};
+
+} // namespace kelvorin
