@@ -71,6 +71,7 @@ stop)
     . "$state"
     "$wineserver" -k 2>/dev/null || true
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+    mountpoint -q "$drives/small" && umount "$drives/small" 2>/dev/null || true
     rm -f "$state"
   fi
   ;;

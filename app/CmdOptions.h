@@ -1,0 +1,28 @@
+#pragma once
+// Arguments of the console program: [Zusammenstellung] [/Vorschau] | /?
+#include <string>
+#include <vector>
+
+namespace kelvorin {
+
+struct CmdOptions {
+    std::vector<std::u16string> setNames; // at most one is valid
+    bool preview = false;
+    bool help = false;
+    std::u16string error; // empty when the arguments are usable
+};
+
+// args: the split command line without the program itself.
+CmdOptions ParseCmdOptions(const std::vector<std::u16string>& args);
+
+// Exit codes of the console program.
+enum class CmdExit : int {
+    Ok = 0,
+    CopyFailed = 1,
+    DeleteFailed = 2,
+    Cancelled = 3,
+    NotReady = 4,
+    UsageOrSetFile = 5,
+};
+
+} // namespace kelvorin
