@@ -21,6 +21,7 @@ constexpr std::uint32_t kAttrHidden = 0x02;
 constexpr std::uint32_t kAttrSystem = 0x04;
 constexpr std::uint32_t kAttrDirectory = 0x10;
 constexpr std::uint32_t kAttrReparsePoint = 0x400;
+constexpr std::uint32_t kNoAttributes = 0xFFFFFFFF; // what Attributes gives for no file
 
 struct FolderEntry {
     std::u16string_view name;

@@ -1,0 +1,81 @@
+// The backup run: the steps around the copy pass and the synchronisation.
+#include "engine/BackupRun.h"
+
+#include "engine/LogFile.h"
+#include "engine/Paths.h"
+#include "engine/RunStatus.h"
+#include "engine/Texts.h"
+
+namespace kelvorin {
+
+std::u16string_view RunStatusText(const RunFlags& flags) {
+    if (flags.copyFailed) return kStatusCopyFailed;
+    if (flags.deleteFailed) return kStatusDeleteFailed;
+    if (flags.cancelled) return kStatusCancelled;
+    return kStatusOk;
+}
+
+bool BackupRun::Run() {
+    // Without a target there is no backup path: refused before anything changes.
+    const int drive = host_.TargetDriveIndex();
+    if (drive < 0 || drive > 25) return false;
+
+    host_.BeginBusy();
+    runLog_.clear();
+    host_.ClearRunLog();
+    host_.RepaintWindow();
+    flags_.copyFailed = false;
+    flags_.deleteFailed = false;
+    flags_.targetDrive = static_cast<char16_t>(u'A' + drive);
+    counts_ = {};
+
+    CopyPass();
+    if (host_.SynchronTicked()) SynchronisePasses();
+
+    const std::u16string status = StatusText();
+    host_.SetFileCopyLabel(status);
+    AddLogLine(status);
+    AddLogLine(DateTimeLine());
+    // A log that cannot be written is reported; the run still ends normally,
+    // so the window never stays busy.
+    WriteLogFile();
+    host_.ShowLogInFileList(runLog_);
+    host_.EndBusy();
+    return true;
+}
+
+void BackupRun::CopyPass() {
+    const std::size_t count = host_.FolderCount();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (flags_.cancelled) continue;
+        host_.SelectFolder(i);
+        host_.WorkList().Clear();
+        const std::u16string entry = host_.Folder(i);
+        // Anything but a drive path (empty, UNC, relative) would be taken
+        // relative to the current folder, and its backup path would be nonsense.
+        if (IsDrivePath(entry) && fs_.IsExistingFolder(entry)) {
+            ScanSourceTree(entry);
+            CopyNewerFiles();
+        } else {
+            AddLogLine(kNotFoundLine + entry);
+        }
+    }
+}
+
+void BackupRun::AddLogLine(std::u16string line) {
+    host_.AddRunLogLine(line);
+    runLog_.push_back(std::move(line));
+}
+
+std::u16string BackupRun::StatusText() const { return std::u16string(RunStatusText(flags_)); }
+
+std::u16string BackupRun::DateTimeLine() { return kelvorin::DateTimeLine(clock_); }
+
+bool BackupRun::WriteLogFile() {
+    const std::u16string error = kelvorin::WriteLogFile(fs_, codePage_, LogFilePath(), runLog_);
+    if (error.empty()) return true;
+    host_.ShowError(error);
+    return false;
+}
+
+} // namespace kelvorin

@@ -1,0 +1,127 @@
+// The source walk and the copy pass for one folder of the set.
+#include "engine/BackupRun.h"
+
+#include "engine/CopyRules.h"
+#include "engine/Paths.h"
+#include "engine/Texts.h"
+
+namespace kelvorin {
+
+namespace {
+
+// A leftover of a broken run under the chosen name is simply reused; a name
+// that a source file of the same folder bears is not, since its copy has it.
+constexpr int kPartialCopyVariants = 10;
+
+} // namespace
+
+void BackupRun::ScanSourceTree(const std::u16string& folder) {
+    // Nothing else runs during a walk, so the lines cannot change meanwhile.
+    exclusions_ = host_.ExclusionLines();
+    WalkSourceFolder(folder);
+}
+
+void BackupRun::WalkSourceFolder(const std::u16string& folder) {
+    host_.SetFileCopyLabel(folder);
+    host_.RepaintWindow();
+    SortedList& work = host_.WorkList();
+    fs_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
+        if (entry.attributes & kAttrDirectory) {
+            // "." and ".." and folders such as .git are skipped with all they hold.
+            if (entry.name.empty() || entry.name[0] == u'.' || IsFolderLink(entry)) return;
+            WalkSourceFolder(folder + u'\\' + std::u16string(entry.name));
+        } else if (!IsExcluded(entry.name, exclusions_)) {
+            work.Add(folder + u'\\' + std::u16string(entry.name));
+        }
+    });
+}
+
+void BackupRun::CopyNewerFiles() {
+    SortedList& work = host_.WorkList();
+    const std::size_t count = work.Count();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (flags_.cancelled) continue;
+        const std::u16string source = work.At(i);
+        ++counts_.filesChecked;
+        if (UpperDriveLetter(source) == flags_.targetDrive) {
+            host_.ShowRefusal(source + kRefusalTail);
+            continue;
+        }
+        const std::u16string backup = WithDrive(source, flags_.targetDrive);
+        if (fs_.IsExistingFile(backup)) {
+            if (IsCopyOutdated(fs_.GetFileStamp(source), fs_.GetFileStamp(backup)))
+                CopyOneFile(source, backup);
+        } else {
+            fs_.MakeFolderChain(std::u16string_view(backup).substr(0, backup.rfind(u'\\') + 1));
+            CopyOneFile(source, backup);
+        }
+    }
+}
+
+void BackupRun::CopyOneFile(const std::u16string& source, const std::u16string& backup) {
+    if (!flags_.cancelled) {
+        host_.SetFileCopyLabel(source);
+        host_.RepaintWindow();
+        if (CopyThroughPartialFile(source, backup)) {
+            ++counts_.filesCopied;
+        } else {
+            AddLogLine(kNotCopiedLine + source);
+            host_.SetFileCopyLabel(kCopyFailedLabel);
+            flags_.copyFailed = true;
+            host_.RepaintWindow();
+        }
+    }
+    host_.PumpMessages();
+}
+
+bool BackupRun::CopyThroughPartialFile(const std::u16string& source, const std::u16string& backup) {
+    OpenFile in(fs_, fs_.OpenForReading(source));
+    if (!in.IsValid()) return false;
+
+    // Windows refuses to replace a read-only copy; Wine running as root does
+    // not, and the backup must behave the same on both.
+    const std::uint32_t attributes = fs_.Attributes(backup);
+    if (attributes != kNoAttributes && (attributes & (kAttrReadOnly | kAttrDirectory)))
+        return false;
+
+    std::u16string partial;
+    for (int variant = 0; variant < kPartialCopyVariants && partial.empty(); ++variant) {
+        std::u16string candidate = PartialCopyPath(backup, variant);
+        if (fs_.Probe(WithDrive(candidate, source[0])) == PathState::Missing)
+            partial = std::move(candidate);
+    }
+    if (partial.empty()) return false;
+
+    OpenFile out(fs_, fs_.CreateForWriting(partial));
+    if (!out.IsValid()) return false;
+
+    unsigned char buffer[0x10000];
+    std::uint64_t bytes = 0;
+    bool complete = true;
+    for (;;) {
+        const std::int64_t n = fs_.ReadChunk(in.Get(), buffer, sizeof buffer);
+        // A failed read is no end of file: the copy would pass for current.
+        if (n < 0) complete = false;
+        if (n <= 0) break;
+        if (fs_.WriteChunk(out.Get(), buffer, n) != n) {
+            complete = false;
+            break;
+        }
+        bytes += static_cast<std::uint64_t>(n);
+    }
+    if (complete) {
+        // A source without a readable stamp leaves the time of writing.
+        const DosStamp stamp = fs_.GetHandleStamp(in.Get());
+        if (stamp != kNoStamp && fs_.SetHandleStamp(out.Get(), stamp) != 0) complete = false;
+    }
+    out.Close();
+    in.Close();
+    if (!complete || !fs_.ReplaceFile(partial, backup)) {
+        fs_.DeleteOneFile(partial);
+        return false;
+    }
+    counts_.bytesCopied += bytes;
+    return true;
+}
+
+} // namespace kelvorin

@@ -1,0 +1,45 @@
+#include "engine/CopyRules.h"
+
+#include "engine/Paths.h"
+#include "engine/Texts.h"
+
+namespace kelvorin {
+
+namespace {
+
+constexpr std::int32_t kOneHourSameDay = 0x800;
+constexpr std::size_t kMaxNameLength = 255;
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+} // namespace
+
+bool IsExcluded(std::u16string_view name, const std::vector<std::u16string>& lines) {
+    const std::u16string extension = AsciiLower(FileExtension(name));
+    for (const auto& line : lines)
+        if (!line.empty() && extension.find(line) != std::u16string::npos) return true;
+    return false;
+}
+
+bool IsCopyOutdated(DosStamp source, DosStamp copy) {
+    const std::int32_t difference = StampDifference(source, copy);
+    return difference >= 1 && difference != kOneHourSameDay;
+}
+
+std::u16string PartialCopyPath(std::u16string_view backup, int variant) {
+    const std::size_t slash = backup.rfind(u'\\');
+    const std::size_t nameStart = slash == std::u16string_view::npos ? 0 : slash + 1;
+    std::u16string tail(kPartialCopyTail);
+    if (variant > 0) {
+        const std::string number = "-" + std::to_string(variant + 1);
+        tail.insert(tail.rfind(u'.'), std::u16string(number.begin(), number.end()));
+    }
+    std::u16string_view name = backup.substr(nameStart);
+    if (name.size() + tail.size() > kMaxNameLength) {
+        name = name.substr(0, kMaxNameLength - tail.size());
+        if (!name.empty() && IsHighSurrogate(name.back())) name.remove_suffix(1);
+    }
+    return std::u16string(backup.substr(0, nameStart)) + std::u16string(name) + tail;
+}
+
+} // namespace kelvorin

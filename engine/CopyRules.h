@@ -1,0 +1,26 @@
+#pragma once
+// The rules of the copy pass that hold without a file system: which files the
+// walk leaves out, which copies are out of date, where a copy is written first.
+#include "engine/FileServices.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvorin {
+
+// A file is excluded when a non-empty exclusion line occurs in its extension,
+// the extension's letters A to Z lowered first; the lines are used as they stand.
+bool IsExcluded(std::u16string_view name, const std::vector<std::u16string>& lines);
+
+// A copy is renewed when the source is later by at least one step (2 s), but
+// not by exactly one hour on the same day, which is what a change between
+// summer and winter time makes of an unchanged file.
+bool IsCopyOutdated(DosStamp source, DosStamp copy);
+
+// The file beside the copy that a new copy is written into before it replaces
+// the old one: the copy's name with kPartialCopyTail, "-2", "-3"... for the
+// variants. The name is cut so that it stays a valid name (255 characters).
+std::u16string PartialCopyPath(std::u16string_view backup, int variant);
+
+} // namespace kelvorin
