@@ -10,13 +10,20 @@ namespace kelvorin {
 struct BackupSet {
     static constexpr int kNoDrive = -1;
     static constexpr int kDefaultDrive = 4; // "E:"
+    static std::vector<std::u16string> DefaultExclusions() {
+        return {u"~", u"bak", u"com", u"dll", u"exe"};
+    }
 
-    SortedList folders;
-    std::vector<std::u16string> exclusions{u"~", u"bak", u"com", u"dll", u"exe"};
+    SortedList folders;                                       // duplicates and "" allowed
+    std::vector<std::u16string> exclusions = DefaultExclusions(); // in the order shown
     bool synchron = false;
 
     int DriveIndex() const { return driveIndex_; }
+    // Anything outside -1..25 is limited to it.
     void SetDriveIndex(int index) { driveIndex_ = index < -1 ? -1 : (index > 25 ? 25 : index); }
+
+    // The settings of a new set.
+    void ResetToNew() { *this = BackupSet{}; }
 
 private:
     int driveIndex_ = kDefaultDrive;

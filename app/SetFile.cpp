@@ -1,0 +1,91 @@
+#include "app/SetFile.h"
+
+#include "set/SetFileFormat.h"
+
+#include <vector>
+
+namespace kelvorin {
+
+namespace {
+
+// The code of a write that reached the disk only in part.
+constexpr std::uint32_t kShortWrite = 101;
+
+// Writes everything or returns the error that stopped it.
+std::optional<SetFileError> WriteAll(FileServices& files, FileServices::Handle h,
+                                     const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const auto rest = static_cast<std::int64_t>(bytes.size() - done);
+        const std::int64_t n = files.WriteChunk(h, bytes.data() + done, rest);
+        if (n < 0) return SetFileError{files.LastError()};
+        if (n == 0) return SetFileError{kShortWrite};
+        done += static_cast<std::size_t>(n);
+        // A short write means the disk is full; the next call would only fail.
+        if (n < rest) return SetFileError{kShortWrite};
+    }
+    return std::nullopt;
+}
+
+bool IsReadOnlyFile(FileServices& files, std::u16string_view path) {
+    const std::uint32_t attributes = files.Attributes(path);
+    return attributes != 0xFFFFFFFFu && (attributes & kAttrReadOnly) &&
+           !(attributes & kAttrDirectory);
+}
+
+} // namespace
+
+std::u16string SaveTempPath(std::u16string_view path) {
+    std::u16string temp(path);
+    temp += u".tmp";
+    return temp;
+}
+
+std::optional<SetFileError> LoadSet(std::u16string_view path, SetFileIo io, BackupSet& set,
+                                    SortedList& workList) {
+    set.folders.Clear();
+    workList.Clear();
+    set.exclusions.clear();
+    set.synchron = false;
+    if (path.size() > kMaxSetFilePath) return SetFileError{3};
+
+    OpenFile file(io.files, io.files.OpenSharedForReading(path));
+    if (!file.IsValid()) return std::nullopt;
+
+    SetFileReader reader(io.codePage, set, workList);
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        const std::int64_t n =
+            io.files.ReadChunk(file.Get(), buffer.data(), static_cast<std::int64_t>(buffer.size()));
+        if (n < 0) return SetFileError{io.files.LastError()};
+        if (n == 0) break;
+        if (!reader.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(n)))) break;
+    }
+    reader.Finish();
+    file.Close();
+    FinishLoadedSet(reader, set, workList);
+    return std::nullopt;
+}
+
+std::optional<SetFileError> SaveSet(std::u16string_view path, SetFileIo io, const BackupSet& set) {
+    if (path.size() > kMaxSetFilePath) return SetFileError{3};
+    // Windows refuses to replace a read-only file; Wine, running as root, would not.
+    if (IsReadOnlyFile(io.files, path)) return std::nullopt;
+
+    const std::string bytes = FormatSetFile(set, io.codePage);
+    const std::u16string temp = SaveTempPath(path);
+
+    OpenFile tempFile(io.files, io.files.CreateSharedForWriting(temp));
+    if (!tempFile.IsValid()) {
+        OpenFile file(io.files, io.files.CreateSharedForWriting(path));
+        if (!file.IsValid()) return std::nullopt;
+        return WriteAll(io.files, file.Get(), bytes);
+    }
+
+    const auto error = WriteAll(io.files, tempFile.Get(), bytes);
+    tempFile.Close();
+    if (error || !io.files.ReplaceFile(temp, path)) io.files.DeleteOneFile(temp);
+    return error;
+}
+
+} // namespace kelvorin

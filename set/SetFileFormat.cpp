@@ -1,0 +1,132 @@
+#include "set/SetFileFormat.h"
+
+#include <cstdint>
+
+namespace kelvorin {
+
+namespace {
+
+constexpr char kCtrlZ = 0x1A;
+
+std::u16string AsciiUpperCase(std::u16string_view text) {
+    std::u16string result(text);
+    for (auto& c : result)
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - (u'a' - u'A'));
+    return result;
+}
+
+std::u16string AsciiLowerCase(std::u16string_view text) {
+    std::u16string result(text);
+    for (auto& c : result)
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + (u'a' - u'A'));
+    return result;
+}
+
+int HexDigit(char16_t c) {
+    if (c >= u'0' && c <= u'9') return c - u'0';
+    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    return -1;
+}
+
+std::u16string Decimal(int value) {
+    const std::string digits = std::to_string(value);
+    return {digits.begin(), digits.end()};
+}
+
+} // namespace
+
+std::int32_t DriveValueToInt(std::u16string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == u' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
+
+    bool hex = false;
+    if (i < text.size() && (text[i] == u'$' || text[i] == u'x' || text[i] == u'X')) {
+        hex = true;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+        hex = true;
+        i += 2;
+    }
+
+    // Unsigned, so that the wrap past 2147483647 is defined and ends the number.
+    std::uint32_t number = 0;
+    for (; i < text.size(); ++i) {
+        if (hex) {
+            const int digit = HexDigit(text[i]);
+            if (digit < 0 || number > 0x0FFFFFFFu) break;
+            number = number * 16 + static_cast<std::uint32_t>(digit);
+        } else {
+            if (text[i] < u'0' || text[i] > u'9' || number > 214748364u) break;
+            number = number * 10 + static_cast<std::uint32_t>(text[i] - u'0');
+        }
+    }
+    if (negative) number = 0u - number;
+    return static_cast<std::int32_t>(number);
+}
+
+std::string FormatSetFile(const BackupSet& set, const CodePage& codePage) {
+    std::string bytes;
+    auto line = [&](std::u16string_view key, std::u16string_view value) {
+        std::u16string text(key);
+        text += value;
+        bytes += codePage.Encode(text);
+        bytes += "\r\n";
+    };
+    line(u"Laufwerk=", Decimal(set.DriveIndex()));
+    line(u"Synchron=", set.synchron ? u"TRUE" : u"FALSE");
+    for (const auto& folder : set.folders.Items())
+        if (!folder.empty()) line(u"Ordner=", folder);
+    for (const auto& exclusion : set.exclusions)
+        if (!exclusion.empty()) line(u"Ausschluss=", AsciiLowerCase(exclusion));
+    return bytes;
+}
+
+bool SetFileReader::Feed(std::string_view bytes) {
+    for (char b : bytes) {
+        if (ended_) break;
+        if (b == kCtrlZ) {
+            // The text before Ctrl-Z is still a line.
+            TakeLine();
+            ended_ = true;
+        } else if (b == '\n') {
+            TakeLine();
+        } else if (b != '\r') {
+            line_ += b;
+        }
+    }
+    return !ended_;
+}
+
+void SetFileReader::Finish() {
+    if (!ended_) TakeLine();
+    ended_ = true;
+}
+
+void SetFileReader::TakeLine() {
+    const std::u16string text = codePage_.Decode(line_);
+    line_.clear();
+    const auto equals = text.find(u'=');
+    if (equals == std::u16string::npos) return;
+    const std::u16string key = AsciiUpperCase(std::u16string_view(text).substr(0, equals));
+    std::u16string value = text.substr(equals + 1);
+    if (key == u"ORDNER") {
+        set_.folders.Add(std::move(value));
+    } else if (key == u"AUSSCHLUSS") {
+        workList_.Add(AsciiLowerCase(value));
+    } else if (key == u"LAUFWERK") {
+        pendingDrive_ = DriveValueToInt(value);
+    } else if (key == u"SYNCHRON") {
+        set_.synchron = value == u"TRUE";
+    }
+}
+
+void FinishLoadedSet(const SetFileReader& reader, BackupSet& set, SortedList& workList) {
+    set.SetDriveIndex(reader.PendingDrive());
+    set.exclusions = workList.Items();
+    workList.Clear();
+}
+
+} // namespace kelvorin
