@@ -1,12 +1,16 @@
 #include "ui/MainWindow.h"
 
+#include "ui/MessageBoxes.h"
 #include "ui/Texts.h"
 
 namespace kelvorin::ui {
 
 namespace {
 constexpr wchar_t kClassName[] = L"TDataSForm";
-}
+
+std::u16string U16(const std::wstring& s) { return {s.begin(), s.end()}; }
+std::wstring Wide(const std::u16string& s) { return {s.begin(), s.end()}; }
+} // namespace
 
 MainWindow::~MainWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -45,6 +49,15 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_CREATE:
+        // An error is shown and the window is created all the same.
+        form_.FormCreate();
+        return 0;
+    case WM_CLOSE:
+        if (form_.FormCloseQuery()) DestroyWindow(hwnd_);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return form_.FormCloseQuery() ? TRUE : FALSE;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -53,6 +66,21 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void MainWindow::ShowError(const std::u16string& text) {
+    // While the window is still being created it cannot own the box.
+    ShowErrorBox(hwnd_ && IsWindowVisible(hwnd_) ? hwnd_ : nullptr, Wide(text));
+}
+
+std::optional<std::u16string> MainWindow::AskSetFileToOpen() {
+    const auto path = openDialog_.Run(hwnd_);
+    return path ? std::optional<std::u16string>(U16(*path)) : std::nullopt;
+}
+
+std::optional<std::u16string> MainWindow::AskSetFileToSave() {
+    const auto path = saveDialog_.Run(hwnd_);
+    return path ? std::optional<std::u16string>(U16(*path)) : std::nullopt;
 }
 
 } // namespace kelvorin::ui
