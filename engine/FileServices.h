@@ -6,6 +6,11 @@
 #include <string>
 #include <string_view>
 
+// <windows.h> maps ReplaceFile to ReplaceFileW; this interface means its own.
+#ifdef ReplaceFile
+#undef ReplaceFile
+#endif
+
 namespace kelvorin {
 
 // -1 means no stamp. Compare two stamps with StampDifference.

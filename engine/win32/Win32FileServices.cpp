@@ -1,9 +1,5 @@
 #include "engine/win32/Win32FileServices.h"
 
-#include <windows.h>
-// The interface's name, not the kernel32 call of the same name.
-#undef ReplaceFile
-
 namespace kelvorin {
 
 namespace {
@@ -126,6 +122,7 @@ DosStamp Win32FileServices::GetHandleStamp(Handle h) {
 }
 
 std::uint32_t Win32FileServices::SetHandleStamp(Handle h, DosStamp stamp) {
+    if (stamp == kNoStamp) return ERROR_INVALID_PARAMETER;
     const auto value = static_cast<std::uint32_t>(stamp);
     FILETIME local, utc;
     if (!DosDateTimeToFileTime(static_cast<WORD>(value >> 16), static_cast<WORD>(value & 0xFFFF),

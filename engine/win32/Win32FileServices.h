@@ -3,6 +3,10 @@
 // normalised and passed in the "\\?\" form, so deep trees are reached whole.
 #include "engine/FileServices.h"
 
+#include <windows.h>
+// The interface's ReplaceFile, not the kernel32 call that <windows.h> maps.
+#undef ReplaceFile
+
 #include <string>
 
 namespace kelvorin {
