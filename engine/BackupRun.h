@@ -72,6 +72,8 @@ private:
     std::vector<std::u16string> runLog_;
     std::vector<std::u16string> exclusions_;
     RunCounts counts_;
+    // The set's folder whose backup a synchronisation pass works on.
+    std::u16string syncSourceFolder_;
 };
 
 } // namespace kelvorin

@@ -1,13 +1,114 @@
-// Placeholder bodies until the synchronisation passes land; not yet reachable
-// from a finished run.
+// The file pass and the folder pass of "Synchron": take out of the backup what
+// has gone from the source. A backup file goes only when its source is known to
+// be gone; a source that cannot be looked at keeps its backup.
 #include "engine/BackupRun.h"
+#include "engine/Paths.h"
+#include "engine/Texts.h"
 
 namespace kelvorin {
+namespace {
 
-void BackupRun::SynchronisePasses() {}
-void BackupRun::ScanBackupFiles(const std::u16string&) {}
-void BackupRun::DeleteOrphans() {}
-void BackupRun::ScanBackupDirs(const std::u16string&) {}
-void BackupRun::RemoveEmptyDirs() {}
+// What a backup walk descends into: a real folder whose name does not begin
+// with "." (which also covers "." and ".."). A link to a folder is left alone,
+// as the copy pass leaves it: it may lead anywhere, even into its own tree.
+bool IsWalkedFolder(const FolderEntry& entry) {
+    return (entry.attributes & kAttrDirectory) && !IsFolderLink(entry) && !entry.name.empty() &&
+           entry.name[0] != u'.';
+}
+
+} // namespace
+
+void BackupRun::SynchronisePasses() {
+    const auto pass = [this](void (BackupRun::*scan)(const std::u16string&),
+                             void (BackupRun::*work)()) {
+        const std::size_t count = host_.FolderCount();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (flags_.cancelled) continue;
+            host_.SelectFolder(i);
+            host_.WorkList().Clear();
+            const std::u16string entry = host_.Folder(i);
+            const std::u16string backupFolder = WithDrive(entry, flags_.targetDrive);
+
+            // Anything but a drive path (empty, UNC, relative) would be looked
+            // up relative to whatever folder is current: it counts as missing.
+            if (!IsDrivePath(entry) || !fs_.IsExistingFolder(entry)) {
+                AddLogLine(kNotDeletedLine + backupFolder);
+                continue;
+            }
+            // Its backup folder is the folder itself: every file has its
+            // source, but the folder pass would remove the user's own empty
+            // folders.
+            if (UpperDriveLetter(entry) == flags_.targetDrive) continue;
+
+            flags_.sourceDrive = entry[0];
+            syncSourceFolder_ = entry;
+            (this->*scan)(backupFolder);
+            (this->*work)();
+        }
+        syncSourceFolder_.clear();
+    };
+    pass(&BackupRun::ScanBackupFiles, &BackupRun::DeleteOrphans);
+    pass(&BackupRun::ScanBackupDirs, &BackupRun::RemoveEmptyDirs);
+}
+
+void BackupRun::ScanBackupFiles(const std::u16string& folder) {
+    host_.SetFileCopyLabel(folder);
+    host_.RepaintWindow();
+    fs_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
+        std::u16string path = folder + u'\\' + std::u16string(entry.name);
+        if (entry.attributes & kAttrDirectory) {
+            if (IsWalkedFolder(entry)) ScanBackupFiles(path);
+        } else {
+            host_.WorkList().Add(std::move(path));
+        }
+    });
+}
+
+void BackupRun::DeleteOrphans() {
+    SortedList& work = host_.WorkList();
+    const std::size_t count = work.Count();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (flags_.cancelled) continue;
+        const std::u16string backup = work.At(i);
+        // Only a source that is known to be gone, or has become a folder, lets
+        // its backup go; "no access", "not ready" and the like keep it.
+        const PathState source = fs_.Probe(WithDrive(backup, flags_.sourceDrive));
+        if (source != PathState::Missing && source != PathState::Folder) continue;
+        // A drive or share that went away reads as "not found" for every path
+        // on it: a missing source counts only while its set folder is there.
+        if (!fs_.IsExistingFolder(syncSourceFolder_)) continue;
+
+        if (fs_.DeleteOneFile(backup)) {
+            ++counts_.filesDeleted;
+            continue;
+        }
+        AddLogLine(kNotDeletedLine + backup);
+        host_.SetFileCopyLabel(kNotDeletedLabel);
+        flags_.deleteFailed = true;
+        host_.RepaintFileList();
+    }
+}
+
+void BackupRun::ScanBackupDirs(const std::u16string& folder) {
+    host_.SetFileCopyLabel(folder);
+    host_.RepaintWindow();
+    fs_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
+        if (!IsWalkedFolder(entry)) return;
+        std::u16string path = folder + u'\\' + std::u16string(entry.name);
+        host_.WorkList().Add(path);
+        ScanBackupDirs(path);
+    });
+}
+
+void BackupRun::RemoveEmptyDirs() {
+    // The list is sorted and a folder sorts before everything inside it, so
+    // from the end every folder comes after its subfolders: a chain of empty
+    // folders goes in one pass, innermost first.
+    SortedList& work = host_.WorkList();
+    for (std::size_t i = work.Count(); i-- > 0;) {
+        if (flags_.cancelled) continue;
+        if (fs_.RemoveOneFolder(work.At(i))) ++counts_.foldersRemoved;
+    }
+}
 
 } // namespace kelvorin

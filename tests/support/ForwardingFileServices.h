@@ -1,0 +1,58 @@
+#pragma once
+// File services that pass every call to real ones. A test overrides the one
+// call whose fault cannot be made real and leaves the rest to the file system.
+#include "engine/FileServices.h"
+
+namespace kelvorin::testing {
+
+class ForwardingFileServices : public FileServices {
+public:
+    explicit ForwardingFileServices(FileServices& inner) : inner_(inner) {}
+
+    void ListFolder(std::u16string_view pattern,
+                    const std::function<void(const FolderEntry&)>& visit) override {
+        inner_.ListFolder(pattern, visit);
+    }
+    DosStamp GetFileStamp(std::u16string_view path) override { return inner_.GetFileStamp(path); }
+    DosStamp GetHandleStamp(Handle h) override { return inner_.GetHandleStamp(h); }
+    std::uint32_t SetHandleStamp(Handle h, DosStamp stamp) override {
+        return inner_.SetHandleStamp(h, stamp);
+    }
+    bool IsExistingFile(std::u16string_view path) override { return inner_.IsExistingFile(path); }
+    bool IsExistingFolder(std::u16string_view path) override {
+        return inner_.IsExistingFolder(path);
+    }
+    PathState Probe(std::u16string_view path) override { return inner_.Probe(path); }
+    std::uint32_t Attributes(std::u16string_view path) override { return inner_.Attributes(path); }
+    bool MakeFolderChain(std::u16string_view path) override { return inner_.MakeFolderChain(path); }
+    bool DeleteOneFile(std::u16string_view path) override { return inner_.DeleteOneFile(path); }
+    bool RemoveOneFolder(std::u16string_view path) override { return inner_.RemoveOneFolder(path); }
+    bool ReplaceFile(std::u16string_view source, std::u16string_view target) override {
+        return inner_.ReplaceFile(source, target);
+    }
+    std::int64_t FreeBytesOnDrive(int drive) override { return inner_.FreeBytesOnDrive(drive); }
+    Handle OpenForReading(std::u16string_view path) override { return inner_.OpenForReading(path); }
+    Handle CreateForWriting(std::u16string_view path) override {
+        return inner_.CreateForWriting(path);
+    }
+    Handle OpenSharedForReading(std::u16string_view path) override {
+        return inner_.OpenSharedForReading(path);
+    }
+    Handle CreateSharedForWriting(std::u16string_view path) override {
+        return inner_.CreateSharedForWriting(path);
+    }
+    std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override {
+        return inner_.ReadChunk(h, buffer, n);
+    }
+    std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) override {
+        return inner_.WriteChunk(h, buffer, n);
+    }
+    void CloseFileHandle(Handle h) override { inner_.CloseFileHandle(h); }
+    std::uint32_t LastError() override { return inner_.LastError(); }
+    std::u16string ErrorText(std::uint32_t code) override { return inner_.ErrorText(code); }
+
+private:
+    FileServices& inner_;
+};
+
+} // namespace kelvorin::testing

@@ -1,0 +1,46 @@
+#pragma once
+// What only the host system can do to a Wine drive while a test runs: make a
+// link to a folder, and map a drive letter that can be taken away again.
+#include <string>
+
+namespace kelvorin::testing {
+
+// The host's path of a Windows path, by Wine's own mapping.
+std::string HostPath(const std::wstring& windowsPath);
+
+// Runs a host shell command. Wine gives no handle to wait on, so this returns
+// at once; callers poll for the effect.
+void StartHostShell(const std::string& command);
+
+// `link` made a symbolic link to the folder `target` for the life of the
+// object. Windows cannot remove such a link under Wine, so the host does.
+class FolderLink {
+public:
+    FolderLink(std::wstring link, const std::wstring& target);
+    FolderLink(const FolderLink&) = delete;
+    FolderLink& operator=(const FolderLink&) = delete;
+    ~FolderLink();
+
+private:
+    std::wstring link_;
+};
+
+// A drive letter mapped to a fresh, empty host folder for the life of the
+// object, as a USB stick that is plugged in.
+class ExtraDrive {
+public:
+    explicit ExtraDrive(wchar_t letter);
+    ExtraDrive(const ExtraDrive&) = delete;
+    ExtraDrive& operator=(const ExtraDrive&) = delete;
+    ~ExtraDrive();
+
+    std::wstring Path(const std::wstring& relative) const; // "Q:\relative"
+    // Takes the letter away, as pulling the stick; returns once it is gone.
+    void Unplug();
+
+private:
+    wchar_t letter_;
+    std::string folder_, link_;
+};
+
+} // namespace kelvorin::testing

@@ -1,0 +1,433 @@
+// The file pass and the folder pass of "Synchron", run as part of a whole
+// backup run on the scratch drives.
+#include "engine/BackupRun.h"
+#include "engine/CopyRules.h"
+#include "engine/Paths.h"
+#include "engine/Texts.h"
+#include "engine/win32/Win32FileServices.h"
+#include "engine/win32/Win32LocalClock.h"
+#include "set/win32/Win32CodePage.h"
+#include "tests/support/ForwardingFileServices.h"
+#include "tests/support/MemoryRunHost.h"
+#include "tests/support/win32/HostSide.h"
+#include "tests/support/win32/ScratchDrives.h"
+
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace kelvorin::testing {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class Synchronisation : public DriveTest {
+protected:
+    void SetUp() override {
+        DriveTest::SetUp();
+        host.set.SetDriveIndex(TargetDrive() - L'A');
+        host.set.synchron = true;
+    }
+
+    std::u16string AddFolder(const std::wstring& path) {
+        host.set.folders.Add(U16(path));
+        return U16(path);
+    }
+
+    void RunBackup() { RunBackup(files); }
+    void RunBackup(FileServices& fs) {
+        BackupRun run(host, {fs, codePage, clock}, flags, U16(Source()) + u"\\");
+        ASSERT_TRUE(run.Run());
+        ASSERT_GE(host.runLog.size(), 2u);
+        counts = run.Counts();
+    }
+
+    // The run log without its status and date lines.
+    std::vector<std::u16string> Problems() const {
+        return {host.runLog.begin(), host.runLog.end() - 2};
+    }
+    std::u16string Status() const { return host.runLog[host.runLog.size() - 2]; }
+
+    static std::u16string NotDeleted(const std::wstring& path) {
+        return kNotDeletedLine + U16(path);
+    }
+
+    MemoryRunHost host;
+    RunFlags flags;
+    RunCounts counts;
+    Win32FileServices files;
+    Win32CodePage codePage;
+    Win32LocalClock clock;
+};
+
+void MakeFolder(const std::wstring& path) {
+    WriteTextFile(path + L"\\x", "");
+    DeleteFileW((path + L"\\x").c_str());
+}
+
+void AddAttributes(const std::wstring& path, DWORD attributes) {
+    SetFileAttributesW(path.c_str(), GetFileAttributesW(path.c_str()) | attributes);
+}
+
+TEST_F(Synchronisation, DeletesBackupFilesWhoseSourceIsGoneAndEmptiedFolders) {
+    AddFolder(Source(L"Daten"));
+    WriteTextFile(Source(L"Daten\\Bleibt.txt"), "bleibt");
+    WriteTextFile(Source(L"Daten\\b.txt"), "umbenannt"); // was a.txt
+    WriteTextFile(Source(L"Daten\\Unter\\Neu.txt"), "neu");
+    WriteTextFile(Target(L"Daten\\Bleibt.txt"), "bleibt");
+    WriteTextFile(Target(L"Daten\\a.txt"), "umbenannt");
+    WriteTextFile(Target(L"Daten\\desktop.ini"), "[alt]");
+    AddAttributes(Target(L"Daten\\desktop.ini"), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    WriteTextFile(Target(L"Daten\\Unter\\Weg.txt"), "weg");
+    WriteTextFile(Target(L"Daten\\Alt\\Tief\\Weg.txt"), "weg");
+    // An interrupted copy of a file that has since gone from the source.
+    const std::wstring partial = W(PartialCopyPath(U16(Target(L"Daten\\Mappe.xlsx")), 0));
+    WriteTextFile(partial, "halb");
+
+    RunBackup();
+
+    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_EQ(Status(), kStatusOk);
+    EXPECT_EQ(ReadWholeFile(Target(L"Daten\\Bleibt.txt")), "bleibt");
+    EXPECT_EQ(ReadWholeFile(Target(L"Daten\\b.txt")), "umbenannt");
+    EXPECT_EQ(ReadWholeFile(Target(L"Daten\\Unter\\Neu.txt")), "neu");
+    EXPECT_FALSE(FileExists(Target(L"Daten\\a.txt")));
+    EXPECT_FALSE(FileExists(Target(L"Daten\\desktop.ini")));
+    EXPECT_FALSE(FileExists(Target(L"Daten\\Unter\\Weg.txt")));
+    EXPECT_FALSE(FileExists(partial));
+    EXPECT_FALSE(FolderExists(Target(L"Daten\\Alt"))) << "Alt\\Tief should go in one run";
+    EXPECT_TRUE(FolderExists(Target(L"Daten\\Unter")));
+    EXPECT_FALSE(flags.deleteFailed);
+    EXPECT_EQ(counts.filesDeleted, 5u);
+    EXPECT_EQ(counts.foldersRemoved, 2u);
+}
+
+TEST_F(Synchronisation, ConsidersExcludedTypesLikeAnyOtherFile) {
+    AddFolder(Source(L"Daten"));
+    WriteTextFile(Source(L"Daten\\Brief.bak"), "quelle");
+    WriteTextFile(Target(L"Daten\\Brief.bak"), "sicherung");
+    WriteTextFile(Target(L"Daten\\Alt.bak"), "sicherung");
+
+    RunBackup();
+
+    EXPECT_EQ(ReadWholeFile(Target(L"Daten\\Brief.bak")), "sicherung");
+    EXPECT_FALSE(FileExists(Target(L"Daten\\Alt.bak")));
+}
+
+TEST_F(Synchronisation, NeverEntersNorRemovesFoldersWhoseNameBeginsWithADot) {
+    AddFolder(Source(L"Daten"));
+    MakeFolder(Source(L"Daten"));
+    WriteTextFile(Target(L"Daten\\.git\\config"), "ohne Quelle");
+    MakeFolder(Target(L"Daten\\.cache"));
+    WriteTextFile(Target(L"Daten\\Projekt\\.git\\HEAD"), "ohne Quelle");
+    MakeFolder(Target(L"Daten\\Leer"));
+
+    RunBackup();
+
+    EXPECT_TRUE(FileExists(Target(L"Daten\\.git\\config")));
+    EXPECT_TRUE(FolderExists(Target(L"Daten\\.cache")));
+    EXPECT_TRUE(FileExists(Target(L"Daten\\Projekt\\.git\\HEAD")));
+    EXPECT_FALSE(FolderExists(Target(L"Daten\\Leer")));
+}
+
+TEST_F(Synchronisation, RemovesAChainOfEmptyFoldersButNotTheTopBackupFolder) {
+    AddFolder(Source(L"Daten"));
+    MakeFolder(Source(L"Daten"));
+    MakeFolder(Target(L"Daten\\a\\b\\c"));
+
+    RunBackup();
+
+    EXPECT_FALSE(FolderExists(Target(L"Daten\\a")));
+    EXPECT_TRUE(FolderExists(Target(L"Daten")));
+    EXPECT_THAT(Problems(), IsEmpty());
+}
+
+TEST_F(Synchronisation, ReportsABackupFileThatCannotBeDeletedAndKeepsItsFolders) {
+    AddFolder(Source(L"Daten"));
+    MakeFolder(Source(L"Daten"));
+    const std::wstring readOnly = Target(L"Daten\\x\\y\\Schreibgeschützt.txt");
+    WriteTextFile(readOnly, "alt");
+    AddAttributes(readOnly, FILE_ATTRIBUTE_READONLY);
+
+    RunBackup();
+
+    EXPECT_TRUE(FileExists(readOnly));
+    EXPECT_THAT(Problems(), ElementsAre(NotDeleted(readOnly)));
+    EXPECT_EQ(Status(), kStatusDeleteFailed);
+    EXPECT_TRUE(flags.deleteFailed);
+    EXPECT_EQ(host.fileListRepaints, 1);
+    // Each walk shows the folders it enters; the failure shows in between.
+    const std::u16string daten = U16(Target(L"Daten")), x = daten + u"\\x", y = x + u"\\y";
+    const std::vector<std::u16string> tail(host.labels.end() - 8, host.labels.end());
+    EXPECT_THAT(tail, ElementsAre(daten, x, y, kNotDeletedLabel, daten, x, y, kStatusDeleteFailed));
+    EXPECT_EQ(host.pumps, 0) << "nothing was copied, so no message may have been handled";
+}
+
+// Records which source paths the file pass looked up.
+class RecordingProbes : public ForwardingFileServices {
+public:
+    using ForwardingFileServices::ForwardingFileServices;
+    PathState Probe(std::u16string_view path) override {
+        probes.emplace_back(path);
+        return ForwardingFileServices::Probe(path);
+    }
+    std::vector<std::u16string> probes;
+};
+
+TEST_F(Synchronisation, LooksUpSourcesWithTheDriveLetterAsWritten) {
+    std::u16string entry = U16(Source(L"Daten"));
+    entry[0] = static_cast<char16_t>(entry[0] | 0x20);
+    host.set.folders.Add(entry);
+    WriteTextFile(Source(L"Daten\\Bleibt.txt"), "bleibt");
+    WriteTextFile(Target(L"Daten\\Weg.txt"), "weg");
+    RecordingProbes probing(files);
+
+    RunBackup(probing);
+
+    EXPECT_TRUE(FileExists(Target(L"Daten\\Bleibt.txt")));
+    EXPECT_FALSE(FileExists(Target(L"Daten\\Weg.txt")));
+    EXPECT_THAT(probing.probes, Contains(entry + u"\\Weg.txt"));
+}
+
+// The backup folder of such a folder is the folder itself: its files all have
+// their source, but its empty subfolders must not go either.
+TEST_F(Synchronisation, LeavesAFolderOfTheSetOnTheTargetDriveAlone) {
+    for (const std::wstring name : {L"Gross", L"klein"}) {
+        WriteTextFile(Target(name + L"\\Datei.txt"), "eigen");
+        MakeFolder(Target(name + L"\\Leer"));
+    }
+    AddFolder(Target(L"Gross"));
+    std::u16string lower = U16(Target(L"klein"));
+    lower[0] = static_cast<char16_t>(lower[0] | 0x20);
+    host.set.folders.Add(lower);
+
+    RunBackup();
+
+    for (const std::wstring name : {L"Gross", L"klein"}) {
+        EXPECT_TRUE(FileExists(Target(name + L"\\Datei.txt"))) << name;
+        EXPECT_TRUE(FolderExists(Target(name + L"\\Leer"))) << name;
+    }
+    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_EQ(host.refusals.size(), 2u) << "the copy pass refuses each file";
+}
+
+TEST_F(Synchronisation, DoesNothingForASourceFolderWithoutBackupFolder) {
+    AddFolder(Source(L"Daten"));
+    MakeFolder(Source(L"Daten\\Leer"));
+
+    RunBackup();
+
+    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_EQ(Status(), kStatusOk);
+    EXPECT_FALSE(FolderExists(Target(L"Daten")));
+}
+
+TEST_F(Synchronisation, DeletesNothingWhenTheFlagIsCleared) {
+    host.set.synchron = false;
+    AddFolder(Source(L"Daten"));
+    AddFolder(Source(L"Fehlt"));
+    MakeFolder(Source(L"Daten"));
+    WriteTextFile(Target(L"Daten\\Weg.txt"), "weg");
+    MakeFolder(Target(L"Daten\\Leer"));
+
+    RunBackup();
+
+    EXPECT_TRUE(FileExists(Target(L"Daten\\Weg.txt")));
+    EXPECT_TRUE(FolderExists(Target(L"Daten\\Leer")));
+    EXPECT_THAT(Problems(), ElementsAre(kNotFoundLine + U16(Source(L"Fehlt"))));
+}
+
+TEST_F(Synchronisation, SkipsEveryFolderOnceTheRunIsCancelled) {
+    AddFolder(Source(L"Daten"));
+    AddFolder(Source(L"Fehlt"));
+    WriteTextFile(Source(L"Daten\\Neu.txt"), "neu");
+    WriteTextFile(Target(L"Daten\\Weg.txt"), "weg");
+    MakeFolder(Target(L"Daten\\Leer"));
+    host.onPump = [this] { flags.cancelled = true; };
+
+    RunBackup();
+
+    EXPECT_TRUE(FileExists(Target(L"Daten\\Weg.txt")));
+    EXPECT_TRUE(FolderExists(Target(L"Daten\\Leer")));
+    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_EQ(Status(), kStatusCancelled);
+}
+
+// A source that exists but cannot be looked at (no access, not ready, in use)
+// is not known to be gone. Running as root, no such source can be made here.
+class UnreadableSource : public ForwardingFileServices {
+public:
+    UnreadableSource(FileServices& inner, std::u16string path)
+        : ForwardingFileServices(inner), path_(std::move(path)) {}
+    PathState Probe(std::u16string_view path) override {
+        return path == path_ ? PathState::Unknown : ForwardingFileServices::Probe(path);
+    }
+
+private:
+    std::u16string path_;
+};
+
+TEST_F(Synchronisation, KeepsTheBackupOfASourceThatCannotBeExamined) {
+    AddFolder(Source(L"Daten"));
+    MakeFolder(Source(L"Daten"));
+    WriteTextFile(Target(L"Daten\\Gesperrt.txt"), "bleibt");
+    WriteTextFile(Target(L"Daten\\Weg.txt"), "weg");
+    UnreadableSource unreadable(files, U16(Source(L"Daten\\Gesperrt.txt")));
+
+    RunBackup(unreadable);
+
+    EXPECT_TRUE(FileExists(Target(L"Daten\\Gesperrt.txt")));
+    EXPECT_FALSE(FileExists(Target(L"Daten\\Weg.txt")));
+    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_FALSE(flags.deleteFailed);
+}
+
+// Pulls a drive out as soon as the file pass enters a given folder, after the
+// pass has found the set's folder present.
+class UnplugOnEntering : public MemoryRunHost {
+public:
+    UnplugOnEntering(ExtraDrive& drive, std::u16string folder)
+        : drive_(drive), folder_(std::move(folder)) {}
+    void RepaintWindow() override {
+        MemoryRunHost::RepaintWindow();
+        if (!unplugged && !labels.empty() && labels.back() == folder_) {
+            drive_.Unplug();
+            unplugged = true;
+        }
+    }
+    bool unplugged = false;
+
+private:
+    ExtraDrive& drive_;
+    std::u16string folder_;
+};
+
+TEST_F(Synchronisation, DeletesNothingWhenTheSourceDriveVanishesDuringThePass) {
+    ExtraDrive stick(L'Q');
+    const std::wstring source = stick.Path(FolderName() + L"\\Daten");
+    WriteTextFile(source + L"\\Bleibt.txt", "bleibt");
+    WriteTextFile(Target(L"Daten\\Bleibt.txt"), "bleibt");
+    WriteTextFile(Target(L"Daten\\Weg.txt"), "weg");
+    MakeFolder(Target(L"Daten\\Leer"));
+    UnplugOnEntering unplugging(stick, U16(Target(L"Daten")));
+    unplugging.set.SetDriveIndex(TargetDrive() - L'A');
+    unplugging.set.synchron = true;
+    unplugging.set.folders.Add(U16(source));
+
+    BackupRun run(unplugging, {files, codePage, clock}, flags, U16(Source()) + u"\\");
+    ASSERT_TRUE(run.Run());
+
+    ASSERT_TRUE(unplugging.unplugged);
+    EXPECT_TRUE(FileExists(Target(L"Daten\\Bleibt.txt")));
+    EXPECT_TRUE(FileExists(Target(L"Daten\\Weg.txt")));
+    EXPECT_TRUE(FolderExists(Target(L"Daten\\Leer")));
+    // The folder pass finds the folder missing.
+    EXPECT_THAT(unplugging.runLog, Contains(NotDeleted(Target(L"Daten"))));
+    EXPECT_FALSE(flags.deleteFailed);
+}
+
+TEST_F(Synchronisation, LeavesLinksToFoldersAlone) {
+    AddFolder(Source(L"Daten"));
+    MakeFolder(Source(L"Daten"));
+    WriteTextFile(Target(L"Anderswo\\Weg.txt"), "ohne Quelle");
+    MakeFolder(Target(L"Anderswo\\Leer"));
+    WriteTextFile(Target(L"Daten\\Weg.txt"), "weg");
+    const FolderLink link(Target(L"Daten\\Verweis"), Target(L"Anderswo"));
+
+    RunBackup();
+
+    EXPECT_TRUE(FileExists(Target(L"Anderswo\\Weg.txt")));
+    EXPECT_TRUE(FolderExists(Target(L"Anderswo\\Leer")));
+    EXPECT_TRUE(GetFileAttributesW(Target(L"Daten\\Verweis").c_str()) &
+                FILE_ATTRIBUTE_REPARSE_POINT);
+    EXPECT_FALSE(FileExists(Target(L"Daten\\Weg.txt")));
+}
+
+// Restores the current folder, which the relative entry below is read against.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::wstring& path) {
+        wchar_t previous[MAX_PATH];
+        GetCurrentDirectoryW(MAX_PATH, previous);
+        previous_ = previous;
+        SetCurrentDirectoryW(path.c_str());
+    }
+    ~CurrentFolder() { SetCurrentDirectoryW(previous_.c_str()); }
+
+private:
+    std::wstring previous_;
+};
+
+TEST_F(Synchronisation, TreatsEntriesThatAreNoDrivePathAsMissing) {
+    // Read against the current folder, "Daten" would exist and its backup
+    // "Taten" (the first letter exchanged) would lose its file and folder.
+    const CurrentFolder current(Source());
+    MakeFolder(Source(L"Daten"));
+    WriteTextFile(Source(L"Taten\\Weg.txt"), "weg");
+    MakeFolder(Source(L"Taten\\Leer"));
+    for (const char16_t* entry : {u"", u"Daten", u"\\\\nas\\daten"})
+        host.set.folders.Add(entry);
+
+    RunBackup();
+
+    EXPECT_TRUE(FileExists(Source(L"Taten\\Weg.txt")));
+    EXPECT_TRUE(FolderExists(Source(L"Taten\\Leer")));
+    std::vector<std::u16string> expected;
+    for (int pass = 0; pass < 2; ++pass)
+        for (const auto& entry : host.set.folders.Items())
+            expected.push_back(kNotDeletedLine + WithDrive(entry, flags.targetDrive));
+    std::vector<std::u16string> notDeleted;
+    std::copy_if(host.runLog.begin(), host.runLog.end(), std::back_inserter(notDeleted),
+                 [](const std::u16string& l) { return l.starts_with(kNotDeletedLine); });
+    EXPECT_EQ(notDeleted, expected);
+    EXPECT_EQ(notDeleted.front(), kNotDeletedLine) << "the empty entry";
+    EXPECT_EQ(Status(), kStatusOk);
+}
+
+TEST_F(Synchronisation, DeletesABackupFileWhoseSourceBecameAFolderAndCopiesItNextRun) {
+    AddFolder(Source(L"Daten"));
+    WriteTextFile(Source(L"Daten\\Notizen\\Eins.txt"), "eins");
+    WriteTextFile(Target(L"Daten\\Notizen"), "war eine Datei");
+
+    RunBackup();
+
+    EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"Daten\\Notizen\\Eins.txt"))));
+    EXPECT_EQ(Status(), kStatusCopyFailed);
+    EXPECT_FALSE(FileExists(Target(L"Daten\\Notizen")));
+
+    RunBackup();
+
+    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_EQ(ReadWholeFile(Target(L"Daten\\Notizen\\Eins.txt")), "eins");
+}
+
+// A missing folder with "Synchron": one line in the copy pass, one in each
+// synchronisation pass, in the order the passes run.
+TEST_F(Synchronisation, WritesTheLogOfAMissingFolderLineByLine) {
+    AddFolder(Source(L"Alt"));
+    AddFolder(Source(L"Daten"));
+    WriteTextFile(Source(L"Daten\\Mappe.xlsx"), "gesperrt");
+    const LockedFile locked(Source(L"Daten\\Mappe.xlsx"));
+
+    RunBackup();
+
+    const std::string log = ReadWholeFile(Source(L"Kelvorin.log"));
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = log.find("\r\n", start)) != std::string::npos;
+         start = end + 2)
+        lines.push_back(log.substr(start, end - start));
+    ASSERT_EQ(lines.size(), 6u) << log;
+    EXPECT_EQ(lines[0], codePage.Encode(kNotFoundLine + U16(Source(L"Alt"))));
+    EXPECT_EQ(lines[1], codePage.Encode(kNotCopiedLine + U16(Source(L"Daten\\Mappe.xlsx"))));
+    EXPECT_EQ(lines[2], codePage.Encode(NotDeleted(Target(L"Alt"))));
+    EXPECT_EQ(lines[3], codePage.Encode(NotDeleted(Target(L"Alt"))));
+    EXPECT_EQ(lines[4], codePage.Encode(kStatusCopyFailed));
+    EXPECT_TRUE(!lines[5].empty() && lines[5][0] >= '0' && lines[5][0] <= '9') << lines[5];
+    EXPECT_TRUE(log.ends_with("\r\n"));
+}
+
+} // namespace
+} // namespace kelvorin::testing
