@@ -51,7 +51,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE:
         // An error is shown and the window is created all the same.
-        form_.FormCreate();
+        formCreateCompleted_ = form_.FormCreate();
         return 0;
     case WM_CLOSE:
         if (form_.FormCloseQuery()) DestroyWindow(hwnd_);

@@ -27,6 +27,9 @@ public:
     HWND Handle() const { return hwnd_; }
 
     MainForm& Form() { return form_; }
+    // False when an error stopped FormCreate: its later steps (the help hook
+    // among them) must not run.
+    bool FormCreateCompleted() const { return formCreateCompleted_; }
     RunFlags& Flags() { return flags_; }
 
     // The set commands, for the menu to call.
@@ -51,6 +54,7 @@ private:
     SetFileDialog openDialog_{SetFileDialog::Kind::Open};
     SetFileDialog saveDialog_{SetFileDialog::Kind::Save};
     MainForm form_;
+    bool formCreateCompleted_ = false;
 };
 
 } // namespace kelvorin::ui

@@ -80,6 +80,7 @@ TEST_F(MainWindowSetFile, LoadsAtCreationAndSavesOnClose) {
     ASSERT_TRUE(window.Create());
     EXPECT_EQ(window.Form().set.DriveIndex(), 5);
     EXPECT_FALSE(window.Flags().cancelled);
+    EXPECT_TRUE(window.FormCreateCompleted());
 
     window.Form().set.SetDriveIndex(7);
     SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
@@ -103,6 +104,7 @@ TEST_F(MainWindowSetFile, ShowsErrorsAndStaysOpenWhenTheSaveFails) {
     ui::MainWindow window(GetModuleHandleW(nullptr), startUp_);
     ASSERT_TRUE(window.Create()) << "an error at creation must not stop the window";
     EXPECT_EQ(boxes_.texts, std::vector<std::wstring>{L"Ungültiger Dateiname."});
+    EXPECT_FALSE(window.FormCreateCompleted());
 
     SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
     ASSERT_NE(window.Handle(), nullptr) << "the close should have been refused";

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace kelvorin::testing {
@@ -112,6 +113,18 @@ TEST(RegistryOfThePrefix, GivesTheDocumentsDrive) {
     const auto personal = services.PersonalFolder();
     ASSERT_TRUE(personal.has_value());
     EXPECT_EQ(*personal, std::u16string(1, DocsDrive()) + u":\\Dokumente");
+}
+
+// The process's own command line, as the system hands it over.
+TEST(CommandLineOfTheProcess, SplitsIntoTheProgramAndItsArguments) {
+    Win32StartUpServices services;
+    const auto items = SplitCommandLine(services.CommandLine());
+    ASSERT_GE(items.size(), 2u) << "the test runs with a filter argument";
+    EXPECT_TRUE(items[0].ends_with(u"win_tests.exe")) << std::string(items[0].begin(), items[0].end());
+    const std::string filter = "--gtest_filter=CommandLineOfTheProcess.";
+    EXPECT_TRUE(std::any_of(items.begin(), items.end(), [&](const std::u16string& item) {
+        return std::string(item.begin(), item.end()).starts_with(filter);
+    }));
 }
 
 } // namespace
