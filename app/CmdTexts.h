@@ -20,4 +20,43 @@ inline constexpr char16_t kUsage[] =
     u"Rückgabewerte: 0 OK, 1 Fehler beim Kopieren, 2 Nicht gelöscht, 3 Abbruch,\r\n"
     u"               4 Sicherung nicht möglich, 5 Aufruf- oder Zusammenstellungsfehler.\r\n";
 
+inline constexpr char16_t kSetFileMissing[] = u"Die Zusammenstellung gibt es nicht: ";
+inline constexpr char16_t kSetFileUnreadable[] = u"Die Zusammenstellung kann nicht gelesen werden: ";
+
+inline constexpr char16_t kNotReadyNoFolder[] =
+    u"Sicherung nicht möglich: Die Zusammenstellung enthält keinen Ordner.";
+inline constexpr char16_t kNotReadyNoTarget[] =
+    u"Sicherung nicht möglich: Kein Ziellaufwerk gewählt.";
+inline constexpr char16_t kNotReadyFirstFolderOnTarget[] =
+    u"Sicherung nicht möglich: Der erste Ordner liegt auf dem Ziellaufwerk ";
+inline constexpr char16_t kNotReadyTargetMissing[] =
+    u"Sicherung nicht möglich: Das Ziellaufwerk ist nicht bereit: ";
+inline constexpr char16_t kNotReadyTooLittleSpace[] =
+    u"Sicherung nicht möglich: Auf dem Ziellaufwerk sind höchstens 1.000.000 Bytes frei: ";
+
+inline constexpr char16_t kLogNotWritten[] =
+    u"Die Protokolldatei wurde nicht geschrieben.";
+
+inline constexpr char16_t kProgressChecked[] = u" geprüft, ";
+inline constexpr char16_t kProgressCopied[] = u" kopiert, ";
+inline constexpr char16_t kProgressMegabytes[] = u" MB  ";
+
+// Summary: "<n> Dateien geprüft, <n> kopiert, <n> gelöscht, <n> Ordner entfernt, <n> Bytes, <s> s"
+inline constexpr char16_t kSummaryChecked[] = u" Dateien geprüft, ";
+inline constexpr char16_t kSummaryCopied[] = u" kopiert, ";
+inline constexpr char16_t kSummaryDeleted[] = u" gelöscht, ";
+inline constexpr char16_t kSummaryRemoved[] = u" Ordner entfernt, ";
+inline constexpr char16_t kSummaryBytes[] = u" Bytes, ";
+inline constexpr char16_t kSummarySeconds[] = u" s";
+
+// Preview lines and their count.
+inline constexpr char16_t kPreviewCopy[] = u"Kopieren: ";
+inline constexpr char16_t kPreviewDelete[] = u"Löschen: ";
+inline constexpr char16_t kPreviewRemove[] = u"Entfernen: ";
+// "Vorschau: <n> zu kopieren, <n> zu löschen, <n> Ordner zu entfernen"
+inline constexpr char16_t kPreviewSummaryHead[] = u"Vorschau: ";
+inline constexpr char16_t kPreviewSummaryCopy[] = u" zu kopieren, ";
+inline constexpr char16_t kPreviewSummaryDelete[] = u" zu löschen, ";
+inline constexpr char16_t kPreviewSummaryRemove[] = u" Ordner zu entfernen";
+
 } // namespace kelvorin::texts

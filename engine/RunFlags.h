@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 
 namespace kelvorin {
 
@@ -6,7 +7,8 @@ namespace kelvorin {
 struct RunFlags {
     bool copyFailed = false;
     bool deleteFailed = false;
-    bool cancelled = false;
+    // Atomic: the console program sets it from its Ctrl+C handler's thread.
+    std::atomic<bool> cancelled = false;
     char16_t targetDrive = u'E';
     char16_t sourceDrive = u'C';
 };

@@ -1,0 +1,163 @@
+// Program entry of KelvorinCmd.exe: the backup of a set file without a window,
+// for the Task Scheduler and scripts. The exit code tells the outcome.
+#include "app/CmdOptions.h"
+#include "app/CmdTexts.h"
+#include "app/Readiness.h"
+#include "app/SetFile.h"
+#include "app/StartUp.h"
+#include "app/win32/ConsoleRunHost.h"
+#include "app/win32/ConsoleStream.h"
+#include "app/win32/Win32StartUpServices.h"
+#include "engine/BackupRun.h"
+#include "engine/PreviewFileServices.h"
+#include "engine/win32/Win32FileServices.h"
+#include "engine/win32/Win32LocalClock.h"
+#include "set/win32/Win32CodePage.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace kelvorin {
+namespace {
+
+std::u16string Number(std::uint64_t n) {
+    const std::string digits = std::to_string(n);
+    return {digits.begin(), digits.end()};
+}
+
+// The console's control handler has no context argument: this is how it
+// reaches the run's flags, and how a closing console waits for the log.
+RunFlags* g_runFlags = nullptr;
+HANDLE g_runFinished = nullptr;
+
+BOOL WINAPI OnConsoleControl(DWORD event) {
+    if (g_runFlags) g_runFlags->cancelled = true;
+    // Closing the console ends the process when this returns: give the run
+    // the few seconds Windows allows to skip the rest and write its log.
+    if (event == CTRL_CLOSE_EVENT && g_runFinished) WaitForSingleObject(g_runFinished, 4500);
+    return TRUE;
+}
+
+std::u16string NotReadyText(Readiness r, char16_t targetLetter) {
+    const std::u16string drive{targetLetter, u':'};
+    switch (r) {
+    case Readiness::NoFolder: return texts::kNotReadyNoFolder;
+    case Readiness::NoTarget: return texts::kNotReadyNoTarget;
+    case Readiness::FirstFolderOnTarget: return texts::kNotReadyFirstFolderOnTarget + drive;
+    case Readiness::TargetMissing: return texts::kNotReadyTargetMissing + drive;
+    case Readiness::TooLittleSpace: return texts::kNotReadyTooLittleSpace + drive;
+    case Readiness::Ready: break;
+    }
+    return {};
+}
+
+CmdExit ExitForStatus(const RunFlags& flags) {
+    if (flags.copyFailed) return CmdExit::CopyFailed;
+    if (flags.deleteFailed) return CmdExit::DeleteFailed;
+    if (flags.cancelled) return CmdExit::Cancelled;
+    return CmdExit::Ok;
+}
+
+struct PreviewTally {
+    std::uint64_t copies = 0, deletions = 0, removals = 0;
+};
+
+int RunProgram() {
+    ConsoleStream out(STD_OUTPUT_HANDLE);
+    ConsoleStream err(STD_ERROR_HANDLE);
+    Win32StartUpServices startUp;
+
+    std::vector<std::u16string> args = SplitCommandLine(startUp.CommandLine());
+    if (!args.empty()) args.erase(args.begin());
+    const CmdOptions options = ParseCmdOptions(args);
+    if (!options.error.empty()) {
+        err.WriteLine(options.error);
+        err.Write(texts::kUsage);
+        return static_cast<int>(CmdExit::UsageOrSetFile);
+    }
+    if (options.help) {
+        out.Write(texts::kUsage);
+        return static_cast<int>(CmdExit::Ok);
+    }
+
+    Win32FileServices files;
+    Win32CodePage codePage;
+    Win32LocalClock clock;
+    const std::u16string dataDir = DataDirFrom(startUp.PersonalFolder());
+    const std::u16string setPath = SetFilePathFor(
+        options.setNames, dataDir, [&](std::u16string_view p) { return files.IsExistingFile(p); });
+
+    // Unlike the window, an unattended run must not quietly back up nothing.
+    if (!files.IsExistingFile(setPath)) {
+        err.WriteLine(texts::kSetFileMissing + setPath);
+        return static_cast<int>(CmdExit::UsageOrSetFile);
+    }
+    if (OpenFile probe(files, files.OpenSharedForReading(setPath)); !probe.IsValid()) {
+        err.WriteLine(texts::kSetFileUnreadable + setPath);
+        return static_cast<int>(CmdExit::UsageOrSetFile);
+    }
+    BackupSet set;
+    SortedList staging;
+    if (const auto error = LoadSet(setPath, {files, codePage}, set, staging)) {
+        err.WriteLine(texts::kSetFileUnreadable + setPath + u" (" + error->Text() + u")");
+        return static_cast<int>(CmdExit::UsageOrSetFile);
+    }
+
+    const std::u16string firstFolder = set.folders.Count() ? set.folders.At(0) : u"";
+    const Readiness readiness =
+        CheckReadiness(set.folders.Count(), firstFolder, set.DriveIndex(), files);
+    if (readiness != Readiness::Ready) {
+        err.WriteLine(NotReadyText(readiness, static_cast<char16_t>(u'A' + set.DriveIndex())));
+        return static_cast<int>(CmdExit::NotReady);
+    }
+
+    const auto mode = options.preview ? ConsoleRunHost::Mode::Preview : ConsoleRunHost::Mode::Run;
+    ConsoleRunHost host(set, out, err, mode);
+    PreviewTally tally;
+    PreviewFileServices preview(files, [&](PreviewAction action, const std::u16string& path) {
+        switch (action) {
+        case PreviewAction::Copy: ++tally.copies; out.WriteLine(texts::kPreviewCopy + path); break;
+        case PreviewAction::Delete: ++tally.deletions; out.WriteLine(texts::kPreviewDelete + path); break;
+        case PreviewAction::Remove: ++tally.removals; out.WriteLine(texts::kPreviewRemove + path); break;
+        }
+    });
+    FileServices& runFiles = options.preview ? static_cast<FileServices&>(preview) : files;
+
+    RunFlags flags;
+    BackupRun run(host, {runFiles, codePage, clock}, flags, dataDir);
+    host.ShowProgressOf(run.Counts());
+
+    g_runFlags = &flags;
+    g_runFinished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    const ULONGLONG started = GetTickCount64();
+    run.Run();
+    const ULONGLONG seconds = (GetTickCount64() - started + 500) / 1000;
+    SetEvent(g_runFinished);
+
+    if (options.preview) {
+        out.WriteLine(texts::kPreviewSummaryHead + Number(tally.copies) +
+                      texts::kPreviewSummaryCopy + Number(tally.deletions) +
+                      texts::kPreviewSummaryDelete + Number(tally.removals) +
+                      texts::kPreviewSummaryRemove);
+    } else if (err.IsConsole()) {
+        const RunCounts& c = run.Counts();
+        err.WriteLine(Number(c.filesChecked) + texts::kSummaryChecked + Number(c.filesCopied) +
+                      texts::kSummaryCopied + Number(c.filesDeleted) + texts::kSummaryDeleted +
+                      Number(c.foldersRemoved) + texts::kSummaryRemoved + Number(c.bytesCopied) +
+                      texts::kSummaryBytes + Number(seconds) + texts::kSummarySeconds);
+    }
+
+    CmdExit exit = ExitForStatus(flags);
+    if (host.LogWriteFailed() && !options.preview) {
+        err.WriteLine(texts::kLogNotWritten);
+        if (exit == CmdExit::Ok) exit = CmdExit::CopyFailed;
+    }
+    return static_cast<int>(exit);
+}
+
+} // namespace
+} // namespace kelvorin
+
+int wmain() { return kelvorin::RunProgram(); }

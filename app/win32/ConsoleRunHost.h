@@ -1,0 +1,60 @@
+#pragma once
+// The backup run's window, as the console program has it: the set in memory,
+// log lines to stdout, refusals and progress to stderr, nothing waits.
+#include "app/win32/ConsoleStream.h"
+#include "engine/BackupRun.h"
+#include "engine/RunHost.h"
+#include "set/BackupSet.h"
+
+#include <cstdint>
+
+namespace kelvorin {
+
+class ConsoleRunHost : public RunHost {
+public:
+    enum class Mode { Run, Preview };
+    ConsoleRunHost(const BackupSet& set, ConsoleStream& out, ConsoleStream& err, Mode mode)
+        : set_(set), out_(out), err_(err), mode_(mode) {}
+
+    // Progress shows the run's counts while it goes.
+    void ShowProgressOf(const RunCounts& counts) { counts_ = &counts; }
+    bool LogWriteFailed() const { return logWriteFailed_; }
+
+    std::size_t FolderCount() override { return set_.folders.Count(); }
+    std::u16string Folder(std::size_t i) override { return set_.folders.At(i); }
+    void SelectFolder(std::size_t) override {}
+    std::vector<std::u16string> ExclusionLines() override { return set_.exclusions; }
+    int TargetDriveIndex() override { return set_.DriveIndex(); }
+    bool SynchronTicked() override { return set_.synchron; }
+
+    SortedList& WorkList() override { return workList_; }
+    void ShowLogInFileList(const std::vector<std::u16string>&) override { workList_.Clear(); }
+
+    void ClearRunLog() override {}
+    void AddRunLogLine(const std::u16string& line) override;
+
+    void SetFileCopyLabel(const std::u16string& text) override;
+    void RepaintWindow() override {}
+    void RepaintFileList() override {}
+    void PumpMessages() override {}
+    void BeginBusy() override {}
+    void EndBusy() override;
+
+    void ShowRefusal(const std::u16string& text) override;
+    void ShowError(const std::u16string& text) override;
+
+private:
+    void ClearProgress();
+
+    const BackupSet& set_;
+    ConsoleStream& out_;
+    ConsoleStream& err_;
+    Mode mode_;
+    SortedList workList_;
+    const RunCounts* counts_ = nullptr;
+    std::uint64_t lastProgress_ = 0;
+    bool progressShown_ = false;
+    bool logWriteFailed_ = false;
+};
+
+} // namespace kelvorin

@@ -1,0 +1,101 @@
+#include "engine/PreviewFileServices.h"
+
+namespace kelvorin {
+
+namespace {
+// "X\*.*" lists the folder X.
+std::u16string FolderOfPattern(std::u16string_view pattern) {
+    return std::u16string(pattern.substr(0, pattern.size() >= 4 ? pattern.size() - 4 : 0));
+}
+} // namespace
+
+void PreviewFileServices::ListFolder(std::u16string_view pattern,
+                                     const std::function<void(const FolderEntry&)>& visit) {
+    const std::u16string prefix = FolderOfPattern(pattern) + u'\\';
+    real_.ListFolder(pattern, [&](const FolderEntry& entry) {
+        if (!IsGone(prefix + std::u16string(entry.name))) visit(entry);
+    });
+}
+
+DosStamp PreviewFileServices::GetFileStamp(std::u16string_view path) {
+    return IsGone(path) ? kNoStamp : real_.GetFileStamp(path);
+}
+
+DosStamp PreviewFileServices::GetHandleStamp(Handle h) {
+    const auto it = open_.find(h);
+    return it == open_.end() ? kNoStamp : real_.GetFileStamp(it->second);
+}
+
+bool PreviewFileServices::IsExistingFile(std::u16string_view path) {
+    if (created_.contains(std::u16string(path))) return true;
+    return !IsGone(path) && real_.IsExistingFile(path);
+}
+
+bool PreviewFileServices::IsExistingFolder(std::u16string_view path) {
+    return !IsGone(path) && real_.IsExistingFolder(path);
+}
+
+PathState PreviewFileServices::Probe(std::u16string_view path) {
+    return IsGone(path) ? PathState::Missing : real_.Probe(path);
+}
+
+std::uint32_t PreviewFileServices::Attributes(std::u16string_view path) {
+    return IsGone(path) ? kNoAttributes : real_.Attributes(path);
+}
+
+bool PreviewFileServices::DeleteOneFile(std::u16string_view path) {
+    const std::u16string p(path);
+    if (created_.erase(p) > 0) return true; // a partial file the preview itself "made"
+    if (IsGone(p) || !real_.IsExistingFile(p)) return false;
+    gone_.insert(p);
+    report_(PreviewAction::Delete, p);
+    return true;
+}
+
+bool PreviewFileServices::RemoveOneFolder(std::u16string_view path) {
+    const std::u16string folder(path);
+    if (IsGone(folder) || !real_.IsExistingFolder(folder) || HasCreatedBelow(folder)) return false;
+    bool empty = true;
+    ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
+        if (entry.name != u"." && entry.name != u"..") empty = false;
+    });
+    if (!empty) return false;
+    gone_.insert(folder);
+    report_(PreviewAction::Remove, folder);
+    return true;
+}
+
+bool PreviewFileServices::ReplaceFile(std::u16string_view source, std::u16string_view target) {
+    // The copy is reported when it would be put in place, so a copy that the
+    // run would refuse (a read-only copy, say) is not.
+    report_(PreviewAction::Copy, lastSource_);
+    created_.erase(std::u16string(source));
+    created_.insert(std::u16string(target));
+    gone_.erase(std::u16string(target));
+    return true;
+}
+
+FileServices::Handle PreviewFileServices::OpenForReading(std::u16string_view path) {
+    if (!IsExistingFile(path)) return kInvalidHandle;
+    lastSource_ = path;
+    return Remember(path);
+}
+
+FileServices::Handle PreviewFileServices::CreateForWriting(std::u16string_view path) {
+    created_.insert(std::u16string(path));
+    return Remember(path);
+}
+
+bool PreviewFileServices::HasCreatedBelow(const std::u16string& folder) const {
+    const std::u16string prefix = folder + u'\\';
+    const auto it = created_.lower_bound(prefix);
+    return it != created_.end() && it->starts_with(prefix);
+}
+
+FileServices::Handle PreviewFileServices::Remember(std::u16string_view path) {
+    const Handle h = nextHandle_++;
+    open_.emplace(h, std::u16string(path));
+    return h;
+}
+
+} // namespace kelvorin

@@ -1,0 +1,67 @@
+#pragma once
+// File services for a preview: the run walks and decides exactly as it would,
+// reading the real file system, while every change is only recorded. Later
+// look-ups see the recorded changes, so a folder that the run would empty is
+// reported as removable.
+#include "engine/FileServices.h"
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+
+#ifdef ReplaceFile // <windows.h>'s macro for ReplaceFileW
+#undef ReplaceFile
+#endif
+
+namespace kelvorin {
+
+enum class PreviewAction { Copy, Delete, Remove };
+
+class PreviewFileServices : public FileServices {
+public:
+    using Report = std::function<void(PreviewAction, const std::u16string& path)>;
+    PreviewFileServices(FileServices& real, Report report)
+        : real_(real), report_(std::move(report)) {}
+
+    void ListFolder(std::u16string_view pattern,
+                    const std::function<void(const FolderEntry&)>& visit) override;
+    DosStamp GetFileStamp(std::u16string_view path) override;
+    DosStamp GetHandleStamp(Handle h) override;
+    std::uint32_t SetHandleStamp(Handle, DosStamp) override { return 0; }
+    bool IsExistingFile(std::u16string_view path) override;
+    bool IsExistingFolder(std::u16string_view path) override;
+    PathState Probe(std::u16string_view path) override;
+    std::uint32_t Attributes(std::u16string_view path) override;
+    bool MakeFolderChain(std::u16string_view) override { return true; }
+    bool DeleteOneFile(std::u16string_view path) override;
+    bool RemoveOneFolder(std::u16string_view path) override;
+    bool ReplaceFile(std::u16string_view source, std::u16string_view target) override;
+    std::int64_t FreeBytesOnDrive(int drive) override { return real_.FreeBytesOnDrive(drive); }
+    Handle OpenForReading(std::u16string_view path) override;
+    Handle CreateForWriting(std::u16string_view path) override;
+    Handle OpenSharedForReading(std::u16string_view path) override { return OpenForReading(path); }
+    Handle CreateSharedForWriting(std::u16string_view path) override {
+        return CreateForWriting(path);
+    }
+    std::int64_t ReadChunk(Handle, void*, std::int64_t) override { return 0; }
+    std::int64_t WriteChunk(Handle, const void*, std::int64_t n) override { return n; }
+    void CloseFileHandle(Handle h) override { open_.erase(h); }
+    std::uint32_t LastError() override { return real_.LastError(); }
+    std::u16string ErrorText(std::uint32_t code) override { return real_.ErrorText(code); }
+
+private:
+    bool IsGone(std::u16string_view path) const { return gone_.contains(std::u16string(path)); }
+    bool HasCreatedBelow(const std::u16string& folder) const;
+    Handle Remember(std::u16string_view path);
+
+    FileServices& real_;
+    Report report_;
+    std::set<std::u16string> gone_;    // deleted files and removed folders
+    std::set<std::u16string> created_; // copies and partial files the run would write
+    std::map<Handle, std::u16string> open_;
+    std::u16string lastSource_; // copies are made one at a time
+    Handle nextHandle_ = 1000;
+};
+
+} // namespace kelvorin

@@ -1,0 +1,257 @@
+// KelvorinCmd.exe started as a process, on the scratch drives, with its stdout,
+// stderr, exit code, log file and the disk checked afterwards.
+#include "tests/support/win32/ScratchDrives.h"
+
+#include <gmock/gmock.h>
+
+#include <string>
+#include <vector>
+
+namespace kelvorin::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+std::wstring Decode(const std::string& bytes, UINT codePage) {
+    if (bytes.empty()) return {};
+    const int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                      nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+    return text;
+}
+
+std::vector<std::wstring> Lines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+// The exe as Wine sees the host path.
+std::wstring CmdExe() {
+    std::string host = KELVORIN_CMD_EXE;
+    std::wstring path = L"Z:";
+    for (char c : host) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return path;
+}
+
+struct CmdResult {
+    DWORD exitCode;
+    std::vector<std::wstring> out; // stdout lines, decoded from UTF-8
+    std::wstring err;
+};
+
+class CmdProgram : public DriveTest {
+protected:
+    void SetUp() override {
+        DriveTest::SetUp();
+        DeleteFileW(LogFile().c_str());
+    }
+
+    std::wstring DocsFolder() const { return std::wstring(1, DocsDrive()) + L":\\Dokumente"; }
+    std::wstring LogFile() const { return DocsFolder() + L"\\Kelvorin.log"; }
+    std::wstring SetName() const { return FolderName(); }
+    std::wstring SetFile() const { return DocsFolder() + L"\\" + SetName() + L".ini"; }
+
+    // A set file in the documents folder with the given folder entries.
+    void WriteSet(const std::vector<std::wstring>& folders, int drive, bool synchron,
+                  const std::vector<std::string>& exclusions = {}) {
+        std::string text = "Laufwerk=" + std::to_string(drive) + "\r\nSynchron=" +
+                           (synchron ? "TRUE" : "FALSE") + "\r\n";
+        for (const auto& f : folders) text += "Ordner=" + std::string(f.begin(), f.end()) + "\r\n";
+        for (const auto& e : exclusions) text += "Ausschluss=" + e + "\r\n";
+        WriteTextFile(SetFile(), text);
+    }
+    int TargetIndex() const { return TargetDrive() - L'A'; }
+
+    CmdResult Run(const std::wstring& arguments) {
+        // Fresh names each time: the finished child may still hold its handles
+        // for a moment under Wine.
+        const std::wstring base = Target(L"..\\" + FolderName() + std::to_wstring(++runs_));
+        const std::wstring outFile = base + L".stdout", errFile = base + L".stderr";
+        SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+        constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        HANDLE out = CreateFileW(outFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS,
+                                 0, nullptr);
+        HANDLE err = CreateFileW(errFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS,
+                                 0, nullptr);
+        if (out == INVALID_HANDLE_VALUE || err == INVALID_HANDLE_VALUE)
+            throw std::runtime_error("cannot create the output files");
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = nullptr;
+        si.hStdOutput = out;
+        si.hStdError = err;
+        std::wstring commandLine = L"\"" + CmdExe() + L"\" " + arguments;
+        PROCESS_INFORMATION pi{};
+        const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                                            CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+        CloseHandle(out);
+        CloseHandle(err);
+        if (!started) throw std::runtime_error("KelvorinCmd.exe did not start");
+        WaitForSingleObject(pi.hProcess, 60000);
+        CmdResult result{};
+        GetExitCodeProcess(pi.hProcess, &result.exitCode);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+        result.out = Lines(Decode(ReadWholeFile(outFile), CP_UTF8));
+        result.err = Decode(ReadWholeFile(errFile), CP_UTF8);
+        DeleteFileW(outFile.c_str());
+        DeleteFileW(errFile.c_str());
+        return result;
+    }
+
+    int runs_ = 0;
+
+    std::vector<std::wstring> LogLines() const {
+        return Lines(Decode(ReadWholeFile(LogFile()), CP_ACP));
+    }
+};
+
+TEST_F(CmdProgram, BacksUpSkipsWhatIsCurrentAndSynchronises) {
+    WriteTextFile(Source(L"Brief.txt"), "Brief");
+    WriteTextFile(Source(L"Fotos\\Bild.jpg"), "Bild");
+    WriteTextFile(Source(L"alt.bak"), "excluded");
+    SetLocalWriteTime(Source(L"Brief.txt"), 2024, 5, 6, 7, 8, 10);
+    WriteSet({Source()}, TargetIndex(), true, {"bak"});
+
+    CmdResult first = Run(SetName());
+    EXPECT_EQ(first.exitCode, 0u) << first.err;
+    EXPECT_EQ(ReadWholeFile(Target(L"Brief.txt")), "Brief");
+    EXPECT_EQ(ReadWholeFile(Target(L"Fotos\\Bild.jpg")), "Bild");
+    EXPECT_FALSE(FileExists(Target(L"alt.bak")));
+    EXPECT_EQ(LocalWriteTime(Target(L"Brief.txt")).wSecond, 10);
+    // stdout holds the log file's lines: status, then date and time.
+    ASSERT_EQ(first.out.size(), 2u);
+    EXPECT_EQ(first.out[0], L"OK");
+    EXPECT_EQ(first.out, LogLines());
+
+    // Nothing changed: a copy marked by a later time is left alone.
+    SetLocalWriteTime(Target(L"Brief.txt"), 2024, 5, 6, 7, 8, 30);
+    CmdResult second = Run(SetName());
+    EXPECT_EQ(second.exitCode, 0u) << second.err;
+    EXPECT_EQ(LocalWriteTime(Target(L"Brief.txt")).wSecond, 30);
+
+    // A deleted source and an emptied folder leave the backup.
+    DeleteFileW(Source(L"Fotos\\Bild.jpg").c_str());
+    CmdResult third = Run(SetName());
+    EXPECT_EQ(third.exitCode, 0u) << third.err;
+    EXPECT_FALSE(FileExists(Target(L"Fotos\\Bild.jpg")));
+    EXPECT_TRUE(FolderExists(Target()));
+    EXPECT_FALSE(FolderExists(Target(L"Fotos")));
+    EXPECT_TRUE(FileExists(Target(L"Brief.txt")));
+}
+
+TEST_F(CmdProgram, ReportsAFailedCopyInItsExitCodeAndLog) {
+    WriteTextFile(Source(L"offen.txt"), "x");
+    WriteSet({Source(), L"S:\\GibtEsNicht"}, TargetIndex(), false);
+    LockedFile lock(Source(L"offen.txt"));
+
+    CmdResult result = Run(SetName());
+    EXPECT_EQ(result.exitCode, 1u);
+    ASSERT_EQ(result.out.size(), 4u);
+    // Folders go in list order: S:\CmdProgram_... before S:\GibtEsNicht.
+    EXPECT_EQ(result.out[0], L"Nicht kopiert: " + Source(L"offen.txt"));
+    EXPECT_EQ(result.out[1], L"Nicht gefunden: S:\\GibtEsNicht");
+    EXPECT_EQ(result.out[2], L"Fehler beim kopieren !!");
+    EXPECT_EQ(result.out, LogLines());
+}
+
+TEST_F(CmdProgram, RefusesAFileOnTheTargetDriveOnStderrAndGoesOn) {
+    WriteTextFile(Source(L"a.txt"), "a");
+    WriteTextFile(Target(L"schon.txt"), "t");
+    // Only the first folder is compared with the target, so the run starts.
+    WriteSet({Source(), Target()}, TargetIndex(), false);
+
+    CmdResult result = Run(SetName());
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_THAT(result.err, HasSubstr(Target(L"schon.txt") + L" kann nicht gesichert werden !"));
+    EXPECT_EQ(ReadWholeFile(Target(L"a.txt")), "a");
+    EXPECT_EQ(result.out.front(), L"OK");
+}
+
+TEST_F(CmdProgram, RefusesToStartWhenABackupIsNotPossible) {
+    struct Case {
+        const char* what;
+        std::vector<std::wstring> folders;
+        int drive;
+        const wchar_t* message;
+    };
+    // V: is a 2 MB drive; fill it to well under 1,000,000 free bytes.
+    const std::wstring filler = std::wstring(1, SmallDrive()) + L":\\filler.bin";
+    WriteTextFile(filler, std::string(1'500'000, 'x'));
+    const Case cases[] = {
+        {"no folder", {}, TargetIndex(), L"keinen Ordner"},
+        {"no target", {Source()}, -1, L"Kein Ziellaufwerk"},
+        {"first folder on target", {Target()}, TargetIndex(), L"erste Ordner"},
+        {"target missing", {Source()}, 'R' - 'A', L"nicht bereit: R:"},
+        {"too little space", {Source()}, SmallDrive() - L'A', L"1.000.000 Bytes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteSet(c.folders, c.drive, false);
+        CmdResult result = Run(SetName());
+        EXPECT_EQ(result.exitCode, 4u);
+        EXPECT_THAT(result.err, HasSubstr(c.message));
+        EXPECT_THAT(result.out, IsEmpty());
+        EXPECT_FALSE(FileExists(LogFile()));
+    }
+    DeleteFileW(filler.c_str());
+}
+
+TEST_F(CmdProgram, RejectsBadArgumentsAndAMissingSetFile) {
+    struct Case {
+        std::wstring arguments;
+        DWORD exitCode;
+        const wchar_t* err;
+    };
+    WriteSet({Source()}, TargetIndex(), false);
+    const Case cases[] = {
+        {L"/Schnell", 5, L"/Schnell"},
+        {SetName() + L" Zweiter", 5, L"Zweiter"},
+        {L"GibtEsNicht", 5, L"GibtEsNicht.ini"},
+        {L"/?", 0, L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.arguments.begin(), c.arguments.end()));
+        CmdResult result = Run(c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_THAT(result.err, HasSubstr(c.err));
+        EXPECT_FALSE(FileExists(LogFile()));
+    }
+    EXPECT_THAT(Run(L"/?").out, ::testing::Contains(HasSubstr(L"/Vorschau")));
+}
+
+TEST_F(CmdProgram, PreviewTellsWhatARunWouldDoAndChangesNothing) {
+    WriteTextFile(Source(L"neu.txt"), "neu");
+    WriteTextFile(Source(L"Ordner\\da.txt"), "da");
+    WriteTextFile(Target(L"Ordner\\da.txt"), "da");
+    SetLocalWriteTime(Source(L"Ordner\\da.txt"), 2024, 1, 1, 10, 0, 0);
+    SetLocalWriteTime(Target(L"Ordner\\da.txt"), 2024, 1, 1, 10, 0, 0);
+    WriteTextFile(Target(L"weg.txt"), "weg");
+    WriteTextFile(Target(L"Leer\\a\\alt.txt"), "alt");
+    WriteSet({Source(), L"S:\\Fehlt"}, TargetIndex(), true);
+
+    CmdResult result = Run(SetName() + L" /VORSCHAU");
+    EXPECT_EQ(result.exitCode, 0u) << result.err;
+    EXPECT_THAT(result.out,
+                ElementsAre(L"Kopieren: " + Source(L"neu.txt"), L"Nicht gefunden: S:\\Fehlt",
+                            L"Löschen: " + Target(L"Leer\\a\\alt.txt"),
+                            L"Löschen: " + Target(L"weg.txt"), L"Nicht gelöscht: T:\\Fehlt",
+                            L"Entfernen: " + Target(L"Leer\\a"), L"Entfernen: " + Target(L"Leer"),
+                            L"Nicht gelöscht: T:\\Fehlt",
+                            L"Vorschau: 1 zu kopieren, 2 zu löschen, 2 Ordner zu entfernen"));
+    EXPECT_FALSE(FileExists(Target(L"neu.txt")));
+    EXPECT_TRUE(FileExists(Target(L"weg.txt")));
+    EXPECT_TRUE(FileExists(Target(L"Leer\\a\\alt.txt")));
+    EXPECT_FALSE(FileExists(LogFile()));
+}
+
+} // namespace
+} // namespace kelvorin::testing
