@@ -67,9 +67,13 @@ void BackupRun::AddLogLine(std::u16string line) {
     runLog_.push_back(std::move(line));
 }
 
-std::u16string BackupRun::StatusText() const { return std::u16string(RunStatusText(flags_)); }
+std::u16string BackupRun::StatusText() const {
+    return std::u16string(RunStatusText(flags_));
+}
 
-std::u16string BackupRun::DateTimeLine() { return kelvorin::DateTimeLine(clock_); }
+std::u16string BackupRun::DateTimeLine() {
+    return kelvorin::DateTimeLine(clock_);
+}
 
 bool BackupRun::WriteLogFile() {
     const std::u16string error = kelvorin::WriteLogFile(fs_, codePage_, LogFilePath(), runLog_);

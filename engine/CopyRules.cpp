@@ -10,7 +10,9 @@ namespace {
 constexpr std::int32_t kOneHourSameDay = 0x800;
 constexpr std::size_t kMaxNameLength = 255;
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
 
 } // namespace
 

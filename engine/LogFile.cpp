@@ -29,8 +29,8 @@ std::string LogFileBytes(const std::vector<std::u16string>& lines, const CodePag
     return bytes;
 }
 
-std::u16string WriteLogFile(FileServices& files, const CodePage& codePage,
-                            std::u16string_view path, const std::vector<std::u16string>& lines) {
+std::u16string WriteLogFile(FileServices& files, const CodePage& codePage, std::u16string_view path,
+                            const std::vector<std::u16string>& lines) {
     const std::string bytes = LogFileBytes(lines, codePage);
     OpenFile file(files, files.CreateSharedForWriting(path));
     if (!file.IsValid()) return CannotCreateFileText(path, files.ErrorText(files.LastError()));

@@ -19,7 +19,7 @@ std::string LogFileBytes(const std::vector<std::u16string>& lines, const CodePag
 
 // Replaces the file by the lines. Returns the text for the error box, or an
 // empty text when the file was written completely.
-std::u16string WriteLogFile(FileServices& files, const CodePage& codePage,
-                            std::u16string_view path, const std::vector<std::u16string>& lines);
+std::u16string WriteLogFile(FileServices& files, const CodePage& codePage, std::u16string_view path,
+                            const std::vector<std::u16string>& lines);
 
 } // namespace kelvorin

@@ -8,10 +8,16 @@ namespace {
 // From this length on, every call gets the "\\?\" form.
 constexpr std::size_t kLongPathFrom = MAX_PATH - 12;
 
-std::wstring Wide(std::u16string_view s) { return {s.begin(), s.end()}; }
+std::wstring Wide(std::u16string_view s) {
+    return {s.begin(), s.end()};
+}
 
-HANDLE AsHandle(FileServices::Handle h) { return reinterpret_cast<HANDLE>(h); }
-FileServices::Handle AsValue(HANDLE h) { return reinterpret_cast<FileServices::Handle>(h); }
+HANDLE AsHandle(FileServices::Handle h) {
+    return reinterpret_cast<HANDLE>(h);
+}
+FileServices::Handle AsValue(HANDLE h) {
+    return reinterpret_cast<FileServices::Handle>(h);
+}
 
 // The walk joins a drive root and a name into "D:\\name"; the "\\?\" form
 // would take that literally. Keeps the two leading backslashes of a UNC path.
@@ -127,8 +133,7 @@ std::uint32_t Win32FileServices::SetHandleStamp(Handle h, DosStamp stamp) {
     FILETIME local, utc;
     if (!DosDateTimeToFileTime(static_cast<WORD>(value >> 16), static_cast<WORD>(value & 0xFFFF),
                                &local) ||
-        !LocalFileTimeToFileTime(&local, &utc) ||
-        !SetFileTime(AsHandle(h), nullptr, nullptr, &utc))
+        !LocalFileTimeToFileTime(&local, &utc) || !SetFileTime(AsHandle(h), nullptr, nullptr, &utc))
         return GetLastError();
     return 0;
 }
@@ -157,7 +162,7 @@ PathState Win32FileServices::Probe(std::u16string_view path) {
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathState::Missing
-                                                                               : PathState::Unknown;
+                                                                              : PathState::Unknown;
     }
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathState::Folder : PathState::File;
 }
@@ -238,20 +243,25 @@ std::int64_t Win32FileServices::WriteChunk(Handle h, const void* buffer, std::in
     return written;
 }
 
-void Win32FileServices::CloseFileHandle(Handle h) { CloseHandle(AsHandle(h)); }
+void Win32FileServices::CloseFileHandle(Handle h) {
+    CloseHandle(AsHandle(h));
+}
 
-std::uint32_t Win32FileServices::LastError() { return GetLastError(); }
+std::uint32_t Win32FileServices::LastError() {
+    return GetLastError();
+}
 
 std::u16string Win32FileServices::ErrorText(std::uint32_t code) {
     wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::u16string result;
     if (n > 0 && text) result.assign(text, text + n);
     if (text) LocalFree(text);
     // The error box adds the final ".": drop the system's own and its line end.
-    while (!result.empty() && (result.back() <= u' ' || result.back() == u'.')) result.pop_back();
+    while (!result.empty() && (result.back() <= u' ' || result.back() == u'.'))
+        result.pop_back();
     return result;
 }
 

@@ -6,7 +6,9 @@
 
 namespace kelvorin {
 
-unsigned Win32CodePage::Number() const { return GetACP(); }
+unsigned Win32CodePage::Number() const {
+    return GetACP();
+}
 
 std::string Win32CodePage::Encode(std::u16string_view text) const {
     if (text.empty() || text.size() > INT_MAX) return {};

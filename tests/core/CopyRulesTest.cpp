@@ -8,17 +8,17 @@ namespace {
 
 std::string Narrow(std::u16string_view s) {
     std::string out;
-    for (char16_t c : s) out += c < 0x80 ? static_cast<char>(c) : '?';
+    for (char16_t c : s)
+        out += c < 0x80 ? static_cast<char>(c) : '?';
     return out;
 }
 
 DosStamp Stamp(int year, int month, int day, int hour, int minute, int second) {
-    return static_cast<DosStamp>((static_cast<std::uint32_t>(year - 1980) << 25) |
-                                 (static_cast<std::uint32_t>(month) << 21) |
-                                 (static_cast<std::uint32_t>(day) << 16) |
-                                 (static_cast<std::uint32_t>(hour) << 11) |
-                                 (static_cast<std::uint32_t>(minute) << 5) |
-                                 static_cast<std::uint32_t>(second / 2));
+    return static_cast<DosStamp>(
+        (static_cast<std::uint32_t>(year - 1980) << 25) |
+        (static_cast<std::uint32_t>(month) << 21) | (static_cast<std::uint32_t>(day) << 16) |
+        (static_cast<std::uint32_t>(hour) << 11) | (static_cast<std::uint32_t>(minute) << 5) |
+        static_cast<std::uint32_t>(second / 2));
 }
 
 struct ExclusionCase {
@@ -29,18 +29,30 @@ struct ExclusionCase {
 
 TEST(Exclusions, MatchTheLinesAsTheyStandInTheLoweredExtension) {
     const ExclusionCase cases[] = {
-        {u"bak", u"Brief.BAK", true},   {u"bak", u"Brief.bak", true},
-        {u"bak", u"Brief.bak2", true},  {u"bak", u"Brief.txt", false},
-        {u"~", u"Brief.doc~", true},    {u"~", u"~$Brief.docx", false},
-        {u"c", u"a.c", true},           {u"c", u"a.cpp", true},
-        {u"c", u"Brief.doc", true},     {u"c", u"a.csv", true},
-        {u"c", u"a.txt", false},        {u".", u"Brief.txt", true},
-        {u".", u"Makefile", false},     {u"BAK", u"Brief.bak", false},
-        {u"BAK", u"Brief.BAK", false},  {u"bak ", u"Brief.bak", false},
-        {u"", u"Brief.bak", false},     {u"", u"Makefile", false},
-        {u"git", u".gitignore", true},  {u"profile", u".profile", true},
-        {u"tar", u"archiv.tar.gz", false}, {u"gz", u"archiv.tar.gz", true},
-        {u"ä", u"Brief.Ä", false},      {u"ä", u"Brief.ä", true},
+        {u"bak", u"Brief.BAK", true},
+        {u"bak", u"Brief.bak", true},
+        {u"bak", u"Brief.bak2", true},
+        {u"bak", u"Brief.txt", false},
+        {u"~", u"Brief.doc~", true},
+        {u"~", u"~$Brief.docx", false},
+        {u"c", u"a.c", true},
+        {u"c", u"a.cpp", true},
+        {u"c", u"Brief.doc", true},
+        {u"c", u"a.csv", true},
+        {u"c", u"a.txt", false},
+        {u".", u"Brief.txt", true},
+        {u".", u"Makefile", false},
+        {u"BAK", u"Brief.bak", false},
+        {u"BAK", u"Brief.BAK", false},
+        {u"bak ", u"Brief.bak", false},
+        {u"", u"Brief.bak", false},
+        {u"", u"Makefile", false},
+        {u"git", u".gitignore", true},
+        {u"profile", u".profile", true},
+        {u"tar", u"archiv.tar.gz", false},
+        {u"gz", u"archiv.tar.gz", true},
+        {u"ä", u"Brief.Ä", false},
+        {u"ä", u"Brief.ä", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsExcluded(c.name, {c.line}), c.excluded)
@@ -70,15 +82,14 @@ TEST(CopyStamps, RenewACopyOnlyWhenTheSourceIsLater) {
         {"equal", Stamp(2025, 3, 1, 10, 0, 0), Stamp(2025, 3, 1, 10, 0, 0), false},
         {"one hour later, same day", Stamp(2025, 3, 1, 11, 0, 0), Stamp(2025, 3, 1, 10, 0, 0),
          false},
-        {"one hour and two seconds later", Stamp(2025, 3, 1, 11, 0, 2),
-         Stamp(2025, 3, 1, 10, 0, 0), true},
+        {"one hour and two seconds later", Stamp(2025, 3, 1, 11, 0, 2), Stamp(2025, 3, 1, 10, 0, 0),
+         true},
         {"two hours later", Stamp(2025, 3, 1, 12, 0, 0), Stamp(2025, 3, 1, 10, 0, 0), true},
         {"an hour across midnight", Stamp(2025, 3, 2, 0, 30, 0), Stamp(2025, 3, 1, 23, 30, 0),
          true},
-        {"an hour across a month's end", Stamp(2025, 4, 1, 0, 30, 0),
-         Stamp(2025, 3, 31, 23, 30, 0), true},
-        {"copy later than source", Stamp(2025, 3, 1, 10, 0, 0), Stamp(2025, 3, 1, 10, 0, 4),
-         false},
+        {"an hour across a month's end", Stamp(2025, 4, 1, 0, 30, 0), Stamp(2025, 3, 31, 23, 30, 0),
+         true},
+        {"copy later than source", Stamp(2025, 3, 1, 10, 0, 0), Stamp(2025, 3, 1, 10, 0, 4), false},
         {"copy a year later", Stamp(2024, 3, 1, 10, 0, 0), Stamp(2025, 3, 1, 10, 0, 0), false},
         {"source without stamp", kNoStamp, Stamp(2025, 3, 1, 10, 0, 0), false},
         {"copy without stamp", Stamp(2025, 3, 1, 10, 0, 0), kNoStamp, true},

@@ -1,5 +1,6 @@
 #include "engine/win32/Win32FileServices.h"
 #include "tests/support/win32/ScratchDrives.h"
+#include "tests/support/win32/SmallDriveLock.h"
 #include "tests/support/win32/UnixLinks.h"
 
 #include <gmock/gmock.h>
@@ -14,12 +15,11 @@ using ::testing::Pair;
 using ::testing::UnorderedElementsAre;
 
 DosStamp Stamp(int year, int month, int day, int hour, int minute, int second) {
-    return static_cast<DosStamp>((static_cast<std::uint32_t>(year - 1980) << 25) |
-                                 (static_cast<std::uint32_t>(month) << 21) |
-                                 (static_cast<std::uint32_t>(day) << 16) |
-                                 (static_cast<std::uint32_t>(hour) << 11) |
-                                 (static_cast<std::uint32_t>(minute) << 5) |
-                                 static_cast<std::uint32_t>(second / 2));
+    return static_cast<DosStamp>(
+        (static_cast<std::uint32_t>(year - 1980) << 25) |
+        (static_cast<std::uint32_t>(month) << 21) | (static_cast<std::uint32_t>(day) << 16) |
+        (static_cast<std::uint32_t>(hour) << 11) | (static_cast<std::uint32_t>(minute) << 5) |
+        static_cast<std::uint32_t>(second / 2));
 }
 
 std::map<std::wstring, std::uint32_t> Listing(FileServices& fs, const std::wstring& folder) {
@@ -43,7 +43,8 @@ TEST_F(FileServicesTest, ListEveryEntryOfAFolderAndNothingOfAMissingOne) {
 
     const auto entries = Listing(fs, Source());
     std::vector<std::wstring> names;
-    for (const auto& [name, attributes] : entries) names.push_back(name);
+    for (const auto& [name, attributes] : entries)
+        names.push_back(name);
     EXPECT_THAT(names, UnorderedElementsAre(L".", L"..", L".git", L".profile", L"a.txt", L"sub"));
     EXPECT_TRUE(entries.at(L"sub") & kAttrDirectory);
     EXPECT_TRUE(entries.at(L".git") & kAttrDirectory);
@@ -139,7 +140,8 @@ TEST_F(FileServicesTest, MakeAFolderChainTopDownAndStopAtAFileInTheWay) {
     EXPECT_TRUE(fs.MakeFolderChain(U16(Target(L"a\\b"))));
 
     // The walk's paths below a drive root hold a doubled backslash.
-    const std::wstring doubled = std::wstring(1, TargetDrive()) + L":\\\\" + FolderName() + L"\\d\\e";
+    const std::wstring doubled =
+        std::wstring(1, TargetDrive()) + L":\\\\" + FolderName() + L"\\d\\e";
     EXPECT_TRUE(fs.MakeFolderChain(U16(doubled)));
     EXPECT_TRUE(FolderExists(Target(L"d\\e")));
 
@@ -197,7 +199,8 @@ TEST_F(FileServicesTest, NormaliseLongPathsIntoTheExtendedForm) {
 
 TEST_F(FileServicesTest, WorkOnPathsOfThreeHundredCharacters) {
     std::wstring folder = Target();
-    while (folder.size() < 300) folder += L"\\Unterordner";
+    while (folder.size() < 300)
+        folder += L"\\Unterordner";
     const std::wstring file = folder + L"\\Brief.txt";
     ASSERT_GT(file.size(), 300u);
 
@@ -213,9 +216,9 @@ TEST_F(FileServicesTest, WorkOnPathsOfThreeHundredCharacters) {
     EXPECT_TRUE(fs.IsExistingFile(U16(file)));
     EXPECT_EQ(fs.Probe(U16(file)), PathState::File);
     EXPECT_EQ(fs.GetFileStamp(U16(file)), Stamp(2025, 1, 2, 3, 4, 6));
-    EXPECT_THAT(Listing(fs, folder), ElementsAre(Pair(L".", kAttrDirectory),
-                                                 Pair(L"..", kAttrDirectory),
-                                                 Pair(L"Brief.txt", ::testing::_)));
+    EXPECT_THAT(Listing(fs, folder),
+                ElementsAre(Pair(L".", kAttrDirectory), Pair(L"..", kAttrDirectory),
+                            Pair(L"Brief.txt", ::testing::_)));
     {
         OpenFile in(fs, fs.OpenForReading(U16(file)));
         ASSERT_TRUE(in.IsValid());
@@ -228,6 +231,7 @@ TEST_F(FileServicesTest, WorkOnPathsOfThreeHundredCharacters) {
 }
 
 TEST_F(FileServicesTest, ReportFreeSpaceAndErrorTexts) {
+    SmallDriveLock lock;
     const std::int64_t free = fs.FreeBytesOnDrive(SmallDrive() - L'A' + 1);
     EXPECT_GT(free, 0);
     EXPECT_LE(free, 2 * 1024 * 1024);

@@ -24,13 +24,13 @@ std::string UnixName(const std::wstring& path) {
 std::string UnixNameOfLink(const std::wstring& link) {
     const std::size_t slash = link.rfind(L'\\');
     std::string leaf;
-    for (wchar_t c : link.substr(slash + 1)) leaf += static_cast<char>(c);
+    for (wchar_t c : link.substr(slash + 1))
+        leaf += static_cast<char>(c);
     return UnixName(link.substr(0, slash)) + "/" + leaf;
 }
 
 // Wine starts a host program without a process handle: wait for its effect.
-template <typename Done>
-void RunHostCommand(const std::string& command, Done done) {
+template <typename Done> void RunHostCommand(const std::string& command, Done done) {
     std::wstring line(command.begin(), command.end());
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -40,8 +40,16 @@ void RunHostCommand(const std::string& command, Done done) {
         throw std::runtime_error("cannot start " + command);
     if (pi.hProcess) CloseHandle(pi.hProcess);
     if (pi.hThread) CloseHandle(pi.hThread);
-    for (int i = 0; i < 250 && !done(); ++i) Sleep(20);
+    for (int i = 0; i < 250 && !done(); ++i)
+        Sleep(20);
     if (!done()) throw std::runtime_error("no effect of " + command);
+}
+
+// Where Wine keeps its drive letters, as links to folders.
+std::string DriveLink(wchar_t letter) {
+    std::string c = UnixName(L"C:\\");
+    c.resize(c.rfind("/c:"));
+    return c + "/" + static_cast<char>(letter | 0x20) + ":";
 }
 
 } // namespace
@@ -54,6 +62,18 @@ void MakeUnixLink(const std::wstring& link, const std::wstring& target) {
 void RemoveUnixLink(const std::wstring& link) {
     RunHostCommand("/bin/rm -f \"" + UnixNameOfLink(link) + "\"",
                    [&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
+}
+
+void MapDriveLetter(wchar_t letter, const std::wstring& folder) {
+    const std::wstring root = std::wstring(1, letter) + L":\\";
+    RunHostCommand("/bin/ln -sfn \"" + UnixName(folder) + "\" \"" + DriveLink(letter) + "\"",
+                   [&] { return GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES; });
+}
+
+void UnmapDriveLetter(wchar_t letter) {
+    const std::wstring root = std::wstring(1, letter) + L":\\";
+    RunHostCommand("/bin/rm -f \"" + DriveLink(letter) + "\"",
+                   [&] { return GetFileAttributesW(root.c_str()) == INVALID_FILE_ATTRIBUTES; });
 }
 
 } // namespace kelvorin::testing
