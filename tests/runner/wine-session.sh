@@ -56,8 +56,12 @@ start)
     "$wineserver" -w
     cp /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf \
        "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
+  # Again whenever the settings changed, so that older prefixes follow them.
+  if [ "$here/test-prefix.reg" -nt "$WINEPREFIX/.test-prefix-imported" ]; then
     /usr/lib/wine/wine64 regedit /S "$(winepath -w "$here/test-prefix.reg" 2>/dev/null || echo "$here/test-prefix.reg")" >/dev/null 2>&1
-    "$wineserver" -w
+    timeout 60 "$wineserver" -w || true   # a server left persistent would never end
+    touch "$WINEPREFIX/.test-prefix-imported"
   fi
   map_drives
   "$wineserver" -p
