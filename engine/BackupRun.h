@@ -74,6 +74,15 @@ private:
     RunCounts counts_;
     // The set's folder whose backup a synchronisation pass works on.
     std::u16string syncSourceFolder_;
+    // The other folders of the set whose backups share the target drive.
+    struct SetFolder {
+        std::u16string entry;
+        std::u16string backupPrefix; // backup folder, single backslashes, ending with one
+        bool present;
+    };
+    std::vector<SetFolder> syncFolders_;
+    bool ClaimedByAnotherFolder(const std::u16string& backup) const;
+    void CollectSyncFolders();
 };
 
 } // namespace kelvorin

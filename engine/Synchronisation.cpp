@@ -4,6 +4,7 @@
 #include "engine/BackupRun.h"
 #include "engine/Paths.h"
 #include "engine/Texts.h"
+#include "set/PathOrder.h"
 
 namespace kelvorin {
 namespace {
@@ -16,9 +17,59 @@ bool IsWalkedFolder(const FolderEntry& entry) {
            entry.name[0] != u'.';
 }
 
+// Runs of backslashes made one, as Windows reads them: the walk of a drive
+// root yields "E:\\Daten", which is the same folder as "E:\Daten".
+std::u16string SingleBackslashes(std::u16string_view path) {
+    std::u16string result;
+    result.reserve(path.size());
+    for (char16_t c : path)
+        if (!(c == u'\\' && !result.empty() && result.back() == u'\\')) result += c;
+    return result;
+}
+
+bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (FoldCase(text[i]) != FoldCase(prefix[i])) return false;
+    return true;
+}
+
 } // namespace
 
+void BackupRun::CollectSyncFolders() {
+    syncFolders_.clear();
+    const std::size_t count = host_.FolderCount();
+    for (std::size_t i = 0; i < count; ++i) {
+        std::u16string entry = host_.Folder(i);
+        if (!IsDrivePath(entry) || UpperDriveLetter(entry) == flags_.targetDrive) continue;
+        std::u16string prefix = SingleBackslashes(WithDrive(entry, flags_.targetDrive));
+        if (prefix.back() != u'\\') prefix += u'\\';
+        const bool present = fs_.IsExistingFolder(entry);
+        syncFolders_.push_back({std::move(entry), std::move(prefix), present});
+    }
+}
+
+// Folders of different drives share their backup when their paths agree
+// (C:\Daten and D:\Daten, or C:\Daten inside the backup of D:\). A backup file
+// is another folder's as long as that folder has it as its source, or cannot
+// be looked at now; deleting it then would destroy that folder's backup.
+bool BackupRun::ClaimedByAnotherFolder(const std::u16string& backup) const {
+    const std::u16string path = SingleBackslashes(backup);
+    for (const SetFolder& folder : syncFolders_) {
+        if (folder.entry == syncSourceFolder_ || !StartsWithNoCase(path, folder.backupPrefix))
+            continue;
+        if (!folder.present) return true;
+        std::u16string source = folder.entry;
+        if (source.back() != u'\\') source += u'\\';
+        source += std::u16string_view(path).substr(folder.backupPrefix.size());
+        const PathState state = fs_.Probe(source);
+        if (state == PathState::File || state == PathState::Unknown) return true;
+    }
+    return false;
+}
+
 void BackupRun::SynchronisePasses() {
+    CollectSyncFolders();
     const auto pass = [this](void (BackupRun::*scan)(const std::u16string&),
                              void (BackupRun::*work)()) {
         const std::size_t count = host_.FolderCount();
@@ -77,6 +128,7 @@ void BackupRun::DeleteOrphans() {
         // A drive or share that went away reads as "not found" for every path
         // on it: a missing source counts only while its set folder is there.
         if (!fs_.IsExistingFolder(syncSourceFolder_)) continue;
+        if (ClaimedByAnotherFolder(backup)) continue;
 
         if (fs_.DeleteOneFile(backup)) {
             ++counts_.filesDeleted;
