@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Benchmark of the engine through KelvorinCmd.exe under Wine, against Wine's
+# xcopy in the same prefix and native rsync, on the same data in one run.
+#   bench/run.sh [REPEATS]     (default 3; prints medians, ratios, peak memory)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repeats=${1:-3}
+./scripts/install-deps.sh
+command -v /usr/bin/time >/dev/null || { apt-get install -y -qq time >/dev/null; }
+./scripts/build.sh win KelvorinCmd
+
+out=$PWD/bench/out
+export WINEPREFIX=$out/prefix WINEDEBUG=-all LC_ALL=C.UTF-8
+wine=/usr/lib/wine/wine64
+server=/usr/lib/wine/wineserver64
+cmd_exe=$(winepath -w "$PWD/build/win/app/KelvorinCmd.exe" 2>/dev/null)
+mkdir -p "$out"/{src,dst,docs,big-src,big-dst}
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "Preparing the Wine prefix (once)..."
+  wineboot -i >/dev/null 2>&1 || true
+  "$server" -w
+fi
+"$server" -k 2>/dev/null || true
+ln -sfn "$out/src" "$WINEPREFIX/dosdevices/s:"
+ln -sfn "$out/dst" "$WINEPREFIX/dosdevices/t:"
+ln -sfn "$out/big-src" "$WINEPREFIX/dosdevices/u:"
+ln -sfn "$out/big-dst" "$WINEPREFIX/dosdevices/w:"
+ln -sfn "$out/docs" "$WINEPREFIX/dosdevices/k:"
+"$wine" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' \
+  /v Personal /t REG_SZ /d 'K:' /f >/dev/null 2>&1
+"$server" -p
+trap '"$server" -k 2>/dev/null || true' EXIT
+
+printf 'Laufwerk=19\r\nSynchron=FALSE\r\nOrdner=S:\\data\r\n' >"$out/docs/s12.ini"
+printf 'Laufwerk=19\r\nSynchron=TRUE\r\nOrdner=S:\\data\r\n' >"$out/docs/s3.ini"
+printf 'Laufwerk=22\r\nSynchron=FALSE\r\nOrdner=U:\\data\r\n' >"$out/docs/s4.ini"
+
+if [ ! -d "$out/pristine" ]; then
+  echo "Making the data (once)..."
+  python3 bench/tree.py make "$out/pristine" 400 50
+  python3 bench/tree.py make "$out/big-src/data" 4000 50 --small-only
+  rsync -a "$out/big-src/" "$out/big-dst/"
+fi
+
+results=$out/results.txt
+: >"$results"
+
+# measure LABEL TOOL COMMAND...: one timed run, "seconds peak-KiB" appended.
+measure() {
+  local scenario=$1 tool=$2; shift 2
+  local t
+  t=$( { /usr/bin/time -f '%e %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+  echo "$scenario $tool $t" >>"$results"
+}
+
+fresh_source() { rsync -a --delete "$out/pristine/" "$out/src/data/"; }
+empty_target() { rm -rf "$out/dst/data"; }
+full_target() { rsync -a --delete "$out/pristine/" "$out/dst/data/"; }
+
+kelvorin() { "$wine" "$cmd_exe" "$1"; }
+xcopy() { "$wine" xcopy "$1" "$2" /S /D /Y /I /H; }
+
+for r in $(seq "$repeats"); do
+  echo "Round $r of $repeats..."
+  fresh_source
+  empty_target; measure S1 kelvorin kelvorin s12
+  measure S2 kelvorin kelvorin s12
+  empty_target; measure S1 xcopy xcopy 'S:\data' 'T:\data'
+  measure S2 xcopy xcopy 'S:\data' 'T:\data'
+  empty_target; measure S1 rsync rsync -rt --update "$out/src/data/" "$out/dst/data/"
+  measure S2 rsync rsync -rt --update "$out/src/data/" "$out/dst/data/"
+
+  full_target; python3 bench/tree.py mutate "$out/src/data" 1 1 "$r" >/dev/null
+  measure S3 kelvorin kelvorin s3
+  fresh_source; full_target; python3 bench/tree.py mutate "$out/src/data" 1 1 "$r" >/dev/null
+  measure S3 rsync rsync -rt --update --delete "$out/src/data/" "$out/dst/data/"
+
+  measure S4 kelvorin kelvorin s4
+  measure S4 xcopy xcopy 'U:\data' 'W:\data'
+  measure S4 rsync rsync -rt --update "$out/big-src/data/" "$out/big-dst/data/"
+done
+
+python3 - "$results" <<'PY'
+import statistics, sys
+rows = {}
+for line in open(sys.argv[1]):
+    s, tool, sec, kib = line.split()
+    rows.setdefault((s, tool), []).append((float(sec), int(kib)))
+med = {k: statistics.median(x[0] for x in v) for k, v in rows.items()}
+peak = {k: max(x[1] for x in v) for k, v in rows.items()}
+print(f"\n{'scenario':8} {'tool':9} {'median s':>9} {'peak MB':>8}  ratios of kelvorin")
+for s in ("S1", "S2", "S3", "S4"):
+    for tool in ("kelvorin", "xcopy", "rsync"):
+        if (s, tool) not in med: continue
+        note = ""
+        if tool == "kelvorin":
+            parts = [f"{med[(s, tool)] / med[(s, p)]:.2f} x {p}" for p in ("xcopy", "rsync")
+                     if (s, p) in med and med[(s, p)] > 0]
+            note = ", ".join(parts)
+        print(f"{s:8} {tool:9} {med[(s, tool)]:9.2f} {peak[(s, tool)] / 1024:8.1f}  {note}")
+if ("S2", "kelvorin") in med and ("S4", "kelvorin") in med:
+    print(f"\nS4/S2 kelvorin: {med[('S4', 'kelvorin')] / med[('S2', 'kelvorin')]:.2f} (10 x the files)")
+PY
