@@ -23,8 +23,6 @@ inline constexpr char16_t kStatusOk[] = u"OK";
 // Follows the source path of a file that lies on the target drive.
 inline constexpr char16_t kRefusalTail[] = u" kann nicht gesichert werden !";
 
-inline constexpr char16_t kLogFileName[] = u"Kelvorin.log";
-
 // The error box texts of the log file.
 inline std::u16string CannotCreateFileText(std::u16string_view path,
                                            std::u16string_view systemText) {
