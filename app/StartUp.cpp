@@ -3,7 +3,9 @@
 namespace kelvorin {
 
 namespace {
-bool Separates(char16_t c) { return c >= 1 && c <= 32; }
+bool Separates(char16_t c) {
+    return c >= 1 && c <= 32;
+}
 } // namespace
 
 std::vector<std::u16string> SplitCommandLine(std::u16string_view line) {
@@ -12,7 +14,8 @@ std::vector<std::u16string> SplitCommandLine(std::u16string_view line) {
     const std::size_t n = line.size();
     for (;;) {
         for (;;) {
-            while (i < n && Separates(line[i])) ++i;
+            while (i < n && Separates(line[i]))
+                ++i;
             if (i + 1 < n && line[i] == u'"' && line[i + 1] == u'"') {
                 i += 2;
                 continue;
@@ -24,7 +27,8 @@ std::vector<std::u16string> SplitCommandLine(std::u16string_view line) {
         while (i < n && line[i] != 0 && !Separates(line[i])) {
             if (line[i] == u'"') {
                 ++i;
-                while (i < n && line[i] != 0 && line[i] != u'"') item += line[i++];
+                while (i < n && line[i] != 0 && line[i] != u'"')
+                    item += line[i++];
                 if (i < n && line[i] == u'"') ++i;
             } else {
                 item += line[i++];

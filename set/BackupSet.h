@@ -14,7 +14,7 @@ struct BackupSet {
         return {u"~", u"bak", u"com", u"dll", u"exe"};
     }
 
-    SortedList folders;                                       // duplicates and "" allowed
+    SortedList folders;                                           // duplicates and "" allowed
     std::vector<std::u16string> exclusions = DefaultExclusions(); // in the order shown
     bool synchron = false;
 

@@ -38,7 +38,8 @@ std::u16string Decimal(int value) {
 
 std::int32_t DriveValueToInt(std::u16string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && text[i] == u' ') ++i;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
 
@@ -46,7 +47,8 @@ std::int32_t DriveValueToInt(std::u16string_view text) {
     if (i < text.size() && (text[i] == u'$' || text[i] == u'x' || text[i] == u'X')) {
         hex = true;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+    } else if (i + 1 < text.size() && text[i] == u'0' &&
+               (text[i + 1] == u'x' || text[i + 1] == u'X')) {
         hex = true;
         i += 2;
     }

@@ -23,8 +23,12 @@ int EncodeChar(char16_t c) {
     return -1;
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 } // namespace
 
@@ -46,7 +50,8 @@ std::string Windows1252CodePage::Encode(std::u16string_view text) const {
 std::u16string Windows1252CodePage::Decode(std::string_view bytes) const {
     std::u16string text;
     text.reserve(bytes.size());
-    for (char b : bytes) text += DecodeByte(static_cast<unsigned char>(b));
+    for (char b : bytes)
+        text += DecodeByte(static_cast<unsigned char>(b));
     return text;
 }
 

@@ -8,8 +8,12 @@ namespace kelvorin::ui {
 namespace {
 constexpr wchar_t kClassName[] = L"TDataSForm";
 
-std::u16string U16(const std::wstring& s) { return {s.begin(), s.end()}; }
-std::wstring Wide(const std::u16string& s) { return {s.begin(), s.end()}; }
+std::u16string U16(const std::wstring& s) {
+    return {s.begin(), s.end()};
+}
+std::wstring Wide(const std::u16string& s) {
+    return {s.begin(), s.end()};
+}
 } // namespace
 
 MainWindow::~MainWindow() {
@@ -26,9 +30,8 @@ bool MainWindow::Create() {
     wc.lpszClassName = kClassName;
     RegisterClassExW(&wc);
 
-    hwnd_ = CreateWindowExW(0, kClassName, texts::kMainCaption, WS_OVERLAPPEDWINDOW,
-                            CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr, instance_,
-                            this);
+    hwnd_ = CreateWindowExW(0, kClassName, texts::kMainCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                            CW_USEDEFAULT, 640, 480, nullptr, nullptr, instance_, this);
     return hwnd_ != nullptr;
 }
 

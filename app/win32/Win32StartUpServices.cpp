@@ -7,9 +7,9 @@
 namespace kelvorin {
 
 std::optional<std::u16string> Win32StartUpServices::PersonalFolder() {
-    return ReadRegistryText(HKEY_CURRENT_USER,
-                            L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                            L"Personal");
+    return ReadRegistryText(
+        HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+        L"Personal");
 }
 
 std::u16string Win32StartUpServices::CommandLine() {

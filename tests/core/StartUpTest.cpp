@@ -11,7 +11,8 @@ using Items = std::vector<std::u16string>;
 
 std::string Narrow(std::u16string_view s) {
     std::string out;
-    for (char16_t c : s) out += c >= 0x20 && c < 0x80 ? static_cast<char>(c) : '?';
+    for (char16_t c : s)
+        out += c >= 0x20 && c < 0x80 ? static_cast<char>(c) : '?';
     return out;
 }
 
@@ -26,7 +27,9 @@ TEST(CommandLine, SplitsByTheProgramsOwnRules) {
         {u"\"C:\\Program Files\\Kelvorin.exe\" \"Mein Projekt\"",
          {u"C:\\Program Files\\Kelvorin.exe", u"Mein Projekt"}},
         // Control characters separate like blanks.
-        {u"k.exe\tA\x01" u"B\nC", {u"k.exe", u"A", u"B", u"C"}},
+        {u"k.exe\tA\x01"
+         u"B\nC",
+         {u"k.exe", u"A", u"B", u"C"}},
         // Quotes inside an item join its parts and are dropped.
         {u"k.exe a\"b c\"d", {u"k.exe", u"ab cd"}},
         // A quote without its partner runs to the end of the line.
@@ -85,14 +88,20 @@ TEST(SetFileChoice, FollowsTheArgumentsAndWhatExists) {
         {"no argument, no file here", {}, {}, u"K:\\Dokumente\\Kelvorin.ini"},
         {"no argument, a file here", {}, existing, u"Kelvorin.ini"},
         {"one name, no such file", {u"Projekt"}, existing, u"K:\\Dokumente\\Projekt.ini"},
-        {"a full path that does not exist", {u"D:\\Sicherung\\Projekt.txt"}, {},
+        {"a full path that does not exist",
+         {u"D:\\Sicherung\\Projekt.txt"},
+         {},
          u"D:\\Sicherung\\Projekt.ini"},
         {"a relative path that exists", {u"Sets\\Da"}, existing, u"Sets\\Da.ini"},
-        {"a relative path that does not", {u"Sets\\Weg"}, existing,
+        {"a relative path that does not",
+         {u"Sets\\Weg"},
+         existing,
          u"K:\\Dokumente\\Sets\\Weg.ini"},
         {"an existing full path", {u"C:\\a\\b.txt"}, existing, u"C:\\a\\b.ini"},
         {"two arguments are ignored", {u"Sets\\Da", u"x"}, {}, u"K:\\Dokumente\\Kelvorin.ini"},
-        {"a network path is put inside", {u"\\\\srv\\share\\p"}, {},
+        {"a network path is put inside",
+         {u"\\\\srv\\share\\p"},
+         {},
          u"K:\\Dokumente\\\\\\srv\\share\\p.ini"},
         {"any first character before :\\", {u"1:\\x"}, {}, u"1:\\x.ini"},
         {"a drive without backslash is put inside", {u"D:x"}, {}, u"K:\\Dokumente\\D:x.ini"},

@@ -8,7 +8,8 @@ namespace {
 TEST(Windows1252CodePage, RoundTripsEveryByte) {
     Windows1252CodePage cp;
     std::string all;
-    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
     const std::u16string text = cp.Decode(all);
     ASSERT_EQ(text.size(), all.size());
     EXPECT_EQ(cp.Encode(text), all);

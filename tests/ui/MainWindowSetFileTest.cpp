@@ -96,7 +96,8 @@ TEST_F(MainWindowSetFile, AnswersTheEndOfTheSessionAfterSaving) {
     ASSERT_TRUE(window.Create());
     EXPECT_EQ(SendMessageW(window.Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
     EXPECT_TRUE(window.Flags().cancelled);
-    EXPECT_EQ(ReadWholeFile(Source(L"Dokumente\\Kelvorin.ini")), "Laufwerk=4\r\nSynchron=FALSE\r\n");
+    EXPECT_EQ(ReadWholeFile(Source(L"Dokumente\\Kelvorin.ini")),
+              "Laufwerk=4\r\nSynchron=FALSE\r\n");
 }
 
 TEST_F(MainWindowSetFile, ShowsErrorsAndStaysOpenWhenTheSaveFails) {

@@ -82,7 +82,8 @@ DialogDriver::Step Answer(Seen& seen, const std::wstring& typed) {
         const auto count = SendMessageW(filter, CB_GETCOUNT, 0, 0);
         for (LRESULT i = 0; i < count; ++i) {
             wchar_t item[256] = {};
-            SendMessageW(filter, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+            SendMessageW(filter, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(item));
             seen.filters.push_back(item);
         }
         seen.selectedFilter = static_cast<int>(SendMessageW(filter, CB_GETCURSEL, 0, 0));
@@ -107,15 +108,15 @@ TEST_F(SetFileDialogTest, OpenDialogOffersTheSetFilesAndRemembersTheChoice) {
 
     ui::SetFileDialog dialog(ui::SetFileDialog::Kind::Open);
     Seen first, second, third;
-    DialogDriver driver({Answer(first, Source(L"Projekt")), Answer(second, L""),
-                         Answer(third, L"")});
+    DialogDriver driver(
+        {Answer(first, Source(L"Projekt")), Answer(second, L""), Answer(third, L"")});
 
     const auto path = dialog.Run(nullptr);
     ASSERT_TRUE(path.has_value());
     EXPECT_EQ(*path, chosen) << "the default extension is added";
     EXPECT_EQ(first.name, L"Kelvorin*.ini");
-    EXPECT_EQ(first.filters,
-              (std::vector<std::wstring>{L"Zusammenstellung (Kelvorin*.ini)", L"Alle Dateien(*.*)"}));
+    EXPECT_EQ(first.filters, (std::vector<std::wstring>{L"Zusammenstellung (Kelvorin*.ini)",
+                                                        L"Alle Dateien(*.*)"}));
     EXPECT_EQ(first.selectedFilter, 0);
     EXPECT_FALSE(first.readOnlyBoxShown);
 

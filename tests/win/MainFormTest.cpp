@@ -80,7 +80,8 @@ TEST_F(MainFormTest, StartsWithTheDefaultFileInTheDocumentsFolderAndCreatesItOnC
 
     ASSERT_TRUE(form_.FormCloseQuery());
     EXPECT_TRUE(flags_.cancelled);
-    EXPECT_EQ(ReadWholeFile(Source(L"Dokumente\\Kelvorin.ini")), "Laufwerk=4\r\nSynchron=FALSE\r\n");
+    EXPECT_EQ(ReadWholeFile(Source(L"Dokumente\\Kelvorin.ini")),
+              "Laufwerk=4\r\nSynchron=FALSE\r\n");
     EXPECT_TRUE(host_.errors.empty());
 }
 

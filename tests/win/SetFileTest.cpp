@@ -80,7 +80,8 @@ TEST_F(SetFileTest, WritesTheAnsiCodePageWithBestFitCharacters) {
     const auto path = Path(L"Kelvorin.ini");
     ASSERT_FALSE(Save(path, set));
     EXPECT_EQ(ReadWholeFile(W(path)), "Laufwerk=4\r\nSynchron=FALSE\r\nOrdner=C:\\Gr\xFC\xDF"
-                                      "e\r\nOrdner=C:\\L\xF3" "dz\r\n");
+                                      "e\r\nOrdner=C:\\L\xF3"
+                                      "dz\r\n");
 }
 
 TEST_F(SetFileTest, PassesOverAMissingOrLockedFile) {
@@ -126,7 +127,8 @@ TEST_F(SetFileTest, RefusesPathsOfMoreThan259Characters) {
     // A folder that leaves room for a file name of the right length.
     const std::wstring folder = Source(std::wstring(200 - Source().size(), L'o'));
     ASSERT_TRUE(fs_.MakeFolderChain(U16(folder)));
-    const auto longest = U16(folder + L"\\" + std::wstring(259 - folder.size() - 5, L'n') + L".ini");
+    const auto longest =
+        U16(folder + L"\\" + std::wstring(259 - folder.size() - 5, L'n') + L".ini");
     ASSERT_EQ(longest.size(), 259u);
     const auto tooLong = longest.substr(0, longest.size() - 4) + u"n.ini";
     ASSERT_EQ(tooLong.size(), 260u);
@@ -152,7 +154,8 @@ TEST_F(SetFileTest, RefusesPathsOfMoreThan259Characters) {
 }
 
 TEST_F(SetFileTest, KeepsTheOldFileWhenTheDiskIsFull) {
-    const std::wstring folder = MakeCleanFolder(std::wstring(1, SmallDrive()) + L":\\" + FolderName());
+    const std::wstring folder =
+        MakeCleanFolder(std::wstring(1, SmallDrive()) + L":\\" + FolderName());
     const auto path = U16(folder + L"\\Kelvorin.ini");
     ASSERT_FALSE(Save(path, ExampleSet()));
 
@@ -192,7 +195,8 @@ TEST_F(SetFileTest, KeepsWhatWasReadBeforeAReadError) {
     // The first chunk holds these lines whole; the failing read comes after.
     std::string bytes = "Laufwerk=7\r\nSynchron=TRUE\r\nOrdner=C:\\b\r\nOrdner=C:\\a\r\n"
                         "Ausschluss=tmp\r\nAusschluss=BAK\r\n";
-    while (bytes.size() < 200000) bytes += "Kommentar ohne Gleichheitszeichen\r\n";
+    while (bytes.size() < 200000)
+        bytes += "Kommentar ohne Gleichheitszeichen\r\n";
     bytes += "Ordner=C:\\z\r\nLaufwerk=2\r\n";
     const auto path = Path(L"Kelvorin.ini");
     WriteTextFile(W(path), bytes);

@@ -26,8 +26,8 @@ protected:
         const std::string name = info->name();
         scratch_ = std::wstring(kScratchRoot) + L"\\" + std::wstring(name.begin(), name.end());
         RegDeleteTreeW(HKEY_CURRENT_USER, scratch_.c_str());
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, scratch_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &root_, nullptr),
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, scratch_.c_str(), 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, &root_, nullptr),
                   ERROR_SUCCESS);
         ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, root_), ERROR_SUCCESS);
     }
@@ -120,7 +120,8 @@ TEST(CommandLineOfTheProcess, SplitsIntoTheProgramAndItsArguments) {
     Win32StartUpServices services;
     const auto items = SplitCommandLine(services.CommandLine());
     ASSERT_GE(items.size(), 2u) << "the test runs with a filter argument";
-    EXPECT_TRUE(items[0].ends_with(u"win_tests.exe")) << std::string(items[0].begin(), items[0].end());
+    EXPECT_TRUE(items[0].ends_with(u"win_tests.exe"))
+        << std::string(items[0].begin(), items[0].end());
     const std::string filter = "--gtest_filter=CommandLineOfTheProcess.";
     EXPECT_TRUE(std::any_of(items.begin(), items.end(), [&](const std::u16string& item) {
         return std::string(item.begin(), item.end()).starts_with(filter);
