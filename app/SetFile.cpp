@@ -8,22 +8,16 @@ namespace kelvorin {
 
 namespace {
 
-// The code of a write that reached the disk only in part.
+// The code of a write that reached the disk only in part: the disk is full.
 constexpr std::uint32_t kShortWrite = 101;
 
-// Writes everything or returns the error that stopped it.
+// Writes everything in one call or returns the error that stopped it.
 std::optional<SetFileError> WriteAll(FileServices& files, FileServices::Handle h,
                                      const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const auto rest = static_cast<std::int64_t>(bytes.size() - done);
-        const std::int64_t n = files.WriteChunk(h, bytes.data() + done, rest);
-        if (n < 0) return SetFileError{files.LastError()};
-        if (n == 0) return SetFileError{kShortWrite};
-        done += static_cast<std::size_t>(n);
-        // A short write means the disk is full; the next call would only fail.
-        if (n < rest) return SetFileError{kShortWrite};
-    }
+    const auto size = static_cast<std::int64_t>(bytes.size());
+    const std::int64_t n = files.WriteChunk(h, bytes.data(), size);
+    if (n < 0) return SetFileError{files.LastError()};
+    if (n < size) return SetFileError{kShortWrite};
     return std::nullopt;
 }
 
