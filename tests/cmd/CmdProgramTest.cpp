@@ -1,6 +1,7 @@
 // KelvorinCmd.exe started as a process, on the scratch drives, with its stdout,
 // stderr, exit code, log file and the disk checked afterwards.
 #include "tests/support/win32/ScratchDrives.h"
+#include "tests/support/win32/SmallDriveLock.h"
 
 #include <gmock/gmock.h>
 
@@ -184,13 +185,14 @@ TEST_F(CmdProgram, RefusesToStartWhenABackupIsNotPossible) {
         const wchar_t* message;
     };
     // V: is a 2 MB drive; fill it to well under 1,000,000 free bytes.
+    SmallDriveLock smallDrive;
     const std::wstring filler = std::wstring(1, SmallDrive()) + L":\\filler.bin";
     WriteTextFile(filler, std::string(1'500'000, 'x'));
     const Case cases[] = {
         {"no folder", {}, TargetIndex(), L"keinen Ordner"},
         {"no target", {Source()}, -1, L"Kein Ziellaufwerk"},
         {"first folder on target", {Target()}, TargetIndex(), L"erste Ordner"},
-        {"target missing", {Source()}, 'R' - 'A', L"nicht bereit: R:"},
+        {"target missing", {Source()}, 'X' - 'A', L"nicht bereit: X:"},
         {"too little space", {Source()}, SmallDrive() - L'A', L"1.000.000 Bytes"},
     };
     for (const Case& c : cases) {

@@ -51,11 +51,12 @@ TEST_F(SharedBackupFolder, KeepsTheBackupsOfEveryFolderThatSharesIt) {
 }
 
 TEST_F(SharedBackupFolder, KeepsBackupsInsideTheBackupOfADriveRoot) {
-    // "P:\" backs up into the target's root, where the backup of S:\<test>\Daten lies.
-    ExtraDrive stick(L'P');
+    // "O:\" backs up into the target's root, where the backup of S:\<test>\Daten lies.
+    // (Each test maps its own letter: tests run side by side.)
+    ExtraDrive stick(L'O');
     WriteTextFile(stick.Path(L"root.txt"), "r");
     WriteTextFile(Source(L"Daten\\vom-s.txt"), "s");
-    host.set.folders.Add(u"P:\\");
+    host.set.folders.Add(u"O:\\");
     host.set.folders.Add(U16(Source(L"Daten")));
 
     RunBackup();
