@@ -1,5 +1,9 @@
 #pragma once
 // Every German text that the windows show, in one place.
+#include "ui/Maker.h"
+
+#include <array>
+#include <cstddef>
 
 namespace kelvorin::ui::texts {
 
@@ -9,5 +13,86 @@ inline constexpr wchar_t kMainCaption[] = L"Datensicherung";
 inline constexpr wchar_t kSetFileInitialName[] = L"Kelvorin*.ini";
 inline constexpr wchar_t kSetFileFilter[] = L"Zusammenstellung (Kelvorin*.ini)\0Kelvorin*.ini\0"
                                             L"Alle Dateien(*.*)\0*.*\0";
+
+namespace detail {
+// Joins string literals at compile time; the result is NUL-terminated.
+template <std::size_t... Sizes> constexpr auto Join(const wchar_t (&... parts)[Sizes]) {
+    std::array<wchar_t, (Sizes + ...) - sizeof...(Sizes) + 1> joined{};
+    std::size_t at = 0;
+    auto append = [&](const wchar_t* part, std::size_t size) {
+        for (std::size_t i = 0; i + 1 < size; ++i) joined[at++] = part[i];
+    };
+    (append(parts, Sizes), ...);
+    return joined;
+}
+} // namespace detail
+
+// Help window. The page texts: one literal per line of the box; blanks at line
+// ends belong to the text.
+inline constexpr wchar_t kHelpCaption[] = L"Hilfe";
+inline constexpr wchar_t kHelpTitleBeforeFirstPage[] = L"...";
+inline constexpr wchar_t kHelpTitlePage0[] = L"Über Tavos Kelvorin...";
+inline constexpr wchar_t kHelpTitlePage1[] = L"Ordner";
+inline constexpr wchar_t kHelpTitlePage2[] = L"Dateien";
+inline constexpr wchar_t kHelpTitlePage3[] = L"Ziel";
+inline constexpr wchar_t kHelpTitlePage4[] = L"Ohne Dateien";
+inline constexpr wchar_t kHelpTitlePage5[] = L"Synchronisieren";
+inline constexpr wchar_t kZurueckCaption[] = L"Zurück";
+inline constexpr wchar_t kWeiterCaption[] = L"Weiter";
+inline constexpr wchar_t kOkCaption[] = L"OK";
+
+inline constexpr wchar_t kHelpPage0[] =
+    L"Tavos \"Kelvorin\" ist ein kleines Tool zur schnellen \r\n"
+    L"Datensicherung auf externen Datenträgern,\r\n"
+    L"z.B. USB-Sticks oder -Festplatten.\r\n"
+    L"Entwickelt wurde es in C++ mit der Windows-API,\r\n"
+    L"ohne weitere Bibliotheken.";
+
+inline constexpr wchar_t kHelpPage1[] =
+    L"In diesem Fenster werden die zu sichernden Ordner \r\n"
+    L"angezeigt. Über die Dialogbox können ganze Ordner \r\n"
+    L"hinzugefügt werden. Die Sicherung erfolgt recursiv,\r\n"
+    L"d.H. einschließlich aller Unterordner.\r\n"
+    L"Ordner können auch entfernt werden, dabei werden\r\n"
+    L"keine Daten gelöscht.";
+
+inline constexpr wchar_t kHelpPage2[] =
+    L"In diesem Fenster werden während der Sicherung die \r\n"
+    L"Dateien angezeigt. Eine Eingabe ist nicht möglich.\r\n"
+    L"Zum Abschluß wird der Inhalt der Log-Datei \r\n"
+    L"(Fehlermeldungen) angezeigt\r\n"
+    L"Die Logdatei wird unter \"Eigene Dateien\\Kelvorin.log\"\r\n"
+    L"gespeichert und immer wieder überschrieben.";
+
+inline constexpr wchar_t kHelpPage3[] =
+    L"Hier können Sie  den Laufwerksbuchstaben den externen\r\n"
+    L"Datenträgers auswählen.";
+
+inline constexpr wchar_t kHelpPage4[] =
+    L"Hier können Dateien von der Sicherung ausgenommen\r\n"
+    L"weden, z.B. Backupdateien oder ausführbare Dateien.\r\n"
+    L"Geben Sie einfach die Dateierweiterung ein.";
+
+inline constexpr wchar_t kHelpPage5[] =
+    L"Wenn der Haken \"Synchron\" gesetzt ist, werden Dateien, \r\n"
+    L"welche im Original nicht mehr vorhanden sind (umbenannt\r\n"
+    L"oder gelöscht), vom Sicherungsdatenträger gelöscht.\r\n"
+    L"Es werden NUR Dateien, keine Ordner berücksichtigt.\r\n"
+    L"Wenn ganze Ordner aus der Zusammenstellung entfernt\r\n"
+    L"wurden, werden sie ebenfalls nicht berücksichtigt.\r\n"
+    L"\r\n"
+    L"BEDENKEN SIE, das unter Umständen wichtige Dateien,\r\n"
+    L"welche versehendlich gelöscht wurden, \r\n"
+    L"aus der Sicherung entfernt werden!";
+
+// About box.
+inline constexpr wchar_t kAboutCaption[] = L"Info";
+inline constexpr wchar_t kProductName[] = L"Datensicherung";
+inline constexpr wchar_t kVersion[] = L"Version 2.0.0";
+inline constexpr wchar_t kAboutOkCaption[] = L"&OK";
+inline constexpr wchar_t kAboutOkHint[] = L"OK";
+inline constexpr wchar_t kProgramPictureHint[] = L"Bild von TAVO";
+inline constexpr auto kHomePageHint =
+    detail::Join(L"Verbinden mit Tavos Homepage (", maker::kHomePageHost, L")");
 
 } // namespace kelvorin::ui::texts
