@@ -8,7 +8,6 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <climits>
 #include <string>
 
 namespace kelvorin::ui {
@@ -98,7 +97,7 @@ bool FormWindow::Create(HWND owner) {
     }
     if (!RegisterWindowClass()) return false;
 
-    // Created at its final density's size later; WindowProc takes ownership at WM_NCCREATE.
+    // Sized and placed once its density is known; WindowProc takes the handle at WM_NCCREATE.
     const DWORD style = (layout_.style & ~WS_VISIBLE) | WS_CLIPCHILDREN;
     if (!CreateWindowExW(layout_.exStyle, layout_.className, layout_.caption, style, CW_USEDEFAULT,
                          CW_USEDEFAULT, 100, 100, owner, nullptr, instance_, this))

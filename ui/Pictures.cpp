@@ -15,23 +15,23 @@ struct LegendEntry {
 
 // One legend for all pictures, so that they share their colours.
 constexpr std::array kLegend{
-    LegendEntry{'.', kTransparent},
-    LegendEntry{'K', 0xFF000000}, // black
-    LegendEntry{'W', 0xFFFFFFFF}, // white
-    LegendEntry{'R', 0xFFE61414}, // red
-    LegendEntry{'r', 0xFF800000}, // dark red
-    LegendEntry{'G', 0xFF14B414}, // green
-    LegendEntry{'g', 0xFF006000}, // dark green
-    LegendEntry{'L', 0xFF78E65A}, // light green
-    LegendEntry{'Y', 0xFFFFD640}, // yellow
-    LegendEntry{'y', 0xFFB08000}, // dark yellow
-    LegendEntry{'l', 0xFFFFF0A0}, // light yellow
-    LegendEntry{'B', 0xFF285AC8}, // blue
-    LegendEntry{'b', 0xFF102870}, // dark blue
-    LegendEntry{'C', 0xFF6EA0F0}, // light blue
-    LegendEntry{'S', 0xFFC8C8C8}, // silver
-    LegendEntry{'s', 0xFF808080}, // grey
-    LegendEntry{'D', 0xFF505050}, // dark grey
+    LegendEntry{'.', kTransparent}, // transparent
+    LegendEntry{'K', 0xFF000000},   // black
+    LegendEntry{'W', 0xFFFFFFFF},   // white
+    LegendEntry{'R', 0xFFE61414},   // red
+    LegendEntry{'r', 0xFF800000},   // dark red
+    LegendEntry{'G', 0xFF14B414},   // green
+    LegendEntry{'g', 0xFF006000},   // dark green
+    LegendEntry{'L', 0xFF78E65A},   // light green
+    LegendEntry{'Y', 0xFFFFD640},   // yellow
+    LegendEntry{'y', 0xFFB08000},   // dark yellow
+    LegendEntry{'l', 0xFFFFF0A0},   // light yellow
+    LegendEntry{'B', 0xFF285AC8},   // blue
+    LegendEntry{'b', 0xFF102870},   // dark blue
+    LegendEntry{'C', 0xFF6EA0F0},   // light blue
+    LegendEntry{'S', 0xFFC8C8C8},   // silver
+    LegendEntry{'s', 0xFF808080},   // grey
+    LegendEntry{'D', 0xFF505050},   // dark grey
 };
 
 constexpr bool InLegend(char key) {
@@ -49,6 +49,9 @@ constexpr bool IsWellFormed(const std::array<std::string_view, Rows>& rows) {
     }
     return true;
 }
+
+// The grids stay one row a line, as they are drawn.
+// clang-format off
 
 // A red arrow pointing left.
 constexpr std::array<std::string_view, 16> kArrowLeftRows{
@@ -149,6 +152,8 @@ constexpr std::array<std::string_view, 32> kProgramRows{
     "................................",
 };
 static_assert(IsWellFormed(kProgramRows));
+
+// clang-format on
 
 } // namespace
 

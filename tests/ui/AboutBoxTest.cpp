@@ -164,9 +164,9 @@ TEST_F(AboutBox, TheLinkOpensTheHomePageAndTheBoxStaysOpen) {
     PostClick(Control(TAboutBox::WwwLabel));
     DuringModal check([&] {
         openAfterClick = IsWindowVisible(about_.Handle()) && about_.IsModal();
-        PressKey(GetFocus(), VK_TAB); // the only control that takes the focus
+        PressKey(Control(TAboutBox::OKBitBtn), VK_TAB); // the only control that takes the focus
         focusStaysOnOk = GetFocus() == Control(TAboutBox::OKBitBtn);
-        PostKey(GetFocus(), VK_ESCAPE);
+        PostKey(Control(TAboutBox::OKBitBtn), VK_ESCAPE);
     });
     EXPECT_EQ(about_.ShowModal(), 1);
     EXPECT_TRUE(openAfterClick);
@@ -195,7 +195,7 @@ TEST_F(AboutBox, ShowsThePictureAndTheHandOverTheLink) {
                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         overLink = GetCursor();
         PressF1(about_.Handle()); // the about box has no help context
-        PostKey(GetFocus(), VK_ESCAPE);
+        PostKey(Control(TAboutBox::OKBitBtn), VK_ESCAPE);
     });
     EXPECT_EQ(about_.ShowModal(), 1);
     ui::SetApplicationHelpHook(nullptr);
