@@ -21,9 +21,6 @@ struct WindowDeleter {
 struct ModuleDeleter {
     void operator()(HMODULE module) const { FreeLibrary(module); }
 };
-struct MemoryDcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
 } // namespace detail
 
 template <typename Handle, typename Deleter>
@@ -31,11 +28,9 @@ using UniqueHandle = std::unique_ptr<std::remove_pointer_t<Handle>, Deleter>;
 
 using UniqueFont = UniqueHandle<HFONT, detail::GdiObjectDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, detail::GdiObjectDeleter>;
-using UniqueBrush = UniqueHandle<HBRUSH, detail::GdiObjectDeleter>;
 using UniqueIcon = UniqueHandle<HICON, detail::IconDeleter>;
 using UniqueWindow = UniqueHandle<HWND, detail::WindowDeleter>;
 using UniqueModule = UniqueHandle<HMODULE, detail::ModuleDeleter>;
-using UniqueMemoryDc = UniqueHandle<HDC, detail::MemoryDcDeleter>;
 
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDc {

@@ -16,15 +16,19 @@ namespace {
 void DrawFrame(const DRAWITEMSTRUCT& item, bool isDefault, RECT& face) {
     const bool pressed = item.itemState & ODS_SELECTED;
     const bool disabled = item.itemState & ODS_DISABLED;
-    if (HTHEME theme = IsAppThemed() ? OpenThemeData(item.hwndItem, L"BUTTON") : nullptr) {
+    struct ThemeCloser {
+        void operator()(HTHEME theme) const { CloseThemeData(theme); }
+    };
+    const UniqueHandle<HTHEME, ThemeCloser> theme(
+        IsAppThemed() ? OpenThemeData(item.hwndItem, L"BUTTON") : nullptr);
+    if (theme) {
         const int state = disabled    ? PBS_DISABLED
                           : pressed   ? PBS_PRESSED
                           : isDefault ? PBS_DEFAULTED
                                       : PBS_NORMAL;
-        if (IsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, state))
+        if (IsThemeBackgroundPartiallyTransparent(theme.get(), BP_PUSHBUTTON, state))
             DrawThemeParentBackground(item.hwndItem, item.hDC, &face);
-        DrawThemeBackground(theme, item.hDC, BP_PUSHBUTTON, state, &face, nullptr);
-        CloseThemeData(theme);
+        DrawThemeBackground(theme.get(), item.hDC, BP_PUSHBUTTON, state, &face, nullptr);
         return;
     }
     if (isDefault) {

@@ -19,7 +19,7 @@ using ui::ControlKind;
 using ui::ControlLayout;
 using ui::FormLayout;
 
-enum : int { kPanel = 1, kBoxInPanel, kPlainButton, kOwnContextButton };
+enum : int { kPanel = 1, kBoxInPanel, kPlainButton, kOwnContextButton, kFixedLabel };
 
 constexpr FormLayout kWithHelp{.className = L"KelvorinTestFormWithHelp",
                                .caption = L"Test",
@@ -68,6 +68,14 @@ constexpr ControlLayout kControls[] = {
      .tabOrder = 2,
      .text = L"B",
      .helpContext = 5000},
+    {.id = kFixedLabel,
+     .kind = ControlKind::Label,
+     .left = 220,
+     .top = 8,
+     .width = ui::kSizedToText,
+     .height = ui::kSizedToText,
+     .text = L"C:\\Daten",
+     .font = ui::FontRole::Fixed},
 };
 
 class TestForm : public ui::FormWindow {
@@ -187,6 +195,19 @@ TEST(FormScaling, ADensityChangeScalesControlsFontsAndWindow) {
 
     changeTo(96);
     EXPECT_EQ(ClientRectOf(help.ControlWindow(ui::THelpForm::OKBitBtn)), Rect(328, 224, 75, 25));
+}
+
+TEST(FormFonts, TheFixedFontIsCourierNew11Regular) {
+    TestForm form(kWithoutHelp);
+    ASSERT_TRUE(form.Create());
+    auto font =
+        reinterpret_cast<HFONT>(SendMessageW(form.ControlWindow(kFixedLabel), WM_GETFONT, 0, 0));
+    LOGFONTW spec{};
+    ASSERT_TRUE(GetObjectW(font, sizeof(spec), &spec));
+    EXPECT_STREQ(spec.lfFaceName, L"Courier New");
+    EXPECT_EQ(spec.lfHeight, -11);
+    EXPECT_EQ(spec.lfWeight, FW_NORMAL);
+    EXPECT_EQ(spec.lfCharSet, ANSI_CHARSET);
 }
 
 // A picture's transparent pixels lend it no colour when it is scaled.
