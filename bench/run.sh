@@ -13,7 +13,7 @@ out=$PWD/bench/out
 export WINEPREFIX=$out/prefix WINEDEBUG=-all LC_ALL=C.UTF-8
 wine=/usr/lib/wine/wine64
 server=/usr/lib/wine/wineserver64
-cmd_exe=$(winepath -w "$PWD/build/win/app/KelvorinCmd.exe" 2>/dev/null)
+cmd_exe="Z:$(echo "$PWD/build/win/app/KelvorinCmd.exe" | tr / \\\\)"
 mkdir -p "$out"/{src,dst,docs,big-src,big-dst}
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -27,9 +27,9 @@ ln -sfn "$out/dst" "$WINEPREFIX/dosdevices/t:"
 ln -sfn "$out/big-src" "$WINEPREFIX/dosdevices/u:"
 ln -sfn "$out/big-dst" "$WINEPREFIX/dosdevices/w:"
 ln -sfn "$out/docs" "$WINEPREFIX/dosdevices/k:"
+"$server" -p
 "$wine" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' \
   /v Personal /t REG_SZ /d 'K:' /f >/dev/null 2>&1
-"$server" -p
 trap '"$server" -k 2>/dev/null || true' EXIT
 
 printf 'Laufwerk=19\r\nSynchron=FALSE\r\nOrdner=S:\\data\r\n' >"$out/docs/s12.ini"

@@ -64,7 +64,7 @@ start)
     touch "$WINEPREFIX/.test-prefix-imported"
   fi
   map_drives
-  "$wineserver" -p
+  "$wineserver" -p 2>/dev/null || true  # already running: keep it
   if [ -f "$build/tests/wine_holder.exe" ]; then
     /usr/lib/wine/wine64 "$build/tests/wine_holder.exe" </dev/null >/dev/null 2>&1 &
     echo "HOLDER_PID=$!" >>"$state"
