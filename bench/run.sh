@@ -49,35 +49,36 @@ results=$out/results.txt
 # measure LABEL TOOL COMMAND...: one timed run, "seconds peak-KiB" appended.
 measure() {
   local scenario=$1 tool=$2; shift 2
-  local t
-  t=$( { /usr/bin/time -f '%e %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
-  echo "$scenario $tool $t" >>"$results"
+  /usr/bin/time -o "$out/time.txt" -f '%e %M' "$@" >/dev/null 2>&1 || true
+  echo "$scenario $tool $(tail -1 "$out/time.txt")" >>"$results"
 }
 
 fresh_source() { rsync -a --delete "$out/pristine/" "$out/src/data/"; }
 empty_target() { rm -rf "$out/dst/data"; }
 full_target() { rsync -a --delete "$out/pristine/" "$out/dst/data/"; }
 
-kelvorin() { "$wine" "$cmd_exe" "$1"; }
-xcopy() { "$wine" xcopy "$1" "$2" /S /D /Y /I /H; }
+# /usr/bin/time runs programs, not shell functions: these are argument lists.
+kelvorin=("$wine" "$cmd_exe")
+xcopy=("$wine" xcopy)
+xflags=(/S /D /Y /I /H)
 
 for r in $(seq "$repeats"); do
   echo "Round $r of $repeats..."
   fresh_source
-  empty_target; measure S1 kelvorin kelvorin s12
-  measure S2 kelvorin kelvorin s12
-  empty_target; measure S1 xcopy xcopy 'S:\data' 'T:\data'
-  measure S2 xcopy xcopy 'S:\data' 'T:\data'
+  empty_target; measure S1 kelvorin "${kelvorin[@]}" s12
+  measure S2 kelvorin "${kelvorin[@]}" s12
+  empty_target; measure S1 xcopy "${xcopy[@]}" 'S:\data' 'T:\data' "${xflags[@]}"
+  measure S2 xcopy "${xcopy[@]}" 'S:\data' 'T:\data' "${xflags[@]}"
   empty_target; measure S1 rsync rsync -rt --update "$out/src/data/" "$out/dst/data/"
   measure S2 rsync rsync -rt --update "$out/src/data/" "$out/dst/data/"
 
   full_target; python3 bench/tree.py mutate "$out/src/data" 1 1 "$r" >/dev/null
-  measure S3 kelvorin kelvorin s3
+  measure S3 kelvorin "${kelvorin[@]}" s3
   fresh_source; full_target; python3 bench/tree.py mutate "$out/src/data" 1 1 "$r" >/dev/null
   measure S3 rsync rsync -rt --update --delete "$out/src/data/" "$out/dst/data/"
 
-  measure S4 kelvorin kelvorin s4
-  measure S4 xcopy xcopy 'U:\data' 'W:\data'
+  measure S4 kelvorin "${kelvorin[@]}" s4
+  measure S4 xcopy "${xcopy[@]}" 'U:\data' 'W:\data' "${xflags[@]}"
   measure S4 rsync rsync -rt --update "$out/big-src/data/" "$out/big-dst/data/"
 done
 

@@ -58,7 +58,13 @@ private:
     void WalkSourceFolder(const std::u16string& folder);
     // Writes a partial copy beside the backup and puts it in place only when
     // complete; false leaves the previous copy as it was.
-    bool CopyThroughPartialFile(const std::u16string& source, const std::u16string& backup);
+    // What the copy pass already knows of the copy: looking again costs a
+    // directory scan per file on file systems that ignore case.
+    enum class CopyState { MayExist, Missing };
+    void CopyMissingFile(const std::u16string& source, const std::u16string& backup);
+    void CopyAndReport(const std::u16string& source, const std::u16string& backup, CopyState state);
+    bool CopyThroughPartialFile(const std::u16string& source, const std::u16string& backup,
+                                CopyState state);
     std::u16string StatusText() const;
     std::u16string DateTimeLine();
     bool WriteLogFile();

@@ -39,6 +39,7 @@ void BackupRun::WalkSourceFolder(const std::u16string& folder) {
 void BackupRun::CopyNewerFiles() {
     SortedList& work = host_.WorkList();
     const std::size_t count = work.Count();
+    std::u16string madeFolder;
     for (std::size_t i = 0; i < count; ++i) {
         if (flags_.cancelled) continue;
         const std::u16string source = work.At(i);
@@ -48,21 +49,36 @@ void BackupRun::CopyNewerFiles() {
             continue;
         }
         const std::u16string backup = WithDrive(source, flags_.targetDrive);
-        if (fs_.IsExistingFile(backup)) {
-            if (IsCopyOutdated(fs_.GetFileStamp(source), fs_.GetFileStamp(backup)))
-                CopyOneFile(source, backup);
+        if (const auto backupStamp = fs_.ExistingFileStamp(backup)) {
+            if (IsCopyOutdated(fs_.GetFileStamp(source), *backupStamp)) CopyOneFile(source, backup);
         } else {
-            fs_.MakeFolderChain(std::u16string_view(backup).substr(0, backup.rfind(u'\\') + 1));
-            CopyOneFile(source, backup);
+            // Files of one folder follow each other in the list: its chain is
+            // made once, not once per file.
+            const std::u16string_view folder =
+                std::u16string_view(backup).substr(0, backup.rfind(u'\\') + 1);
+            if (folder != madeFolder) {
+                fs_.MakeFolderChain(folder);
+                madeFolder = folder;
+            }
+            CopyMissingFile(source, backup);
         }
     }
 }
 
 void BackupRun::CopyOneFile(const std::u16string& source, const std::u16string& backup) {
+    CopyAndReport(source, backup, CopyState::MayExist);
+}
+
+void BackupRun::CopyMissingFile(const std::u16string& source, const std::u16string& backup) {
+    CopyAndReport(source, backup, CopyState::Missing);
+}
+
+void BackupRun::CopyAndReport(const std::u16string& source, const std::u16string& backup,
+                              CopyState state) {
     if (!flags_.cancelled) {
         host_.SetFileCopyLabel(source);
         host_.RepaintWindow();
-        if (CopyThroughPartialFile(source, backup)) {
+        if (CopyThroughPartialFile(source, backup, state)) {
             ++counts_.filesCopied;
         } else {
             AddLogLine(kNotCopiedLine + source);
@@ -74,15 +90,19 @@ void BackupRun::CopyOneFile(const std::u16string& source, const std::u16string& 
     host_.PumpMessages();
 }
 
-bool BackupRun::CopyThroughPartialFile(const std::u16string& source, const std::u16string& backup) {
+bool BackupRun::CopyThroughPartialFile(const std::u16string& source, const std::u16string& backup,
+                                       CopyState state) {
     OpenFile in(fs_, fs_.OpenForReading(source));
     if (!in.IsValid()) return false;
 
     // Windows refuses to replace a read-only copy; Wine running as root does
-    // not, and the backup must behave the same on both.
-    const std::uint32_t attributes = fs_.Attributes(backup);
-    if (attributes != kNoAttributes && (attributes & (kAttrReadOnly | kAttrDirectory)))
-        return false;
+    // not, and the backup must behave the same on both. (A folder of the
+    // copy's name makes the final replace fail.)
+    if (state == CopyState::MayExist) {
+        const std::uint32_t attributes = fs_.Attributes(backup);
+        if (attributes != kNoAttributes && (attributes & (kAttrReadOnly | kAttrDirectory)))
+            return false;
+    }
 
     std::u16string partial;
     for (int variant = 0; variant < kPartialCopyVariants && partial.empty(); ++variant) {

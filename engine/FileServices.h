@@ -3,6 +3,7 @@
 // product's; tests may wrap it to inject faults that cannot be made real.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -63,6 +64,9 @@ public:
     virtual std::uint32_t SetHandleStamp(Handle h, DosStamp stamp) = 0;
 
     virtual bool IsExistingFile(std::u16string_view path) = 0;
+    // IsExistingFile and GetFileStamp in one look-up, for the copy rule's
+    // question about every backup: nothing when the path is no existing file.
+    virtual std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) = 0;
     virtual bool IsExistingFolder(std::u16string_view path) = 0;
     virtual PathState Probe(std::u16string_view path) = 0;
     // Attribute bits, or 0xFFFFFFFF when they cannot be read.

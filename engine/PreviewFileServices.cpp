@@ -31,6 +31,12 @@ bool PreviewFileServices::IsExistingFile(std::u16string_view path) {
     return !IsGone(path) && real_.IsExistingFile(path);
 }
 
+std::optional<DosStamp> PreviewFileServices::ExistingFileStamp(std::u16string_view path) {
+    if (created_.contains(std::u16string(path))) return kNoStamp;
+    if (IsGone(path)) return std::nullopt;
+    return real_.ExistingFileStamp(path);
+}
+
 bool PreviewFileServices::IsExistingFolder(std::u16string_view path) {
     return !IsGone(path) && real_.IsExistingFolder(path);
 }

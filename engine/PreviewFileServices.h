@@ -30,6 +30,7 @@ public:
     DosStamp GetHandleStamp(Handle h) override;
     std::uint32_t SetHandleStamp(Handle, DosStamp) override { return 0; }
     bool IsExistingFile(std::u16string_view path) override;
+    std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
     bool IsExistingFolder(std::u16string_view path) override;
     PathState Probe(std::u16string_view path) override;
     std::uint32_t Attributes(std::u16string_view path) override;

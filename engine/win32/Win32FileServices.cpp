@@ -2,6 +2,13 @@
 
 namespace kelvorin {
 
+DosStamp Win32FileServices::StampOf(const FILETIME& utc) {
+    const FILETIME local = localTime_.ToLocal(utc);
+    WORD date = 0, time = 0;
+    if (!FileTimeToDosDateTime(&local, &date, &time)) return kNoStamp;
+    return static_cast<DosStamp>((static_cast<std::uint32_t>(date) << 16) | time);
+}
+
 namespace {
 
 // CreateDirectoryW stops at MAX_PATH - 12; the files at MAX_PATH - 1.
@@ -44,14 +51,6 @@ std::wstring FullPath(const std::wstring& path) {
         size = got;
     }
     return path;
-}
-
-DosStamp StampOf(const FILETIME& utc) {
-    FILETIME local;
-    WORD date = 0, time = 0;
-    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToDosDateTime(&local, &date, &time))
-        return kNoStamp;
-    return static_cast<DosStamp>((static_cast<std::uint32_t>(date) << 16) | time);
 }
 
 // The last-write time of a link's target, when the path is a link to a file.
@@ -130,11 +129,12 @@ DosStamp Win32FileServices::GetHandleStamp(Handle h) {
 std::uint32_t Win32FileServices::SetHandleStamp(Handle h, DosStamp stamp) {
     if (stamp == kNoStamp) return ERROR_INVALID_PARAMETER;
     const auto value = static_cast<std::uint32_t>(stamp);
-    FILETIME local, utc;
+    FILETIME local;
     if (!DosDateTimeToFileTime(static_cast<WORD>(value >> 16), static_cast<WORD>(value & 0xFFFF),
-                               &local) ||
-        !LocalFileTimeToFileTime(&local, &utc) || !SetFileTime(AsHandle(h), nullptr, nullptr, &utc))
+                               &local))
         return GetLastError();
+    const FILETIME utc = localTime_.ToUtc(local);
+    if (!SetFileTime(AsHandle(h), nullptr, nullptr, &utc)) return GetLastError();
     return 0;
 }
 
@@ -150,6 +150,20 @@ bool Win32FileServices::IsExistingFile(std::u16string_view path) {
     if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
     CloseHandle(h);
     return true;
+}
+
+std::optional<DosStamp> Win32FileServices::ExistingFileStamp(std::u16string_view path) {
+    const std::wstring p = SystemPath(path);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(p.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    // Links are rare: they take the two separate answers.
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        if (!IsExistingFile(path)) return std::nullopt;
+        return GetFileStamp(path);
+    }
+    return StampOf(data.ftLastWriteTime);
 }
 
 bool Win32FileServices::IsExistingFolder(std::u16string_view path) {

@@ -2,6 +2,7 @@
 // The file services on kernel32. Paths longer than the classic limits are
 // normalised and passed in the "\\?\" form, so deep trees are reached whole.
 #include "engine/FileServices.h"
+#include "engine/win32/LocalTimeOffset.h"
 
 #include <windows.h>
 // The interface's ReplaceFile, not the kernel32 call that <windows.h> maps.
@@ -25,6 +26,7 @@ public:
     std::uint32_t SetHandleStamp(Handle h, DosStamp stamp) override;
 
     bool IsExistingFile(std::u16string_view path) override;
+    std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
     bool IsExistingFolder(std::u16string_view path) override;
     PathState Probe(std::u16string_view path) override;
     std::uint32_t Attributes(std::u16string_view path) override;
@@ -46,6 +48,11 @@ public:
 
     std::uint32_t LastError() override;
     std::u16string ErrorText(std::uint32_t code) override;
+
+private:
+    DosStamp StampOf(const FILETIME& utc);
+
+    LocalTimeOffset localTime_;
 };
 
 } // namespace kelvorin

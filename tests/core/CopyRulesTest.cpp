@@ -1,10 +1,14 @@
 #include "engine/CopyRules.h"
 #include "engine/Texts.h"
 
+#include "tests/support/Fixtures.h"
+
 #include <gtest/gtest.h>
 
 namespace kelvorin {
 namespace {
+
+using testing::Stamp;
 
 std::string Narrow(std::u16string_view s) {
     std::string out;
@@ -13,13 +17,6 @@ std::string Narrow(std::u16string_view s) {
     return out;
 }
 
-DosStamp Stamp(int year, int month, int day, int hour, int minute, int second) {
-    return static_cast<DosStamp>(
-        (static_cast<std::uint32_t>(year - 1980) << 25) |
-        (static_cast<std::uint32_t>(month) << 21) | (static_cast<std::uint32_t>(day) << 16) |
-        (static_cast<std::uint32_t>(hour) << 11) | (static_cast<std::uint32_t>(minute) << 5) |
-        static_cast<std::uint32_t>(second / 2));
-}
 
 struct ExclusionCase {
     std::u16string line;

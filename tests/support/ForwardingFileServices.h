@@ -19,6 +19,9 @@ public:
         return inner_.SetHandleStamp(h, stamp);
     }
     bool IsExistingFile(std::u16string_view path) override { return inner_.IsExistingFile(path); }
+    std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override {
+        return inner_.ExistingFileStamp(path);
+    }
     bool IsExistingFolder(std::u16string_view path) override {
         return inner_.IsExistingFolder(path);
     }

@@ -1,6 +1,8 @@
 #include "tests/support/win32/ScratchDrives.h"
 #include "ui/MainWindow.h"
 
+#include "tests/support/Fixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,16 +13,6 @@
 namespace kelvorin::testing {
 namespace {
 
-constexpr char kExample[] = "Laufwerk=5\r\nSynchron=TRUE\r\nOrdner=C:\\Daten\r\n"
-                            "Ordner=C:\\Projekte\r\nAusschluss=bak\r\nAusschluss=tmp\r\n";
-
-class FixedStartUp : public StartUpServices {
-public:
-    std::optional<std::u16string> personal;
-    std::u16string commandLine = u"Kelvorin.exe";
-    std::optional<std::u16string> PersonalFolder() override { return personal; }
-    std::u16string CommandLine() override { return commandLine; }
-};
 
 // Presses OK on every message box of this thread and keeps its text.
 class MessageBoxAnswerer {
@@ -75,7 +67,7 @@ protected:
 };
 
 TEST_F(MainWindowSetFile, LoadsAtCreationAndSavesOnClose) {
-    WriteTextFile(Source(L"Dokumente\\Kelvorin.ini"), kExample);
+    WriteTextFile(Source(L"Dokumente\\Kelvorin.ini"), kExampleSetFile);
     ui::MainWindow window(GetModuleHandleW(nullptr), startUp_);
     ASSERT_TRUE(window.Create());
     EXPECT_EQ(window.Form().set.DriveIndex(), 5);

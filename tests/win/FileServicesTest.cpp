@@ -3,6 +3,8 @@
 #include "tests/support/win32/SmallDriveLock.h"
 #include "tests/support/win32/UnixLinks.h"
 
+#include "tests/support/Fixtures.h"
+
 #include <gmock/gmock.h>
 
 #include <map>
@@ -14,13 +16,6 @@ using ::testing::ElementsAre;
 using ::testing::Pair;
 using ::testing::UnorderedElementsAre;
 
-DosStamp Stamp(int year, int month, int day, int hour, int minute, int second) {
-    return static_cast<DosStamp>(
-        (static_cast<std::uint32_t>(year - 1980) << 25) |
-        (static_cast<std::uint32_t>(month) << 21) | (static_cast<std::uint32_t>(day) << 16) |
-        (static_cast<std::uint32_t>(hour) << 11) | (static_cast<std::uint32_t>(minute) << 5) |
-        static_cast<std::uint32_t>(second / 2));
-}
 
 std::map<std::wstring, std::uint32_t> Listing(FileServices& fs, const std::wstring& folder) {
     std::map<std::wstring, std::uint32_t> entries;

@@ -3,21 +3,13 @@
 #include "set/win32/Win32CodePage.h"
 #include "tests/support/win32/ScratchDrives.h"
 
+#include "tests/support/Fixtures.h"
+
 #include <gtest/gtest.h>
 
 namespace kelvorin::testing {
 namespace {
 
-constexpr char kExample[] = "Laufwerk=5\r\nSynchron=TRUE\r\nOrdner=C:\\Daten\r\n"
-                            "Ordner=C:\\Projekte\r\nAusschluss=bak\r\nAusschluss=tmp\r\n";
-
-class FixedStartUp : public StartUpServices {
-public:
-    std::optional<std::u16string> personal;
-    std::u16string commandLine = u"Kelvorin.exe";
-    std::optional<std::u16string> PersonalFolder() override { return personal; }
-    std::u16string CommandLine() override { return commandLine; }
-};
 
 class RecordingHost : public MainFormHost {
 public:
@@ -86,7 +78,7 @@ TEST_F(MainFormTest, StartsWithTheDefaultFileInTheDocumentsFolderAndCreatesItOnC
 }
 
 TEST_F(MainFormTest, UsesAFileOfTheCurrentFolderUnderItsRelativeName) {
-    WriteTextFile(Source(L"hier\\Kelvorin.ini"), kExample);
+    WriteTextFile(Source(L"hier\\Kelvorin.ini"), kExampleSetFile);
     ASSERT_TRUE(form_.FormCreate());
     EXPECT_EQ(form_.locations.setFilePath, u"Kelvorin.ini");
     EXPECT_EQ(form_.set.folders.Count(), 2u);
@@ -97,11 +89,11 @@ TEST_F(MainFormTest, UsesAFileOfTheCurrentFolderUnderItsRelativeName) {
     form_.set.SetDriveIndex(-1);
     ASSERT_TRUE(form_.FormCloseQuery());
     EXPECT_EQ(ReadWholeFile(Source(L"woanders\\Kelvorin.ini")).substr(0, 13), "Laufwerk=-1\r\n");
-    EXPECT_EQ(ReadWholeFile(Source(L"hier\\Kelvorin.ini")), kExample);
+    EXPECT_EQ(ReadWholeFile(Source(L"hier\\Kelvorin.ini")), kExampleSetFile);
 }
 
 TEST_F(MainFormTest, TakesOneArgumentWithItsExtensionChanged) {
-    WriteTextFile(Source(L"hier\\Sets\\Projekt.ini"), kExample);
+    WriteTextFile(Source(L"hier\\Sets\\Projekt.ini"), kExampleSetFile);
     startUp_.commandLine = u"\"C:\\Program Files\\Kelvorin.exe\" Sets\\Projekt.txt";
     ASSERT_TRUE(form_.FormCreate());
     EXPECT_EQ(form_.locations.setFilePath, u"Sets\\Projekt.ini");
@@ -149,7 +141,7 @@ TEST_F(MainFormTest, OpensSavesAndStartsNewSets) {
     EXPECT_EQ(form_.locations.setFilePath, start);
     EXPECT_EQ(form_.set.DriveIndex(), 4);
 
-    WriteTextFile(Source(L"Projekt.ini"), kExample);
+    WriteTextFile(Source(L"Projekt.ini"), kExampleSetFile);
     host_.openAnswer = U16(Source(L"Projekt.ini"));
     form_.workList.Add(u"Protokollzeile");
     form_.FileOpenItemClick();
@@ -160,7 +152,7 @@ TEST_F(MainFormTest, OpensSavesAndStartsNewSets) {
     host_.saveAnswer = U16(Source(L"Kopie.ini"));
     form_.FileSaveItemClick();
     EXPECT_EQ(form_.locations.setFilePath, *host_.saveAnswer);
-    EXPECT_EQ(ReadWholeFile(Source(L"Kopie.ini")), kExample);
+    EXPECT_EQ(ReadWholeFile(Source(L"Kopie.ini")), kExampleSetFile);
 
     form_.workList.Add(u"Protokollzeile");
     form_.FileNeuItemClick();

@@ -51,19 +51,25 @@ TEST_F(SharedBackupFolder, KeepsTheBackupsOfEveryFolderThatSharesIt) {
 }
 
 TEST_F(SharedBackupFolder, KeepsBackupsInsideTheBackupOfADriveRoot) {
-    // "O:\" backs up into the target's root, where the backup of S:\<test>\Daten lies.
-    // (Each test maps its own letter: tests run side by side.)
+    // "O:\" backs up into the root of the target, where the backup of
+    // S:\<test>\Daten lies. The target is a drive of this test's own: the
+    // drive root's file pass takes everything else on it for orphans.
+    // (Each test maps its own letters: tests run side by side.)
     ExtraDrive stick(L'O');
+    ExtraDrive target(L'N');
     WriteTextFile(stick.Path(L"root.txt"), "r");
     WriteTextFile(Source(L"Daten\\vom-s.txt"), "s");
+    WriteTextFile(target.Path(L"verwaist.txt"), "weg");
     host.set.folders.Add(u"O:\\");
     host.set.folders.Add(U16(Source(L"Daten")));
+    host.set.SetDriveIndex('N' - 'A');
+    host.set.synchron = true;
 
-    RunBackup();
-    EXPECT_EQ(ReadWholeFile(Target(L"Daten\\vom-s.txt")), "s");
-    const std::wstring rootCopy = std::wstring(1, TargetDrive()) + L":\\root.txt";
-    EXPECT_EQ(ReadWholeFile(rootCopy), "r");
-    DeleteFileW(rootCopy.c_str());
+    BackupRun run(host, {files, codePage, clock}, flags, U16(Source()) + u"\\");
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ(ReadWholeFile(target.Path(FolderName() + L"\\Daten\\vom-s.txt")), "s");
+    EXPECT_EQ(ReadWholeFile(target.Path(L"root.txt")), "r");
+    EXPECT_FALSE(FileExists(target.Path(L"verwaist.txt"))) << "a real orphan still goes";
 }
 
 } // namespace

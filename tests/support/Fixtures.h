@@ -1,0 +1,36 @@
+#pragma once
+// Small fixtures shared by several test programs.
+#include "app/StartUp.h"
+#include "engine/FileServices.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace kelvorin::testing {
+
+// The example set: folders C:\Daten and C:\Projekte, target F:, "Synchron",
+// exclusions bak and tmp, as its file holds it byte for byte.
+inline constexpr char kExampleSetFile[] =
+    "Laufwerk=5\r\nSynchron=TRUE\r\nOrdner=C:\\Daten\r\n"
+    "Ordner=C:\\Projekte\r\nAusschluss=bak\r\nAusschluss=tmp\r\n";
+
+// A documents folder and a command line chosen by the test.
+class FixedStartUp : public StartUpServices {
+public:
+    std::optional<std::u16string> personal;
+    std::u16string commandLine = u"Kelvorin.exe";
+    std::optional<std::u16string> PersonalFolder() override { return personal; }
+    std::u16string CommandLine() override { return commandLine; }
+};
+
+// A stamp in the DOS layout from its local date and time.
+inline DosStamp Stamp(int year, int month, int day, int hour, int minute, int second) {
+    return static_cast<DosStamp>(
+        (static_cast<std::uint32_t>(year - 1980) << 25) |
+        (static_cast<std::uint32_t>(month) << 21) | (static_cast<std::uint32_t>(day) << 16) |
+        (static_cast<std::uint32_t>(hour) << 11) | (static_cast<std::uint32_t>(minute) << 5) |
+        static_cast<std::uint32_t>(second / 2));
+}
+
+} // namespace kelvorin::testing
