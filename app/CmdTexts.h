@@ -21,7 +21,8 @@ inline constexpr char16_t kUsage[] =
     u"               4 Sicherung nicht möglich, 5 Aufruf- oder Zusammenstellungsfehler.\r\n";
 
 inline constexpr char16_t kSetFileMissing[] = u"Die Zusammenstellung gibt es nicht: ";
-inline constexpr char16_t kSetFileUnreadable[] = u"Die Zusammenstellung kann nicht gelesen werden: ";
+inline constexpr char16_t kSetFileUnreadable[] =
+    u"Die Zusammenstellung kann nicht gelesen werden: ";
 
 inline constexpr char16_t kNotReadyNoFolder[] =
     u"Sicherung nicht möglich: Die Zusammenstellung enthält keinen Ordner.";
@@ -34,8 +35,7 @@ inline constexpr char16_t kNotReadyTargetMissing[] =
 inline constexpr char16_t kNotReadyTooLittleSpace[] =
     u"Sicherung nicht möglich: Auf dem Ziellaufwerk sind höchstens 1.000.000 Bytes frei: ";
 
-inline constexpr char16_t kLogNotWritten[] =
-    u"Die Protokolldatei wurde nicht geschrieben.";
+inline constexpr char16_t kLogNotWritten[] = u"Die Protokolldatei wurde nicht geschrieben.";
 
 inline constexpr char16_t kProgressChecked[] = u" geprüft, ";
 inline constexpr char16_t kProgressCopied[] = u" kopiert, ";

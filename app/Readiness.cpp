@@ -2,8 +2,8 @@
 
 namespace kelvorin {
 
-Readiness CheckReadiness(std::size_t folderCount, const std::u16string& firstFolder,
-                         int driveIndex, FileServices& files) {
+Readiness CheckReadiness(std::size_t folderCount, const std::u16string& firstFolder, int driveIndex,
+                         FileServices& files) {
     if (folderCount == 0) return Readiness::NoFolder;
     if (driveIndex < 0 || driveIndex > 25) return Readiness::NoTarget;
     // Compared as code units: a lower-case entry letter does not match the target.

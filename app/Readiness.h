@@ -18,7 +18,7 @@ enum class Readiness {
 };
 
 // firstFolder: the first entry in list order; driveIndex: -1 or 0..25.
-Readiness CheckReadiness(std::size_t folderCount, const std::u16string& firstFolder,
-                         int driveIndex, FileServices& files);
+Readiness CheckReadiness(std::size_t folderCount, const std::u16string& firstFolder, int driveIndex,
+                         FileServices& files);
 
 } // namespace kelvorin

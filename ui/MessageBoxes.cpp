@@ -5,8 +5,12 @@
 namespace kelvorin::ui {
 
 namespace {
-std::u16string ToU16(const std::wstring& s) { return {s.begin(), s.end()}; }
-std::wstring ToWide(const std::u16string& s) { return {s.begin(), s.end()}; }
+std::u16string ToU16(const std::wstring& s) {
+    return {s.begin(), s.end()};
+}
+std::wstring ToWide(const std::u16string& s) {
+    return {s.begin(), s.end()};
+}
 } // namespace
 
 std::wstring ApplicationTitle() {

@@ -20,7 +20,8 @@ template <std::size_t... Sizes> constexpr auto Join(const wchar_t (&... parts)[S
     std::array<wchar_t, (Sizes + ...) - sizeof...(Sizes) + 1> joined{};
     std::size_t at = 0;
     auto append = [&](const wchar_t* part, std::size_t size) {
-        for (std::size_t i = 0; i + 1 < size; ++i) joined[at++] = part[i];
+        for (std::size_t i = 0; i + 1 < size; ++i)
+            joined[at++] = part[i];
     };
     (append(parts, Sizes), ...);
     return joined;
@@ -48,13 +49,12 @@ inline constexpr wchar_t kHelpPage0[] =
     L"Entwickelt wurde es in C++ mit der Windows-API,\r\n"
     L"ohne weitere Bibliotheken.";
 
-inline constexpr wchar_t kHelpPage1[] =
-    L"In diesem Fenster werden die zu sichernden Ordner \r\n"
-    L"angezeigt. Über die Dialogbox können ganze Ordner \r\n"
-    L"hinzugefügt werden. Die Sicherung erfolgt recursiv,\r\n"
-    L"d.H. einschließlich aller Unterordner.\r\n"
-    L"Ordner können auch entfernt werden, dabei werden\r\n"
-    L"keine Daten gelöscht.";
+inline constexpr wchar_t kHelpPage1[] = L"In diesem Fenster werden die zu sichernden Ordner \r\n"
+                                        L"angezeigt. Über die Dialogbox können ganze Ordner \r\n"
+                                        L"hinzugefügt werden. Die Sicherung erfolgt recursiv,\r\n"
+                                        L"d.H. einschließlich aller Unterordner.\r\n"
+                                        L"Ordner können auch entfernt werden, dabei werden\r\n"
+                                        L"keine Daten gelöscht.";
 
 inline constexpr wchar_t kHelpPage2[] =
     L"In diesem Fenster werden während der Sicherung die \r\n"
@@ -64,14 +64,12 @@ inline constexpr wchar_t kHelpPage2[] =
     L"Die Logdatei wird unter \"Eigene Dateien\\Kelvorin.log\"\r\n"
     L"gespeichert und immer wieder überschrieben.";
 
-inline constexpr wchar_t kHelpPage3[] =
-    L"Hier können Sie  den Laufwerksbuchstaben den externen\r\n"
-    L"Datenträgers auswählen.";
+inline constexpr wchar_t kHelpPage3[] = L"Hier können Sie  den Laufwerksbuchstaben den externen\r\n"
+                                        L"Datenträgers auswählen.";
 
-inline constexpr wchar_t kHelpPage4[] =
-    L"Hier können Dateien von der Sicherung ausgenommen\r\n"
-    L"weden, z.B. Backupdateien oder ausführbare Dateien.\r\n"
-    L"Geben Sie einfach die Dateierweiterung ein.";
+inline constexpr wchar_t kHelpPage4[] = L"Hier können Dateien von der Sicherung ausgenommen\r\n"
+                                        L"weden, z.B. Backupdateien oder ausführbare Dateien.\r\n"
+                                        L"Geben Sie einfach die Dateierweiterung ein.";
 
 inline constexpr wchar_t kHelpPage5[] =
     L"Wenn der Haken \"Synchron\" gesetzt ist, werden Dateien, \r\n"

@@ -42,12 +42,18 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
 std::u16string NotReadyText(Readiness r, char16_t targetLetter) {
     const std::u16string drive{targetLetter, u':'};
     switch (r) {
-    case Readiness::NoFolder: return texts::kNotReadyNoFolder;
-    case Readiness::NoTarget: return texts::kNotReadyNoTarget;
-    case Readiness::FirstFolderOnTarget: return texts::kNotReadyFirstFolderOnTarget + drive;
-    case Readiness::TargetMissing: return texts::kNotReadyTargetMissing + drive;
-    case Readiness::TooLittleSpace: return texts::kNotReadyTooLittleSpace + drive;
-    case Readiness::Ready: break;
+    case Readiness::NoFolder:
+        return texts::kNotReadyNoFolder;
+    case Readiness::NoTarget:
+        return texts::kNotReadyNoTarget;
+    case Readiness::FirstFolderOnTarget:
+        return texts::kNotReadyFirstFolderOnTarget + drive;
+    case Readiness::TargetMissing:
+        return texts::kNotReadyTargetMissing + drive;
+    case Readiness::TooLittleSpace:
+        return texts::kNotReadyTooLittleSpace + drive;
+    case Readiness::Ready:
+        break;
     }
     return {};
 }
@@ -117,9 +123,18 @@ int RunProgram() {
     PreviewTally tally;
     PreviewFileServices preview(files, [&](PreviewAction action, const std::u16string& path) {
         switch (action) {
-        case PreviewAction::Copy: ++tally.copies; out.WriteLine(texts::kPreviewCopy + path); break;
-        case PreviewAction::Delete: ++tally.deletions; out.WriteLine(texts::kPreviewDelete + path); break;
-        case PreviewAction::Remove: ++tally.removals; out.WriteLine(texts::kPreviewRemove + path); break;
+        case PreviewAction::Copy:
+            ++tally.copies;
+            out.WriteLine(texts::kPreviewCopy + path);
+            break;
+        case PreviewAction::Delete:
+            ++tally.deletions;
+            out.WriteLine(texts::kPreviewDelete + path);
+            break;
+        case PreviewAction::Remove:
+            ++tally.removals;
+            out.WriteLine(texts::kPreviewRemove + path);
+            break;
         }
     });
     FileServices& runFiles = options.preview ? static_cast<FileServices&>(preview) : files;
@@ -160,4 +175,6 @@ int RunProgram() {
 } // namespace
 } // namespace kelvorin
 
-int wmain() { return kelvorin::RunProgram(); }
+int wmain() {
+    return kelvorin::RunProgram();
+}

@@ -39,13 +39,16 @@ void ConsoleRunHost::SetFileCopyLabel(const std::u16string& text) {
                           Number(counts_->filesCopied) + texts::kProgressCopied +
                           Number(counts_->bytesCopied / (1024 * 1024)) + texts::kProgressMegabytes;
     const std::size_t room = kProgressWidth > line.size() ? kProgressWidth - line.size() : 0;
-    line += text.size() <= room ? text : u"..." + text.substr(text.size() - (room > 3 ? room - 3 : 0));
+    line +=
+        text.size() <= room ? text : u"..." + text.substr(text.size() - (room > 3 ? room - 3 : 0));
     line.resize(kProgressWidth, u' ');
     err_.Write(u"\r" + line);
     progressShown_ = true;
 }
 
-void ConsoleRunHost::EndBusy() { ClearProgress(); }
+void ConsoleRunHost::EndBusy() {
+    ClearProgress();
+}
 
 void ConsoleRunHost::ShowRefusal(const std::u16string& text) {
     ClearProgress();

@@ -17,8 +17,8 @@ using ::testing::IsEmpty;
 
 std::wstring Decode(const std::string& bytes, UINT codePage) {
     if (bytes.empty()) return {};
-    const int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring text(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
     return text;
@@ -37,7 +37,8 @@ std::vector<std::wstring> Lines(const std::wstring& text) {
 std::wstring CmdExe() {
     std::string host = KELVORIN_CMD_EXE;
     std::wstring path = L"Z:";
-    for (char c : host) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    for (char c : host)
+        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
     return path;
 }
 
@@ -62,10 +63,12 @@ protected:
     // A set file in the documents folder with the given folder entries.
     void WriteSet(const std::vector<std::wstring>& folders, int drive, bool synchron,
                   const std::vector<std::string>& exclusions = {}) {
-        std::string text = "Laufwerk=" + std::to_string(drive) + "\r\nSynchron=" +
-                           (synchron ? "TRUE" : "FALSE") + "\r\n";
-        for (const auto& f : folders) text += "Ordner=" + std::string(f.begin(), f.end()) + "\r\n";
-        for (const auto& e : exclusions) text += "Ausschluss=" + e + "\r\n";
+        std::string text = "Laufwerk=" + std::to_string(drive) +
+                           "\r\nSynchron=" + (synchron ? "TRUE" : "FALSE") + "\r\n";
+        for (const auto& f : folders)
+            text += "Ordner=" + std::string(f.begin(), f.end()) + "\r\n";
+        for (const auto& e : exclusions)
+            text += "Ausschluss=" + e + "\r\n";
         WriteTextFile(SetFile(), text);
     }
     int TargetIndex() const { return TargetDrive() - L'A'; }
@@ -77,10 +80,10 @@ protected:
         const std::wstring outFile = base + L".stdout", errFile = base + L".stderr";
         SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
         constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-        HANDLE out = CreateFileW(outFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS,
-                                 0, nullptr);
-        HANDLE err = CreateFileW(errFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS,
-                                 0, nullptr);
+        HANDLE out =
+            CreateFileW(outFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS, 0, nullptr);
+        HANDLE err =
+            CreateFileW(errFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS, 0, nullptr);
         if (out == INVALID_HANDLE_VALUE || err == INVALID_HANDLE_VALUE)
             throw std::runtime_error("cannot create the output files");
         STARTUPINFOW si{};

@@ -17,7 +17,6 @@ std::string Narrow(std::u16string_view s) {
     return out;
 }
 
-
 struct ExclusionCase {
     std::u16string line;
     std::u16string name;

@@ -17,7 +17,8 @@ TEST(PathOrder, IgnoresCaseAndBreaksTiesByCodeUnits) {
 TEST(PathOrder, PutsAPathBeforeEveryPathThatExtendsIt) {
     // "\" (0x5C) sorts after " " and "-" but a prefix must still come first.
     SortedList list;
-    for (auto p : {u"E:\\a\\b\\c", u"E:\\a b", u"E:\\a\\b", u"E:\\a-x", u"E:\\a", u"e:\\A\\B\\C\\d"})
+    for (auto p :
+         {u"E:\\a\\b\\c", u"E:\\a b", u"E:\\a\\b", u"E:\\a-x", u"E:\\a", u"e:\\A\\B\\C\\d"})
         list.Add(p);
     const auto& items = list.Items();
     for (std::size_t i = 0; i < items.size(); ++i)

@@ -6,6 +6,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     HWND window = CreateWindowExW(0, L"STATIC", L"KelvorinTestHolder", 0, 0, 0, 0, 0, nullptr,
                                   nullptr, instance, nullptr);
     MSG msg;
-    while (window && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    while (window && GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageW(&msg);
     return 0;
 }

@@ -15,11 +15,11 @@ public:
     BackupSet set;
     SortedList workList;
     std::vector<std::u16string> runLog;
-    std::vector<std::u16string> fileList;     // what the file list shows after a run
-    std::vector<std::u16string> labels;       // every text FileCopyLabel got
-    std::vector<std::u16string> refusals;     // plain messages shown
-    std::vector<std::u16string> errors;       // error boxes shown
-    std::vector<std::size_t> selections;      // folder positions selected, in order
+    std::vector<std::u16string> fileList; // what the file list shows after a run
+    std::vector<std::u16string> labels;   // every text FileCopyLabel got
+    std::vector<std::u16string> refusals; // plain messages shown
+    std::vector<std::u16string> errors;   // error boxes shown
+    std::vector<std::size_t> selections;  // folder positions selected, in order
     int pumps = 0, windowRepaints = 0, fileListRepaints = 0;
     int busyBegins = 0, busyEnds = 0;
     bool busy = false;
@@ -36,7 +36,8 @@ public:
     SortedList& WorkList() override { return workList; }
     void ShowLogInFileList(const std::vector<std::u16string>& lines) override {
         workList.Clear();
-        for (const auto& l : lines) workList.Add(l);
+        for (const auto& l : lines)
+            workList.Add(l);
         fileList = workList.Items();
     }
 

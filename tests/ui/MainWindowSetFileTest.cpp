@@ -13,7 +13,6 @@
 namespace kelvorin::testing {
 namespace {
 
-
 // Presses OK on every message box of this thread and keeps its text.
 class MessageBoxAnswerer {
 public:

@@ -16,7 +16,6 @@ using ::testing::ElementsAre;
 using ::testing::Pair;
 using ::testing::UnorderedElementsAre;
 
-
 std::map<std::wstring, std::uint32_t> Listing(FileServices& fs, const std::wstring& folder) {
     std::map<std::wstring, std::uint32_t> entries;
     fs.ListFolder(U16(folder + L"\\*.*"), [&](const FolderEntry& e) {

@@ -10,7 +10,6 @@
 namespace kelvorin::testing {
 namespace {
 
-
 class RecordingHost : public MainFormHost {
 public:
     std::vector<std::u16string> errors;

@@ -9,7 +9,8 @@ using ScratchDrives = DriveTest;
 TEST_F(ScratchDrives, AreMappedAsDrivesAndStartClean) {
     const DWORD mask = GetLogicalDrives();
     for (wchar_t letter : {SourceDrive(), TargetDrive(), SmallDrive(), DocsDrive()})
-        EXPECT_TRUE(mask & (1u << (letter - L'A'))) << "drive " << char(letter) << ": is not mapped";
+        EXPECT_TRUE(mask & (1u << (letter - L'A')))
+            << "drive " << char(letter) << ": is not mapped";
 
     EXPECT_TRUE(FolderExists(Source()));
     EXPECT_TRUE(FolderExists(Target()));

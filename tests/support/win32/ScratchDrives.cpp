@@ -19,10 +19,18 @@ void ClearReadOnly(const std::wstring& path) {
 
 } // namespace
 
-wchar_t SourceDrive() { return DriveFromEnvironment("KELVORIN_SOURCE_DRIVE", L'S'); }
-wchar_t TargetDrive() { return DriveFromEnvironment("KELVORIN_TARGET_DRIVE", L'T'); }
-wchar_t SmallDrive() { return DriveFromEnvironment("KELVORIN_SMALL_DRIVE", L'V'); }
-wchar_t DocsDrive() { return DriveFromEnvironment("KELVORIN_DOCS_DRIVE", L'K'); }
+wchar_t SourceDrive() {
+    return DriveFromEnvironment("KELVORIN_SOURCE_DRIVE", L'S');
+}
+wchar_t TargetDrive() {
+    return DriveFromEnvironment("KELVORIN_TARGET_DRIVE", L'T');
+}
+wchar_t SmallDrive() {
+    return DriveFromEnvironment("KELVORIN_SMALL_DRIVE", L'V');
+}
+wchar_t DocsDrive() {
+    return DriveFromEnvironment("KELVORIN_DOCS_DRIVE", L'K');
+}
 
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW data;
@@ -71,8 +79,8 @@ void WriteTextFile(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open a test file");
     std::string result;
     char buffer[65536];
@@ -93,8 +101,8 @@ bool FolderExists(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void SetLocalWriteTime(const std::wstring& path, int year, int month, int day, int hour,
-                       int minute, int second) {
+void SetLocalWriteTime(const std::wstring& path, int year, int month, int day, int hour, int minute,
+                       int second) {
     SYSTEMTIME st{};
     st.wYear = static_cast<WORD>(year);
     st.wMonth = static_cast<WORD>(month);
@@ -128,7 +136,9 @@ LockedFile::LockedFile(const std::wstring& path)
     if (handle_ == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot lock a test file");
 }
 
-LockedFile::~LockedFile() { CloseHandle(handle_); }
+LockedFile::~LockedFile() {
+    CloseHandle(handle_);
+}
 
 void DriveTest::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

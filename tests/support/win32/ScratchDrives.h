@@ -27,8 +27,8 @@ bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 
 // Last-write time as local wall-clock time.
-void SetLocalWriteTime(const std::wstring& path, int year, int month, int day, int hour,
-                       int minute, int second);
+void SetLocalWriteTime(const std::wstring& path, int year, int month, int day, int hour, int minute,
+                       int second);
 SYSTEMTIME LocalWriteTime(const std::wstring& path);
 
 // Holds a file open with share mode 0 for the lifetime of the object.
@@ -43,8 +43,12 @@ private:
     HANDLE handle_;
 };
 
-inline std::u16string U16(const std::wstring& s) { return {s.begin(), s.end()}; }
-inline std::wstring W(const std::u16string& s) { return {s.begin(), s.end()}; }
+inline std::u16string U16(const std::wstring& s) {
+    return {s.begin(), s.end()};
+}
+inline std::wstring W(const std::u16string& s) {
+    return {s.begin(), s.end()};
+}
 
 // A test with a clean folder S:\<Suite>_<Test> and T:\<Suite>_<Test>; the
 // backup of a path under Source() is the same path on the target drive.
