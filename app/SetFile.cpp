@@ -23,7 +23,7 @@ std::optional<SetFileError> WriteAll(FileServices& files, FileServices::Handle h
 
 bool IsReadOnlyFile(FileServices& files, std::u16string_view path) {
     const std::uint32_t attributes = files.Attributes(path);
-    return attributes != 0xFFFFFFFFu && (attributes & kAttrReadOnly) &&
+    return attributes != kNoAttributes && (attributes & kAttrReadOnly) &&
            !(attributes & kAttrDirectory);
 }
 
