@@ -43,7 +43,11 @@ map_drives() {
       ln -sfn "$dir" "$WINEPREFIX/dosdevices/$letter:"; changed=1
     fi
   done
-  [ $changed -eq 0 ] || "$wineserver" -k 2>/dev/null || true
+  if [ $changed -ne 0 ]; then
+    # -k only asks; a server still on its way out would refuse the -p below.
+    "$wineserver" -k 2>/dev/null || true
+    "$wineserver" -w 2>/dev/null || true
+  fi
 }
 
 case $action in
