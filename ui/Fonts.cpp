@@ -6,16 +6,16 @@
 
 namespace kelvorin::ui {
 
-UniqueFont MakeFont(const FontSpec& spec, UINT dpi) {
+UniqueFont MakeFont(const FontSpec& wanted, UINT dpi) {
     LOGFONTW font{};
-    font.lfHeight = -Scale(spec.characterHeight, dpi); // negative: character height
-    font.lfWeight = spec.weight;
-    font.lfCharSet = spec.charset;
+    font.lfHeight = -Scale(wanted.characterHeight, dpi); // negative: character height
+    font.lfWeight = wanted.weight;
+    font.lfCharSet = wanted.charset;
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
     font.lfPitchAndFamily = DEFAULT_PITCH;
-    wcsncpy(font.lfFaceName, spec.face, LF_FACESIZE - 1);
+    wcsncpy(font.lfFaceName, wanted.face, LF_FACESIZE - 1);
     return UniqueFont(CreateFontIndirectW(&font));
 }
 

@@ -18,6 +18,6 @@ inline constexpr FontSpec kFormFont{L"Arial", 13, FW_BOLD, ANSI_CHARSET};
 // The fixed font of the lists and the exclusion box: Courier New, 11 pixels, regular.
 inline constexpr FontSpec kFixedFont{L"Courier New", 11, FW_NORMAL, ANSI_CHARSET};
 
-UniqueFont MakeFont(const FontSpec& spec, UINT dpi);
+UniqueFont MakeFont(const FontSpec& wanted, UINT dpi);
 
 } // namespace kelvorin::ui

@@ -187,9 +187,9 @@ TEST(FormScaling, ADensityChangeScalesControlsFontsAndWindow) {
     EXPECT_EQ(ClientRectOf(help.ControlWindow(ui::THelpForm::OKBitBtn)), Rect(492, 336, 113, 38));
     auto font = reinterpret_cast<HFONT>(
         SendMessageW(help.ControlWindow(ui::THelpForm::OKBitBtn), WM_GETFONT, 0, 0));
-    LOGFONTW spec{};
-    ASSERT_TRUE(GetObjectW(font, sizeof(spec), &spec));
-    EXPECT_EQ(spec.lfHeight, -20); // 13 pixels at 150 %
+    LOGFONTW logFont{};
+    ASSERT_TRUE(GetObjectW(font, sizeof(logFont), &logFont));
+    EXPECT_EQ(logFont.lfHeight, -20); // 13 pixels at 150 %
     const RECT label = ClientRectOf(help.ControlWindow(ui::THelpForm::TopLabel));
     EXPECT_GE(label.bottom - label.top, 20) << "the label measured itself again";
 
@@ -202,12 +202,12 @@ TEST(FormFonts, TheFixedFontIsCourierNew11Regular) {
     ASSERT_TRUE(form.Create());
     auto font =
         reinterpret_cast<HFONT>(SendMessageW(form.ControlWindow(kFixedLabel), WM_GETFONT, 0, 0));
-    LOGFONTW spec{};
-    ASSERT_TRUE(GetObjectW(font, sizeof(spec), &spec));
-    EXPECT_STREQ(spec.lfFaceName, L"Courier New");
-    EXPECT_EQ(spec.lfHeight, -11);
-    EXPECT_EQ(spec.lfWeight, FW_NORMAL);
-    EXPECT_EQ(spec.lfCharSet, ANSI_CHARSET);
+    LOGFONTW logFont{};
+    ASSERT_TRUE(GetObjectW(font, sizeof(logFont), &logFont));
+    EXPECT_STREQ(logFont.lfFaceName, L"Courier New");
+    EXPECT_EQ(logFont.lfHeight, -11);
+    EXPECT_EQ(logFont.lfWeight, FW_NORMAL);
+    EXPECT_EQ(logFont.lfCharSet, ANSI_CHARSET);
 }
 
 // A picture's transparent pixels lend it no colour when it is scaled.

@@ -88,12 +88,12 @@ TEST_F(HelpWindow, UsesArialBold13WesternInEveryControl) {
     for (int id : {THelpForm::TopLabel, THelpForm::ZurueckBitBtn, THelpForm::WeiterBitBtn,
                    THelpForm::OKBitBtn}) {
         auto font = reinterpret_cast<HFONT>(SendMessageW(Control(id), WM_GETFONT, 0, 0));
-        LOGFONTW spec{};
-        ASSERT_TRUE(GetObjectW(font, sizeof(spec), &spec)) << "control " << id;
-        EXPECT_STREQ(spec.lfFaceName, L"Arial") << "control " << id;
-        EXPECT_EQ(spec.lfHeight, -13) << "control " << id;
-        EXPECT_EQ(spec.lfWeight, FW_BOLD) << "control " << id;
-        EXPECT_EQ(spec.lfCharSet, ANSI_CHARSET) << "control " << id;
+        LOGFONTW logFont{};
+        ASSERT_TRUE(GetObjectW(font, sizeof(logFont), &logFont)) << "control " << id;
+        EXPECT_STREQ(logFont.lfFaceName, L"Arial") << "control " << id;
+        EXPECT_EQ(logFont.lfHeight, -13) << "control " << id;
+        EXPECT_EQ(logFont.lfWeight, FW_BOLD) << "control " << id;
+        EXPECT_EQ(logFont.lfCharSet, ANSI_CHARSET) << "control " << id;
     }
     // The boxes' text, in twips: 13 pixels at 96 dots per inch are 195.
     for (int id = THelpForm::RichEdit1; id <= THelpForm::RichEdit5000; ++id) {
