@@ -26,18 +26,4 @@ char16_t UpperDriveLetter(std::u16string_view path) {
     return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
 }
 
-std::u16string AsciiUpper(std::u16string_view text) {
-    std::u16string result(text);
-    for (auto& c : result)
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-    return result;
-}
-
-std::u16string AsciiLower(std::u16string_view text) {
-    std::u16string result(text);
-    for (auto& c : result)
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-    return result;
-}
-
 } // namespace kelvorin

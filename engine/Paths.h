@@ -1,5 +1,7 @@
 #pragma once
 // Path rules of the engine: paths are joined and mapped as plain strings.
+#include "set/AsciiCase.h"
+
 #include <string>
 #include <string_view>
 
@@ -16,9 +18,5 @@ std::u16string WithDrive(std::u16string_view path, char16_t letter);
 
 // The first character, a to z turned into A to Z.
 char16_t UpperDriveLetter(std::u16string_view path);
-
-// a to z turned into A to Z / A to Z into a to z; nothing else changes.
-std::u16string AsciiUpper(std::u16string_view text);
-std::u16string AsciiLower(std::u16string_view text);
 
 } // namespace kelvorin

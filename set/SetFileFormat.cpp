@@ -1,5 +1,7 @@
 #include "set/SetFileFormat.h"
 
+#include "set/AsciiCase.h"
+
 #include <cstdint>
 
 namespace kelvorin {
@@ -7,20 +9,6 @@ namespace kelvorin {
 namespace {
 
 constexpr char kCtrlZ = 0x1A;
-
-std::u16string AsciiUpperCase(std::u16string_view text) {
-    std::u16string result(text);
-    for (auto& c : result)
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - (u'a' - u'A'));
-    return result;
-}
-
-std::u16string AsciiLowerCase(std::u16string_view text) {
-    std::u16string result(text);
-    for (auto& c : result)
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + (u'a' - u'A'));
-    return result;
-}
 
 int HexDigit(char16_t c) {
     if (c >= u'0' && c <= u'9') return c - u'0';
@@ -82,7 +70,7 @@ std::string FormatSetFile(const BackupSet& set, const CodePage& codePage) {
     for (const auto& folder : set.folders.Items())
         if (!folder.empty()) line(u"Ordner=", folder);
     for (const auto& exclusion : set.exclusions)
-        if (!exclusion.empty()) line(u"Ausschluss=", AsciiLowerCase(exclusion));
+        if (!exclusion.empty()) line(u"Ausschluss=", AsciiLower(exclusion));
     return bytes;
 }
 
@@ -112,12 +100,12 @@ void SetFileReader::TakeLine() {
     line_.clear();
     const auto equals = text.find(u'=');
     if (equals == std::u16string::npos) return;
-    const std::u16string key = AsciiUpperCase(std::u16string_view(text).substr(0, equals));
+    const std::u16string key = AsciiUpper(std::u16string_view(text).substr(0, equals));
     std::u16string value = text.substr(equals + 1);
     if (key == u"ORDNER") {
         set_.folders.Add(std::move(value));
     } else if (key == u"AUSSCHLUSS") {
-        workList_.Add(AsciiLowerCase(value));
+        workList_.Add(AsciiLower(value));
     } else if (key == u"LAUFWERK") {
         pendingDrive_ = DriveValueToInt(value);
     } else if (key == u"SYNCHRON") {
