@@ -50,6 +50,17 @@ map_drives() {
   fi
 }
 
+wait_for_desktop() {
+  local pid
+  for _ in $(seq 300); do
+    for pid in $(pgrep -f 'explorer.exe /desktop' 2>/dev/null); do
+      tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+    done
+    sleep 0.1
+  done
+  echo "the Wine desktop did not start" >&2
+}
+
 case $action in
 start)
   start_display
@@ -72,6 +83,10 @@ start)
   if [ -f "$build/tests/wine_holder.exe" ]; then
     /usr/lib/wine/wine64 "$build/tests/wine_holder.exe" </dev/null >/dev/null 2>&1 &
     echo "HOLDER_PID=$!" >>"$state"
+    # Wine's services and desktop inherit the output of the process that starts
+    # them: they must come up from the holder's /dev/null, not from the first
+    # test, or CTest waits on its pipe for as long as the server lives.
+    wait_for_desktop
   fi
   ;;
 stop)
