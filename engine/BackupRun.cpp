@@ -44,13 +44,19 @@ bool BackupRun::Run() {
     return true;
 }
 
-void BackupRun::CopyPass() {
+void BackupRun::ForEachSetFolder(const std::function<void(const std::u16string&)>& work) {
+    // The count is taken once; a cancelled run skips every folder that is left.
     const std::size_t count = host_.FolderCount();
     for (std::size_t i = 0; i < count; ++i) {
         if (flags_.cancelled) continue;
         host_.SelectFolder(i);
         host_.WorkList().Clear();
-        const std::u16string entry = host_.Folder(i);
+        work(host_.Folder(i));
+    }
+}
+
+void BackupRun::CopyPass() {
+    ForEachSetFolder([this](const std::u16string& entry) {
         // Anything but a drive path (empty, UNC, relative) would be taken
         // relative to the current folder, and its backup path would be nonsense.
         if (IsDrivePath(entry) && fs_.IsExistingFolder(entry)) {
@@ -59,7 +65,7 @@ void BackupRun::CopyPass() {
         } else {
             AddLogLine(kNotFoundLine + entry);
         }
-    }
+    });
 }
 
 void BackupRun::AddLogLine(std::u16string line) {

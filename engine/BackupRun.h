@@ -8,6 +8,7 @@
 #include "set/CodePage.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace kelvorin {
@@ -51,6 +52,9 @@ public:
     std::u16string LogFilePath() const { return dataDir_ + u"Kelvorin.log"; }
 
 private:
+    // Steps shared by every pass: each folder of the set in turn, selected,
+    // with the work list cleared.
+    void ForEachSetFolder(const std::function<void(const std::u16string&)>& work);
     void CopyPass();
     void SynchronisePasses();
     // Adds a line to the run log and shows it in the window's log.

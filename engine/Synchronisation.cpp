@@ -72,30 +72,25 @@ void BackupRun::SynchronisePasses() {
     CollectSyncFolders();
     const auto pass = [this](void (BackupRun::*scan)(const std::u16string&),
                              void (BackupRun::*work)()) {
-        const std::size_t count = host_.FolderCount();
-        for (std::size_t i = 0; i < count; ++i) {
-            if (flags_.cancelled) continue;
-            host_.SelectFolder(i);
-            host_.WorkList().Clear();
-            const std::u16string entry = host_.Folder(i);
+        ForEachSetFolder([&](const std::u16string& entry) {
             const std::u16string backupFolder = WithDrive(entry, flags_.targetDrive);
 
             // Anything but a drive path (empty, UNC, relative) would be looked
             // up relative to whatever folder is current: it counts as missing.
             if (!IsDrivePath(entry) || !fs_.IsExistingFolder(entry)) {
                 AddLogLine(kNotDeletedLine + backupFolder);
-                continue;
+                return;
             }
             // Its backup folder is the folder itself: every file has its
             // source, but the folder pass would remove the user's own empty
             // folders.
-            if (UpperDriveLetter(entry) == flags_.targetDrive) continue;
+            if (UpperDriveLetter(entry) == flags_.targetDrive) return;
 
             flags_.sourceDrive = entry[0];
             syncSourceFolder_ = entry;
             (this->*scan)(backupFolder);
             (this->*work)();
-        }
+        });
         syncSourceFolder_.clear();
     };
     pass(&BackupRun::ScanBackupFiles, &BackupRun::DeleteOrphans);
