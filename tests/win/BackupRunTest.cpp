@@ -6,9 +6,9 @@
 #include "engine/win32/Win32LocalClock.h"
 #include "set/win32/Win32CodePage.h"
 #include "tests/support/MemoryRunHost.h"
+#include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/ScratchDrives.h"
 #include "tests/support/win32/SmallDriveLock.h"
-#include "tests/support/win32/UnixLinks.h"
 
 #include <gmock/gmock.h>
 
@@ -169,13 +169,12 @@ TEST_F(BackupRunTest, LeavesOutExcludedTypesDotFoldersAndLinksToFolders) {
         WriteTextFile(Source(name), "x");
     SetFileAttributesW(Source(L"desktop.ini").c_str(),
                        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    MakeUnixLink(Source(L"link"), Source(L"real"));
-    MakeUnixLink(Source(L"flink.txt"), Source(L"real\\r.txt"));
     AddFolder(Source());
-
-    ASSERT_TRUE(RunBackup());
-    RemoveUnixLink(Source(L"link"));
-    RemoveUnixLink(Source(L"flink.txt"));
+    {
+        const HostLink link(Source(L"link"), Source(L"real"));
+        const HostLink fileLink(Source(L"flink.txt"), Source(L"real\\r.txt"));
+        ASSERT_TRUE(RunBackup());
+    }
     EXPECT_THAT(Names(Target()),
                 ElementsAre(L".profile", L"Brief.Bak.txt", L"Brief.txt", L"Makefile",
                             L"desktop.ini", L"flink.txt", L"real", L"sub", L"~$Brief.docx"));
@@ -185,19 +184,15 @@ TEST_F(BackupRunTest, LeavesOutExcludedTypesDotFoldersAndLinksToFolders) {
 }
 
 TEST_F(BackupRunTest, WalksADriveRootWithTheDoubledBackslashInItsPaths) {
-    const wchar_t root = L'R';
-    WriteTextFile(Source(L"root\\" + FolderName() + L"\\Daten\\Brief.txt"), "root");
-    WriteTextFile(Source(L"root\\" + FolderName() + L"\\gesperrt.txt"), "locked");
-    MapDriveLetter(root, Source(L"root"));
-    const std::wstring rootFolder = std::wstring(1, root) + L":\\\\" + FolderName();
-    bool ran = false;
+    ExtraDrive drive(L'R');
+    WriteTextFile(drive.Path(FolderName() + L"\\Daten\\Brief.txt"), "root");
+    WriteTextFile(drive.Path(FolderName() + L"\\gesperrt.txt"), "locked");
+    const std::wstring rootFolder = L"R:\\\\" + FolderName();
     {
         LockedFile lock(rootFolder + L"\\gesperrt.txt");
-        host.set.folders.Add(std::u16string(1, root) + u":\\");
-        ran = RunBackup();
+        host.set.folders.Add(u"R:\\");
+        ASSERT_TRUE(RunBackup());
     }
-    UnmapDriveLetter(root);
-    ASSERT_TRUE(ran);
     EXPECT_EQ(Text(Target(L"Daten\\Brief.txt")), "root");
     EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(rootFolder) + u"\\gesperrt.txt"))
         << "paths keep the doubled backslash: " << Narrow(Problems().empty() ? u"" : Problems()[0]);

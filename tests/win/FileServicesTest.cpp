@@ -1,7 +1,7 @@
 #include "engine/win32/Win32FileServices.h"
+#include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/ScratchDrives.h"
 #include "tests/support/win32/SmallDriveLock.h"
-#include "tests/support/win32/UnixLinks.h"
 
 #include "tests/support/Fixtures.h"
 
@@ -51,8 +51,8 @@ TEST_F(FileServicesTest, ListEveryEntryOfAFolderAndNothingOfAMissingOne) {
 TEST_F(FileServicesTest, TellLinksToFoldersFromFoldersAndReadLinksToFilesAsTheirTarget) {
     WriteTextFile(Source(L"real\\f.txt"), "target");
     SetLocalWriteTime(Source(L"real\\f.txt"), 2024, 5, 6, 7, 8, 10);
-    MakeUnixLink(Source(L"link"), Source(L"real"));
-    MakeUnixLink(Source(L"flink.txt"), Source(L"real\\f.txt"));
+    const HostLink link(Source(L"link"), Source(L"real"));
+    const HostLink fileLink(Source(L"flink.txt"), Source(L"real\\f.txt"));
 
     bool sawLink = false, sawReal = false;
     fs.ListFolder(U16(Source(L"*.*")), [&](const FolderEntry& e) {
@@ -63,9 +63,6 @@ TEST_F(FileServicesTest, TellLinksToFoldersFromFoldersAndReadLinksToFilesAsTheir
     EXPECT_TRUE(sawReal) << "a real folder must not show as a link";
     EXPECT_TRUE(fs.IsExistingFile(U16(Source(L"flink.txt"))));
     EXPECT_EQ(fs.GetFileStamp(U16(Source(L"flink.txt"))), Stamp(2024, 5, 6, 7, 8, 10));
-
-    RemoveUnixLink(Source(L"link"));
-    RemoveUnixLink(Source(L"flink.txt"));
 }
 
 TEST_F(FileServicesTest, CloudPlaceholdersAreFoldersAndUnknownReparsePointsAreLinks) {

@@ -335,7 +335,7 @@ TEST_F(Synchronisation, LeavesLinksToFoldersAlone) {
     WriteTextFile(Target(L"Anderswo\\Weg.txt"), "ohne Quelle");
     MakeFolder(Target(L"Anderswo\\Leer"));
     WriteTextFile(Target(L"Daten\\Weg.txt"), "weg");
-    const FolderLink link(Target(L"Daten\\Verweis"), Target(L"Anderswo"));
+    const HostLink link(Target(L"Daten\\Verweis"), Target(L"Anderswo"));
 
     RunBackup();
 

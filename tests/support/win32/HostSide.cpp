@@ -55,18 +55,13 @@ void StartHostShell(const std::string& command) {
     if (process.hThread) CloseHandle(process.hThread);
 }
 
-FolderLink::FolderLink(std::wstring link, const std::wstring& target) : link_(std::move(link)) {
+HostLink::HostLink(std::wstring link, const std::wstring& target) : link_(std::move(link)) {
     StartHostShell("ln -sfn " + Quoted(HostPath(target)) + " " + Quoted(HostPath(link_)));
-    WaitFor(
-        [&] {
-            const DWORD a = GetFileAttributesW(link_.c_str());
-            return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) &&
-                   (a & FILE_ATTRIBUTE_REPARSE_POINT);
-        },
-        "make a link");
+    WaitFor([&] { return GetFileAttributesW(link_.c_str()) != INVALID_FILE_ATTRIBUTES; },
+            "make a link");
 }
 
-FolderLink::~FolderLink() {
+HostLink::~HostLink() {
     try {
         StartHostShell("rm -f " + Quoted(HostPath(link_)));
         WaitFor([&] { return GetFileAttributesW(link_.c_str()) == INVALID_FILE_ATTRIBUTES; },

@@ -12,14 +12,16 @@ std::string HostPath(const std::wstring& windowsPath);
 // at once; callers poll for the effect.
 void StartHostShell(const std::string& command);
 
-// `link` made a symbolic link to the folder `target` for the life of the
-// object. Windows cannot remove such a link under Wine, so the host does.
-class FolderLink {
+// `link` made a symbolic link to the file or folder `target` for the life of
+// the object. Wine shows a link to a folder as a folder with the reparse-point
+// attribute, a link to a file as the file. Windows cannot remove such a link
+// under Wine, so the host does.
+class HostLink {
 public:
-    FolderLink(std::wstring link, const std::wstring& target);
-    FolderLink(const FolderLink&) = delete;
-    FolderLink& operator=(const FolderLink&) = delete;
-    ~FolderLink();
+    HostLink(std::wstring link, const std::wstring& target);
+    HostLink(const HostLink&) = delete;
+    HostLink& operator=(const HostLink&) = delete;
+    ~HostLink();
 
 private:
     std::wstring link_;
