@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "set/win32/WideText.h"
 #include "ui/MessageBoxes.h"
 #include "ui/Texts.h"
 
@@ -7,13 +8,6 @@ namespace kelvorin::ui {
 
 namespace {
 constexpr wchar_t kClassName[] = L"TDataSForm";
-
-std::u16string U16(const std::wstring& s) {
-    return {s.begin(), s.end()};
-}
-std::wstring Wide(const std::u16string& s) {
-    return {s.begin(), s.end()};
-}
 } // namespace
 
 MainWindow::~MainWindow() {

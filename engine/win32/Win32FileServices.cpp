@@ -1,5 +1,7 @@
 #include "engine/win32/Win32FileServices.h"
 
+#include "set/win32/WideText.h"
+
 namespace kelvorin {
 
 DosStamp Win32FileServices::StampOf(const FILETIME& utc) {
@@ -14,10 +16,6 @@ namespace {
 // CreateDirectoryW stops at MAX_PATH - 12; the files at MAX_PATH - 1.
 // From this length on, every call gets the "\\?\" form.
 constexpr std::size_t kLongPathFrom = MAX_PATH - 12;
-
-std::wstring Wide(std::u16string_view s) {
-    return {s.begin(), s.end()};
-}
 
 HANDLE AsHandle(FileServices::Handle h) {
     return reinterpret_cast<HANDLE>(h);

@@ -2,6 +2,8 @@
 #include "set/Texts.h"
 #include "set/Windows1252CodePage.h"
 
+#include "tests/support/Fixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -223,14 +225,8 @@ TEST(SetFileReading, ReadsLongValuesWhole) {
 }
 
 TEST(SetFileWriting, WritesTheExampleSetAsItsSixLinesAndReadsItBack) {
-    BackupSet set;
-    set.folders.Add(u"C:\\Projekte");
-    set.folders.Add(u"C:\\Daten");
-    set.SetDriveIndex(5);
-    set.synchron = true;
-    set.exclusions = {u"bak", u"tmp"};
-    const std::string expected = "Laufwerk=5\r\nSynchron=TRUE\r\nOrdner=C:\\Daten\r\n"
-                                 "Ordner=C:\\Projekte\r\nAusschluss=bak\r\nAusschluss=tmp\r\n";
+    const BackupSet set = testing::ExampleSet();
+    const std::string expected = testing::kExampleSetFile;
     Windows1252CodePage cp;
     const std::string bytes = FormatSetFile(set, cp);
     EXPECT_EQ(bytes, expected);

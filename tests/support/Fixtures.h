@@ -2,6 +2,7 @@
 // Small fixtures shared by several test programs.
 #include "app/StartUp.h"
 #include "engine/FileServices.h"
+#include "set/BackupSet.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,6 +15,16 @@ namespace kelvorin::testing {
 inline constexpr char kExampleSetFile[] =
     "Laufwerk=5\r\nSynchron=TRUE\r\nOrdner=C:\\Daten\r\n"
     "Ordner=C:\\Projekte\r\nAusschluss=bak\r\nAusschluss=tmp\r\n";
+
+inline BackupSet ExampleSet() {
+    BackupSet set;
+    set.folders.Add(u"C:\\Projekte");
+    set.folders.Add(u"C:\\Daten");
+    set.SetDriveIndex(5);
+    set.synchron = true;
+    set.exclusions = {u"bak", u"tmp"};
+    return set;
+}
 
 // A documents folder and a command line chosen by the test.
 class FixedStartUp : public StartUpServices {

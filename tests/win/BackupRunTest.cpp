@@ -110,7 +110,7 @@ TEST_F(BackupRunTest, CopiesEveryFileWithItsStampAndAgainOnlyWhatChanged) {
     EXPECT_EQ(Text(Target(L"a\\b\\c\\tief.txt")), "tief") << "a missing folder chain is made";
     EXPECT_EQ(Text(Target(L"leer.txt")), "");
     for (const wchar_t* file : {L"Brief.txt", L"a\\b\\c\\tief.txt", L"leer.txt"})
-        EXPECT_EQ(Time(Target(file)), Time(Source(file))) << "stamp of " << W(U16(file)).size();
+        EXPECT_EQ(Time(Target(file)), Time(Source(file))) << "stamp of " << Wide(U16(file)).size();
     EXPECT_EQ(counts.filesCopied, 3u);
     EXPECT_EQ(counts.bytesCopied, 9u);
     EXPECT_THAT(Problems(), IsEmpty());
@@ -504,11 +504,11 @@ TEST_F(BackupRunTest, BacksUpAPathOfThreeHundredCharacters) {
 }
 
 TEST_F(BackupRunTest, ReusesALeftoverPartialCopyButNeverTheCopyOfAnotherFile) {
-    const std::wstring partialName = L"a.txt" + W(kPartialCopyTail);
+    const std::wstring partialName = L"a.txt" + Wide(kPartialCopyTail);
     WriteTextFile(Source(L"a.txt"), "a");
     WriteTextFile(Target(partialName), "Rest eines abgebrochenen Laufs");
     WriteTextFile(Source(L"b.txt"), "b");
-    const std::wstring lookalike = L"b.txt" + W(kPartialCopyTail);
+    const std::wstring lookalike = L"b.txt" + Wide(kPartialCopyTail);
     WriteTextFile(Source(lookalike), "eigene Datei");
     SetLocalWriteTime(Source(L"b.txt"), 2025, 1, 1, 10, 0, 0);
     AddFolder(Source());

@@ -185,7 +185,7 @@ TEST_F(FileServicesTest, NormaliseLongPathsIntoTheExtendedForm) {
 
     const std::u16string share = u"\\\\server\\share\\" + std::u16string(300, u'n');
     EXPECT_EQ(SystemPath(share), L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'n'));
-    EXPECT_EQ(SystemPath(u"\\\\?\\" + share.substr(2)), L"\\\\?\\" + W(share.substr(2)));
+    EXPECT_EQ(SystemPath(u"\\\\?\\" + share.substr(2)), L"\\\\?\\" + Wide(share.substr(2)));
 }
 
 TEST_F(FileServicesTest, WorkOnPathsOfThreeHundredCharacters) {

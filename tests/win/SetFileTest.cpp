@@ -1,6 +1,7 @@
 #include "app/SetFile.h"
 #include "engine/win32/Win32FileServices.h"
 #include "set/win32/Win32CodePage.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/ForwardingFileServices.h"
 #include "tests/support/win32/ScratchDrives.h"
 
@@ -8,19 +9,6 @@
 
 namespace kelvorin::testing {
 namespace {
-
-constexpr char kExample[] = "Laufwerk=5\r\nSynchron=TRUE\r\nOrdner=C:\\Daten\r\n"
-                            "Ordner=C:\\Projekte\r\nAusschluss=bak\r\nAusschluss=tmp\r\n";
-
-BackupSet ExampleSet() {
-    BackupSet set;
-    set.folders.Add(u"C:\\Projekte");
-    set.folders.Add(u"C:\\Daten");
-    set.SetDriveIndex(5);
-    set.synchron = true;
-    set.exclusions = {u"bak", u"tmp"};
-    return set;
-}
 
 // A set as the window holds it before a load: something in every setting.
 BackupSet BusySet() {
@@ -58,10 +46,10 @@ protected:
 
 TEST_F(SetFileTest, SavesTheExampleAsItsSixLinesAndLoadsItBack) {
     const auto path = Path(L"Kelvorin.ini");
-    WriteTextFile(W(path), std::string(500, 'x')); // a longer old file leaves nothing behind
+    WriteTextFile(Wide(path), std::string(500, 'x')); // a longer old file leaves nothing behind
     ASSERT_FALSE(Save(path, ExampleSet()));
-    EXPECT_EQ(ReadWholeFile(W(path)), kExample);
-    EXPECT_FALSE(FileExists(W(SaveTempPath(path))));
+    EXPECT_EQ(ReadWholeFile(Wide(path)), kExampleSetFile);
+    EXPECT_FALSE(FileExists(Wide(SaveTempPath(path))));
 
     workList_.Add(u"Protokollzeile");
     ASSERT_FALSE(Load(path));
@@ -79,9 +67,9 @@ TEST_F(SetFileTest, WritesTheAnsiCodePageWithBestFitCharacters) {
     set.exclusions.clear();
     const auto path = Path(L"Kelvorin.ini");
     ASSERT_FALSE(Save(path, set));
-    EXPECT_EQ(ReadWholeFile(W(path)), "Laufwerk=4\r\nSynchron=FALSE\r\nOrdner=C:\\Gr\xFC\xDF"
-                                      "e\r\nOrdner=C:\\L\xF3"
-                                      "dz\r\n");
+    EXPECT_EQ(ReadWholeFile(Wide(path)), "Laufwerk=4\r\nSynchron=FALSE\r\nOrdner=C:\\Gr\xFC\xDF"
+                                         "e\r\nOrdner=C:\\L\xF3"
+                                         "dz\r\n");
 }
 
 TEST_F(SetFileTest, PassesOverAMissingOrLockedFile) {
@@ -89,16 +77,16 @@ TEST_F(SetFileTest, PassesOverAMissingOrLockedFile) {
     ExpectClearedWithDrive(9);
 
     const auto path = Path(L"Kelvorin.ini");
-    WriteTextFile(W(path), kExample);
+    WriteTextFile(Wide(path), kExampleSetFile);
     {
-        LockedFile lock(W(path));
+        LockedFile lock(Wide(path));
         set_ = BusySet();
         EXPECT_FALSE(Load(path));
         ExpectClearedWithDrive(9);
         EXPECT_FALSE(Save(path, BackupSet{}));
     }
-    EXPECT_EQ(ReadWholeFile(W(path)), kExample);
-    EXPECT_FALSE(FileExists(W(SaveTempPath(path))));
+    EXPECT_EQ(ReadWholeFile(Wide(path)), kExampleSetFile);
+    EXPECT_FALSE(FileExists(Wide(SaveTempPath(path))));
 }
 
 TEST_F(SetFileTest, PassesOverAFileThatCannotBeCreatedOrReplaced) {
@@ -107,20 +95,20 @@ TEST_F(SetFileTest, PassesOverAFileThatCannotBeCreatedOrReplaced) {
 
     // Windows refuses to replace a read-only file; so must the save under Wine.
     const auto path = Path(L"Kelvorin.ini");
-    WriteTextFile(W(path), "alt");
-    SetFileAttributesW(W(path).c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteTextFile(Wide(path), "alt");
+    SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(Save(path, ExampleSet()));
-    EXPECT_EQ(ReadWholeFile(W(path)), "alt");
-    EXPECT_FALSE(FileExists(W(SaveTempPath(path))));
+    EXPECT_EQ(ReadWholeFile(Wide(path)), "alt");
+    EXPECT_FALSE(FileExists(Wide(SaveTempPath(path))));
 }
 
 TEST_F(SetFileTest, WritesInPlaceWhereNoTemporaryFileCanBeMade) {
     const auto path = Path(L"Kelvorin.ini");
-    WriteTextFile(W(path), std::string(500, 'x'));
-    MakeCleanFolder(W(SaveTempPath(path))); // a folder holds the temporary file's name
+    WriteTextFile(Wide(path), std::string(500, 'x'));
+    MakeCleanFolder(Wide(SaveTempPath(path))); // a folder holds the temporary file's name
     ASSERT_FALSE(Save(path, ExampleSet()));
-    EXPECT_EQ(ReadWholeFile(W(path)), kExample);
-    EXPECT_TRUE(FolderExists(W(SaveTempPath(path))));
+    EXPECT_EQ(ReadWholeFile(Wide(path)), kExampleSetFile);
+    EXPECT_TRUE(FolderExists(Wide(SaveTempPath(path))));
 }
 
 TEST_F(SetFileTest, RefusesPathsOfMoreThan259Characters) {
@@ -134,7 +122,7 @@ TEST_F(SetFileTest, RefusesPathsOfMoreThan259Characters) {
     ASSERT_EQ(tooLong.size(), 260u);
 
     ASSERT_FALSE(Save(longest, ExampleSet()));
-    EXPECT_EQ(ReadWholeFile(W(longest)), kExample);
+    EXPECT_EQ(ReadWholeFile(Wide(longest)), kExampleSetFile);
     ASSERT_FALSE(Load(longest));
     EXPECT_EQ(set_.folders.Count(), 2u);
 
@@ -142,9 +130,9 @@ TEST_F(SetFileTest, RefusesPathsOfMoreThan259Characters) {
     ASSERT_TRUE(saveError);
     EXPECT_EQ(saveError->code, 3u);
     EXPECT_EQ(saveError->Text(), u"Ungültiger Dateiname");
-    EXPECT_FALSE(FileExists(W(tooLong)));
+    EXPECT_FALSE(FileExists(Wide(tooLong)));
 
-    WriteTextFile(W(tooLong), kExample);
+    WriteTextFile(Wide(tooLong), kExampleSetFile);
     set_ = BusySet();
     workList_.Add(u"Protokollzeile");
     const auto loadError = Load(tooLong);
@@ -166,8 +154,8 @@ TEST_F(SetFileTest, KeepsTheOldFileWhenTheDiskIsFull) {
     const auto error = Save(path, big);
     ASSERT_TRUE(error) << "a failed write must not pass as saved";
     EXPECT_TRUE(error->code == 101 || error->code == ERROR_DISK_FULL) << "code " << error->code;
-    EXPECT_EQ(ReadWholeFile(W(path)), kExample);
-    EXPECT_FALSE(FileExists(W(SaveTempPath(path))));
+    EXPECT_EQ(ReadWholeFile(Wide(path)), kExampleSetFile);
+    EXPECT_FALSE(FileExists(Wide(SaveTempPath(path))));
     RemoveTree(folder);
 }
 
@@ -199,7 +187,7 @@ TEST_F(SetFileTest, KeepsWhatWasReadBeforeAReadError) {
         bytes += "Kommentar ohne Gleichheitszeichen\r\n";
     bytes += "Ordner=C:\\z\r\nLaufwerk=2\r\n";
     const auto path = Path(L"Kelvorin.ini");
-    WriteTextFile(W(path), bytes);
+    WriteTextFile(Wide(path), bytes);
 
     FailingSecondRead failing(fs_);
     const auto error = LoadSet(path, SetFileIo{failing, codePage_}, set_, workList_);

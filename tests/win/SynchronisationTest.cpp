@@ -84,7 +84,7 @@ TEST_F(Synchronisation, DeletesBackupFilesWhoseSourceIsGoneAndEmptiedFolders) {
     WriteTextFile(Target(L"Daten\\Unter\\Weg.txt"), "weg");
     WriteTextFile(Target(L"Daten\\Alt\\Tief\\Weg.txt"), "weg");
     // An interrupted copy of a file that has since gone from the source.
-    const std::wstring partial = W(PartialCopyPath(U16(Target(L"Daten\\Mappe.xlsx")), 0));
+    const std::wstring partial = Wide(PartialCopyPath(U16(Target(L"Daten\\Mappe.xlsx")), 0));
     WriteTextFile(partial, "halb");
 
     RunBackup();

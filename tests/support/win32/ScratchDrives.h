@@ -1,6 +1,8 @@
 #pragma once
 // The scratch drives that the test runner maps (tests/runner/wine-session.sh),
 // a clean folder on them for each test, and small file helpers.
+#include "set/win32/WideText.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -42,13 +44,6 @@ public:
 private:
     HANDLE handle_;
 };
-
-inline std::u16string U16(const std::wstring& s) {
-    return {s.begin(), s.end()};
-}
-inline std::wstring W(const std::u16string& s) {
-    return {s.begin(), s.end()};
-}
 
 // A test with a clean folder S:\<Suite>_<Test> and T:\<Suite>_<Test>; the
 // backup of a path under Source() is the same path on the target drive.
