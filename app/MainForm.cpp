@@ -2,6 +2,13 @@
 
 namespace kelvorin {
 
+std::u16string BrowseDirAfter(std::u16string_view chosen) {
+    std::size_t length = chosen.size();
+    while (length > 3 && chosen[length - 1] != u'\\')
+        --length;
+    return std::u16string(chosen.substr(0, length));
+}
+
 bool MainForm::FormCreate() {
     locations.dataDir = DataDirFrom(startUp_.PersonalFolder());
     locations.browseDir = locations.dataDir;
@@ -23,8 +30,9 @@ bool MainForm::FormCloseQuery() {
 
 void MainForm::FileNeuItemClick() {
     locations.setFilePath = locations.dataDir + u"Kelvorin.ini";
-    set.ResetToNew();
-    workList.Clear();
+    host_.ShowSet(BackupSet{});
+    host_.WorkList().Clear();
+    host_.ShowWorkList();
 }
 
 void MainForm::FileOpenItemClick() {
@@ -35,14 +43,27 @@ void MainForm::FileSaveItemClick() {
     if (const auto path = host_.AskSetFileToSave()) Shown(SaveSet(*path));
 }
 
+void MainForm::AddOrdnerItemClick() {
+    std::u16string chosen = locations.browseDir;
+    if (!host_.ChooseFolder(chosen)) return;
+    // Exact text: a folder written in other letter case is a second entry.
+    if (!host_.ReadSet().folders.Contains(chosen)) host_.AddFolder(chosen);
+    locations.browseDir = BrowseDirAfter(chosen);
+}
+
 std::optional<SetFileError> MainForm::LoadSet(std::u16string_view path) {
     locations.setFilePath = std::u16string(path);
-    return kelvorin::LoadSet(locations.setFilePath, io_, set, workList);
+    // Loading keeps the drive when the file cannot be opened: it starts from the shown set.
+    BackupSet set = host_.ReadSet();
+    const auto error = kelvorin::LoadSet(locations.setFilePath, io_, set, host_.WorkList());
+    host_.ShowSet(set);
+    host_.ShowWorkList();
+    return error;
 }
 
 std::optional<SetFileError> MainForm::SaveSet(std::u16string_view path) {
     locations.setFilePath = std::u16string(path);
-    return kelvorin::SaveSet(locations.setFilePath, io_, set);
+    return kelvorin::SaveSet(locations.setFilePath, io_, host_.ReadSet());
 }
 
 bool MainForm::Shown(const std::optional<SetFileError>& error) {

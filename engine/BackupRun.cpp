@@ -61,11 +61,19 @@ void BackupRun::CopyPass() {
         // relative to the current folder, and its backup path would be nonsense.
         if (IsDrivePath(entry) && fs_.IsExistingFolder(entry)) {
             ScanSourceTree(entry);
+            // A cancelled walk leaves a partial list that is skipped anyway.
+            if (!flags_.cancelled) host_.ShowWorkList();
             CopyNewerFiles();
         } else {
             AddLogLine(kNotFoundLine + entry);
         }
     });
+}
+
+bool BackupRun::KeepGoing() {
+    if (flags_.cancelled) return false;
+    host_.KeepResponsive();
+    return !flags_.cancelled;
 }
 
 void BackupRun::AddLogLine(std::u16string line) {

@@ -59,16 +59,21 @@ private:
     void SynchronisePasses();
     // Adds a line to the run log and shows it in the window's log.
     void AddLogLine(std::u16string line);
+    // Gives the window its turn; false once the run is cancelled, before or
+    // during it: from then on nothing more is done.
+    bool KeepGoing();
     void WalkSourceFolder(const std::u16string& folder);
-    // Writes a partial copy beside the backup and puts it in place only when
-    // complete; false leaves the previous copy as it was.
     // What the copy pass already knows of the copy: looking again costs a
     // directory scan per file on file systems that ignore case.
     enum class CopyState { MayExist, Missing };
+    // A copy stopped by a close request is no failure: the status says "Abbruch".
+    enum class CopyOutcome { Copied, Failed, Cancelled };
     void CopyMissingFile(const std::u16string& source, const std::u16string& backup);
     void CopyAndReport(const std::u16string& source, const std::u16string& backup, CopyState state);
-    bool CopyThroughPartialFile(const std::u16string& source, const std::u16string& backup,
-                                CopyState state);
+    // Writes a partial copy beside the backup and puts it in place only when
+    // complete; otherwise the previous copy stays as it was.
+    CopyOutcome CopyThroughPartialFile(const std::u16string& source, const std::u16string& backup,
+                                       CopyState state);
     std::u16string StatusText() const;
     std::u16string DateTimeLine();
     bool WriteLogFile();

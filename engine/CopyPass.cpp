@@ -26,6 +26,7 @@ void BackupRun::WalkSourceFolder(const std::u16string& folder) {
     host_.RepaintWindow();
     SortedList& work = host_.WorkList();
     fs_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
+        if (!KeepGoing()) return;
         if (entry.attributes & kAttrDirectory) {
             // "." and ".." and folders such as .git are skipped with all they hold.
             if (entry.name.empty() || entry.name[0] == u'.' || IsFolderLink(entry)) return;
@@ -41,7 +42,8 @@ void BackupRun::CopyNewerFiles() {
     const std::size_t count = work.Count();
     std::u16string madeFolder;
     for (std::size_t i = 0; i < count; ++i) {
-        if (flags_.cancelled) continue;
+        // Checking a large tree that has not changed takes long too.
+        if (!KeepGoing()) continue;
         const std::u16string source = work.At(i);
         ++counts_.filesChecked;
         if (UpperDriveLetter(source) == flags_.targetDrive) {
@@ -78,22 +80,28 @@ void BackupRun::CopyAndReport(const std::u16string& source, const std::u16string
     if (!flags_.cancelled) {
         host_.SetFileCopyLabel(source);
         host_.RepaintWindow();
-        if (CopyThroughPartialFile(source, backup, state)) {
+        switch (CopyThroughPartialFile(source, backup, state)) {
+        case CopyOutcome::Copied:
             ++counts_.filesCopied;
-        } else {
+            break;
+        case CopyOutcome::Failed:
             AddLogLine(kNotCopiedLine + source);
             host_.SetFileCopyLabel(kCopyFailedLabel);
             flags_.copyFailed = true;
             host_.RepaintWindow();
+            break;
+        case CopyOutcome::Cancelled:
+            break;
         }
     }
     host_.PumpMessages();
 }
 
-bool BackupRun::CopyThroughPartialFile(const std::u16string& source, const std::u16string& backup,
-                                       CopyState state) {
+BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& source,
+                                                         const std::u16string& backup,
+                                                         CopyState state) {
     OpenFile in(fs_, fs_.OpenForReading(source));
-    if (!in.IsValid()) return false;
+    if (!in.IsValid()) return CopyOutcome::Failed;
 
     // Windows refuses to replace a read-only copy; Wine running as root does
     // not, and the backup must behave the same on both. (A folder of the
@@ -101,7 +109,7 @@ bool BackupRun::CopyThroughPartialFile(const std::u16string& source, const std::
     if (state == CopyState::MayExist) {
         const std::uint32_t attributes = fs_.Attributes(backup);
         if (attributes != kNoAttributes && (attributes & (kAttrReadOnly | kAttrDirectory)))
-            return false;
+            return CopyOutcome::Failed;
     }
 
     std::u16string partial;
@@ -110,38 +118,46 @@ bool BackupRun::CopyThroughPartialFile(const std::u16string& source, const std::
         if (fs_.Probe(WithDrive(candidate, source[0])) == PathState::Missing)
             partial = std::move(candidate);
     }
-    if (partial.empty()) return false;
+    if (partial.empty()) return CopyOutcome::Failed;
 
     OpenFile out(fs_, fs_.CreateForWriting(partial));
-    if (!out.IsValid()) return false;
+    if (!out.IsValid()) return CopyOutcome::Failed;
 
     unsigned char buffer[0x10000];
     std::uint64_t bytes = 0;
-    bool complete = true;
+    CopyOutcome outcome = CopyOutcome::Copied;
     for (;;) {
         const std::int64_t n = fs_.ReadChunk(in.Get(), buffer, sizeof buffer);
         // A failed read is no end of file: the copy would pass for current.
-        if (n < 0) complete = false;
+        if (n < 0) outcome = CopyOutcome::Failed;
         if (n <= 0) break;
         if (fs_.WriteChunk(out.Get(), buffer, n) != n) {
-            complete = false;
+            outcome = CopyOutcome::Failed;
             break;
         }
         bytes += static_cast<std::uint64_t>(n);
+        // A large file on a slow stick takes minutes: a close request ends it.
+        if (!KeepGoing()) {
+            outcome = CopyOutcome::Cancelled;
+            break;
+        }
     }
-    if (complete) {
+    if (outcome == CopyOutcome::Copied) {
         // A source without a readable stamp leaves the time of writing.
         const DosStamp stamp = fs_.GetHandleStamp(in.Get());
-        if (stamp != kNoStamp && fs_.SetHandleStamp(out.Get(), stamp) != 0) complete = false;
+        if (stamp != kNoStamp && fs_.SetHandleStamp(out.Get(), stamp) != 0)
+            outcome = CopyOutcome::Failed;
     }
     out.Close();
     in.Close();
-    if (!complete || !fs_.ReplaceFile(partial, backup)) {
+    if (outcome == CopyOutcome::Copied && !fs_.ReplaceFile(partial, backup))
+        outcome = CopyOutcome::Failed;
+    if (outcome != CopyOutcome::Copied) {
         fs_.DeleteOneFile(partial);
-        return false;
+        return outcome;
     }
     counts_.bytesCopied += bytes;
-    return true;
+    return outcome;
 }
 
 } // namespace kelvorin

@@ -31,8 +31,16 @@ public:
     virtual void SetFileCopyLabel(const std::u16string& text) = 0;
     virtual void RepaintWindow() = 0;
     virtual void RepaintFileList() = 0;
-    // The only place where other handlers, a close request among them, run.
+    // Handles every pending message, after each attempted copy; a close request
+    // sets Cancelled here.
     virtual void PumpMessages() = 0;
+    // Called often during long steps: walks, synchronisation passes, between
+    // the chunks of a file. The window handles pending messages when it last
+    // did so 100 ms ago or more; a close request can set Cancelled in it.
+    virtual void KeepResponsive() = 0;
+    // The work list is complete for the folder in work. The window shows it
+    // now: it fills its list box once per folder, not once per added line.
+    virtual void ShowWorkList() = 0;
 
     // Steps around a run: wait cursor, timer stopped, backup commands disabled;
     // and back.

@@ -89,6 +89,7 @@ void BackupRun::SynchronisePasses() {
             flags_.sourceDrive = entry[0];
             syncSourceFolder_ = entry;
             (this->*scan)(backupFolder);
+            if (!flags_.cancelled) host_.ShowWorkList();
             (this->*work)();
         });
         syncSourceFolder_.clear();
@@ -101,6 +102,7 @@ void BackupRun::ScanBackupFiles(const std::u16string& folder) {
     host_.SetFileCopyLabel(folder);
     host_.RepaintWindow();
     fs_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
+        if (!KeepGoing()) return;
         std::u16string path = folder + u'\\' + std::u16string(entry.name);
         if (entry.attributes & kAttrDirectory) {
             if (IsWalkedFolder(entry)) ScanBackupFiles(path);
@@ -114,7 +116,7 @@ void BackupRun::DeleteOrphans() {
     SortedList& work = host_.WorkList();
     const std::size_t count = work.Count();
     for (std::size_t i = 0; i < count; ++i) {
-        if (flags_.cancelled) continue;
+        if (!KeepGoing()) continue;
         const std::u16string backup = work.At(i);
         // Only a source that is known to be gone, or has become a folder, lets
         // its backup go; "no access", "not ready" and the like keep it.
@@ -140,7 +142,7 @@ void BackupRun::ScanBackupDirs(const std::u16string& folder) {
     host_.SetFileCopyLabel(folder);
     host_.RepaintWindow();
     fs_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
-        if (!IsWalkedFolder(entry)) return;
+        if (!KeepGoing() || !IsWalkedFolder(entry)) return;
         std::u16string path = folder + u'\\' + std::u16string(entry.name);
         host_.WorkList().Add(path);
         ScanBackupDirs(path);
@@ -153,7 +155,7 @@ void BackupRun::RemoveEmptyDirs() {
     // folders goes in one pass, innermost first.
     SortedList& work = host_.WorkList();
     for (std::size_t i = work.Count(); i-- > 0;) {
-        if (flags_.cancelled) continue;
+        if (!KeepGoing()) continue;
         if (fs_.RemoveOneFolder(work.At(i))) ++counts_.foldersRemoved;
     }
 }

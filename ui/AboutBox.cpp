@@ -94,10 +94,8 @@ constexpr ControlLayout kControls[] = {
 } // namespace
 
 TAboutBox::TAboutBox(HINSTANCE instance, ShellExecuteFunction shellExecute)
-    : FormWindow(instance, kLayout, kControls), shellExecute_(shellExecute) {}
-
-void TAboutBox::LabelClick(int id) {
-    if (id == WwwLabel) WwwLabelClick();
+    : FormWindow(instance, kLayout, kControls), shellExecute_(shellExecute) {
+    On(WwwLabel, Event::Click, [this] { WwwLabelClick(); });
 }
 
 void TAboutBox::CloseRequest() {

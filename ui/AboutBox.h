@@ -28,7 +28,6 @@ public:
     explicit TAboutBox(HINSTANCE instance, ShellExecuteFunction shellExecute = &ShellExecuteW);
 
 protected:
-    void LabelClick(int id) override;
     // The close box ends the box as "OK" does.
     void CloseRequest() override;
 

@@ -1,9 +1,13 @@
 #include "ui/Application.h"
 
+#include "app/win32/Win32StartUpServices.h"
+#include "engine/win32/Win32FileServices.h"
+#include "engine/win32/Win32LocalClock.h"
+#include "set/win32/Win32CodePage.h"
 #include "ui/AboutBox.h"
+#include "ui/DataSForm.h"
 #include "ui/FormWindow.h"
 #include "ui/HelpForm.h"
-#include "ui/MainWindow.h"
 
 #include <commctrl.h>
 
@@ -14,14 +18,20 @@ int RunApplication(HINSTANCE instance, int showCommand) {
                              ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&icc);
 
+    Win32StartUpServices startUp;
+    Win32FileServices files;
+    Win32CodePage codePage;
+    Win32LocalClock clock;
+
     // The three windows in their start-up order; all live until the program ends.
-    MainWindow mainWindow(instance);
-    if (!mainWindow.Create()) return 1;
     THelpForm helpForm(instance);
-    if (!helpForm.Create(mainWindow.Handle())) return 1;
     TAboutBox aboutBox(instance);
-    if (!aboutBox.Create(mainWindow.Handle())) return 1;
-    mainWindow.Show(showCommand);
+    TDataSForm dataSForm(instance, {startUp, files, codePage, clock, nullptr}, helpForm, aboutBox);
+    if (!dataSForm.Create()) return 1;
+    if (!helpForm.Create(dataSForm.Handle())) return 1;
+    if (!aboutBox.Create(dataSForm.Handle())) return 1;
+    ShowWindow(dataSForm.Handle(), showCommand);
+    UpdateWindow(dataSForm.Handle());
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -1,6 +1,8 @@
-// The keyboard interface of a FormWindow: tab order, default and cancel button,
-// accelerator letters.
+// The keyboard interface of a FormWindow: shortcuts, tab order, radio groups,
+// default and cancel button, accelerator letters.
 #include "ui/FormWindow.h"
+
+#include "ui/ControlKinds.h"
 
 #include <algorithm>
 #include <climits>
@@ -10,17 +12,12 @@ namespace kelvorin::ui {
 
 namespace {
 
-bool TakesFocus(ControlKind kind) {
-    return kind == ControlKind::RichEdit || kind == ControlKind::PictureButton;
-}
-
-// Controls that keep Enter (a new line) and Esc for themselves.
-bool KeepsEnterAndEsc(ControlKind kind) {
-    return kind == ControlKind::RichEdit;
-}
-
 bool KeyDown(int key) {
     return GetKeyState(key) < 0;
+}
+
+bool IsChecked(HWND button) {
+    return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 } // namespace
@@ -29,7 +26,7 @@ void FormWindow::PressButton(int id) {
     const ControlSlot* slot = SlotOf(id);
     if (!slot) return;
     const int result = slot->layout->modalResult;
-    ButtonClick(id);
+    RunHandler(id, Event::Click);
     if (result != 0) EndModal(result);
 }
 
@@ -47,7 +44,8 @@ const FormWindow::ControlSlot* FormWindow::FocusedSlot() const {
 
 std::vector<int> FormWindow::TabSequence() const {
     // Depth first: the controls of a parent in their tab order, a container's
-    // controls at the container's place; controls without a tab order come last.
+    // controls at the container's place; controls without a tab order come
+    // last. A radio group is one stop: its checked item, else its first.
     std::vector<int> sequence;
     auto visit = [&](auto&& self, int parent) -> void {
         std::vector<const ControlLayout*> children;
@@ -58,8 +56,15 @@ std::vector<int> FormWindow::TabSequence() const {
                 const auto key = [](int order) { return order == kNoTabStop ? INT_MAX : order; };
                 return key(a->tabOrder) < key(b->tabOrder);
             });
+        if (!children.empty() && children.front()->kind == ControlKind::RadioButton) {
+            const auto checked = std::find_if(children.begin(), children.end(), [&](auto* row) {
+                return IsChecked(ControlWindow(row->id));
+            });
+            sequence.push_back((checked != children.end() ? *checked : children.front())->id);
+            return;
+        }
         for (const ControlLayout* child : children) {
-            if (TakesFocus(child->kind) && child->tabOrder != kNoTabStop)
+            if (TraitsOf(child->kind).takesFocus && child->tabOrder != kNoTabStop)
                 sequence.push_back(child->id);
             self(self, child->id);
         }
@@ -75,7 +80,14 @@ void FormWindow::MoveFocus(bool forward) {
     const auto count = static_cast<int>(sequence.size());
     int position = forward ? -1 : count;
     if (focused) {
-        const auto found = std::find(sequence.begin(), sequence.end(), focused->layout->id);
+        // A radio item that is not the group's stop counts as the stop.
+        int id = focused->layout->id;
+        if (focused->layout->kind == ControlKind::RadioButton)
+            for (int stop : sequence)
+                if (const ControlLayout* row = RowOf(stop);
+                    row && row->parent == focused->layout->parent)
+                    id = stop;
+        const auto found = std::find(sequence.begin(), sequence.end(), id);
         if (found != sequence.end()) position = static_cast<int>(found - sequence.begin());
     }
     for (int step = 1; step <= count; ++step) {
@@ -104,6 +116,20 @@ void FormWindow::RestoreFocus() {
     SetFocus(Handle());
 }
 
+// The arrows move the focus and the check to the next or previous item of the group.
+bool FormWindow::MoveInRadioGroup(const ControlSlot& focused, bool forward) {
+    const ControlLayout* group = ParentOf(*focused.layout);
+    if (!group || group->items.empty()) return false;
+    const int count = static_cast<int>(group->items.size());
+    const int index = focused.layout->id - group->id - 1;
+    const int next = ((index + (forward ? 1 : -1)) % count + count) % count;
+    for (int i = 0; i < count; ++i)
+        SendMessageW(ControlWindow(group->id + 1 + i), BM_SETCHECK,
+                     i == next ? BST_CHECKED : BST_UNCHECKED, 0);
+    SetFocus(ControlWindow(group->id + 1 + next));
+    return true;
+}
+
 bool FormWindow::DialogKey(const MSG& message) {
     const bool ctrl = KeyDown(VK_CONTROL);
     const bool alt = KeyDown(VK_MENU);
@@ -117,11 +143,22 @@ bool FormWindow::DialogKey(const MSG& message) {
     case VK_RETURN:
     case VK_ESCAPE: {
         if (ctrl || alt || shift) return false;
-        if (focused && KeepsEnterAndEsc(focused->layout->kind)) return false;
+        if (focused && TraitsOf(focused->layout->kind).keepsEnterAndEsc) return false;
+        // An open drop-down list closes on its own keys.
+        if (focused && focused->layout->kind == ControlKind::ComboList &&
+            SendMessageW(focused->window, CB_GETDROPPEDSTATE, 0, 0))
+            return false;
         if (message.wParam == VK_ESCAPE) return PressIfUsable(layout_.cancelButton);
-        const bool onButton = focused && focused->layout->kind == ControlKind::PictureButton;
+        const bool onButton = focused && TraitsOf(focused->layout->kind).isPushButton;
         return PressIfUsable(onButton ? focused->layout->id : layout_.defaultButton);
     }
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (ctrl || alt || !focused || focused->layout->kind != ControlKind::RadioButton)
+            return false;
+        return MoveInRadioGroup(*focused, message.wParam == VK_DOWN || message.wParam == VK_RIGHT);
     default:
         return false;
     }
@@ -133,7 +170,7 @@ bool FormWindow::PressAccelerator(wchar_t letter) {
         return c;
     };
     for (const ControlSlot& slot : slots_) {
-        if (slot.layout->kind != ControlKind::PictureButton) continue;
+        if (!TraitsOf(slot.layout->kind).isPushButton) continue;
         const std::wstring_view text = slot.layout->text;
         for (std::size_t i = 0; i + 1 < text.size(); ++i) {
             if (text[i] != L'&') continue;
@@ -151,15 +188,19 @@ bool FormWindow::PressAccelerator(wchar_t letter) {
 bool FormWindow::PreTranslateMessage(const MSG& message) {
     HWND window = Handle();
     if (!window || (message.hwnd != window && !IsChild(window, message.hwnd))) return false;
+    if (accelerators_ &&
+        TranslateAcceleratorW(window, accelerators_.get(), const_cast<MSG*>(&message)))
+        return true;
     switch (message.message) {
     case WM_KEYDOWN:
         return DialogKey(message);
     case WM_SYSCHAR:
         return PressAccelerator(static_cast<wchar_t>(message.wParam));
     case WM_CHAR: {
-        // A button takes no typed characters, so its letters press buttons.
+        // Buttons, check boxes and radio buttons take no typed characters, so
+        // there a letter presses the push button that it marks.
         const ControlSlot* focused = FocusedSlot();
-        return focused && focused->layout->kind == ControlKind::PictureButton &&
+        return focused && TraitsOf(focused->layout->kind).takesNoTypedChars &&
                PressAccelerator(static_cast<wchar_t>(message.wParam));
     }
     default:

@@ -1,5 +1,6 @@
 #include "ui/FormWindow.h"
 
+#include "ui/ControlKinds.h"
 #include "ui/Hints.h"
 #include "ui/PictureButton.h"
 #include "ui/PictureIcons.h"
@@ -14,46 +15,57 @@ namespace kelvorin::ui {
 
 namespace {
 
-bool IsLabel(ControlKind kind) {
-    return kind == ControlKind::Label || kind == ControlKind::LinkLabel;
-}
-
-struct WindowClassOfKind {
-    const wchar_t* className;
-    DWORD style;
-    DWORD exStyle;
-};
-
-WindowClassOfKind ClassOf(const ControlLayout& row) {
-    constexpr DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+// What a row adds to its kind's styles.
+DWORD StyleOf(const ControlLayout& row) {
+    const KindTraits& traits = TraitsOf(row.kind);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | traits.style | (row.visible ? WS_VISIBLE : 0);
+    if (!row.enabled) style |= WS_DISABLED;
+    // Radio buttons check each other within a run of siblings that the next
+    // WS_GROUP ends: every other control starts a group of its own.
+    if (row.kind != ControlKind::RadioButton) style |= WS_GROUP;
     switch (row.kind) {
     case ControlKind::Label:
     case ControlKind::LinkLabel:
-        // SS_NOTIFY: labels see the mouse, for clicks and tooltips.
-        return {WC_STATICW, child | SS_NOTIFY | (row.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP), 0};
-    case ControlKind::Panel:
-        return {WC_STATICW, child | SS_SUNKEN, 0};
+        if (row.wordWrap) style = (style & ~SS_TYPEMASK) | SS_LEFT;
+        break;
     case ControlKind::RichEdit:
-        return {MSFTEDIT_CLASS,
-                child | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN |
-                    (row.verticalScroll ? WS_VSCROLL | ES_DISABLENOSCROLL : 0),
-                WS_EX_CLIENTEDGE};
-    case ControlKind::PictureButton:
-        return {WC_BUTTONW, child | WS_TABSTOP | BS_OWNERDRAW | BS_NOTIFY, 0};
-    case ControlKind::Picture:
-        return {WC_STATICW, child | SS_OWNERDRAW | SS_NOTIFY, 0};
+        if (row.verticalScroll) style |= WS_VSCROLL | ES_DISABLENOSCROLL;
+        break;
+    case ControlKind::ListBox:
+        if (row.itemPictures) style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+        break;
+    case ControlKind::ComboList:
+        if (row.itemPictures) style |= CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+        break;
+    default:
+        break;
     }
-    return {WC_STATICW, child, 0};
+    return style;
 }
 
 } // namespace
 
 FormWindow::FormWindow(HINSTANCE instance, const FormLayout& layout,
                        std::span<const ControlLayout> controls)
-    : instance_(instance), layout_(layout), rows_(controls) {
+    : instance_(instance), layout_(layout) {
+    ExpandRows(controls);
     slots_.reserve(rows_.size());
     for (const ControlLayout& row : rows_)
         slots_.push_back(ControlSlot{&row});
+}
+
+// A radio group's items become rows of their own, ids following the group's.
+void FormWindow::ExpandRows(std::span<const ControlLayout> controls) {
+    for (const ControlLayout& row : controls) {
+        rows_.push_back(row);
+        if (row.kind != ControlKind::RadioGroup) continue;
+        for (std::size_t i = 0; i < row.items.size(); ++i)
+            rows_.push_back({.id = row.id + 1 + static_cast<int>(i),
+                             .kind = ControlKind::RadioButton,
+                             .parent = row.id,
+                             .tabOrder = static_cast<int>(i),
+                             .text = row.items[i]});
+    }
 }
 
 FormWindow::~FormWindow() {
@@ -97,40 +109,70 @@ bool FormWindow::Create(HWND owner) {
     }
     if (!RegisterWindowClass()) return false;
 
-    // Sized and placed once its density is known; WindowProc takes the handle at WM_NCCREATE.
-    const DWORD style = (layout_.style & ~WS_VISIBLE) | WS_CLIPCHILDREN;
-    if (!CreateWindowExW(layout_.exStyle, layout_.className, layout_.caption, style, CW_USEDEFAULT,
-                         CW_USEDEFAULT, 100, 100, owner, nullptr, instance_, this))
+    // Sized and placed once its density is known; WindowProc takes the handle
+    // at WM_NCCREATE. On the owner's monitor, so that the density is that one's.
+    // Without WS_CLIPCHILDREN: a group box leaves its inside to the window to paint.
+    POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
+    if (owner) {
+        RECT ownerRect{};
+        GetWindowRect(owner, &ownerRect);
+        at = {ownerRect.left, ownerRect.top};
+    }
+    const DWORD style = layout_.style & ~WS_VISIBLE;
+    if (!CreateWindowExW(layout_.exStyle, layout_.className, layout_.caption, style, at.x, at.y,
+                         100, 100, owner, nullptr, instance_, this))
         return false;
     dpi_ = DpiOfWindow(Handle());
-    MakeFonts();
+    if (!CreateMenus()) return false;
+    formFont_ = MakeFont(kFormFont, dpi_);
+    fixedFont_ = MakeFont(kFixedFont, dpi_);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
     MakeIcons();
+    MakeImageList();
     for (ControlSlot& slot : slots_)
         if (!CreateControl(slot)) return false;
     // Containers lie under what they hold.
     for (const ControlSlot& slot : slots_)
-        if (slot.layout->kind == ControlKind::Panel)
+        if (TraitsOf(slot.layout->kind).isContainer && slot.window)
             SetWindowPos(slot.window, HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (layout_.showHints) CreateTooltips();
     LayOut();
     PlaceOnScreen();
-    return true;
+    FormCreate();
+    return Handle() != nullptr;
 }
 
 bool FormWindow::CreateControl(ControlSlot& slot) {
     const ControlLayout& row = *slot.layout;
-    const WindowClassOfKind kind = ClassOf(row);
+    const KindTraits& traits = TraitsOf(row.kind);
+    if (!traits.className) return true; // lives in its parent control
     slot.window =
-        CreateWindowExW(kind.exStyle, kind.className, L"", kind.style, 0, 0, 0, 0, Handle(),
+        CreateWindowExW(traits.exStyle, traits.className, L"", StyleOf(row), 0, 0, 0, 0, Handle(),
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
     if (!slot.window) return false;
     SendMessageW(slot.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row)), FALSE);
-    if (row.kind == ControlKind::RichEdit) {
+    switch (row.kind) {
+    case ControlKind::RichEdit:
         SendMessageW(slot.window, EM_SETTARGETDEVICE, 0, 0); // lines wrap at the box's width
+        break;
+    case ControlKind::ToolBar:
+        ConfigureToolBar(slot, true);
+        break;
+    case ControlKind::StatusBar:
+        SendMessageW(slot.window, SB_SIMPLE, TRUE, 0);
+        break;
+    default:
+        break;
     }
     // The text comes after the font, so a rich-text box shows it in that font.
-    SetWindowTextW(slot.window, row.text);
+    if (row.kind != ControlKind::ToolBar && row.kind != ControlKind::StatusBar)
+        SetWindowTextW(slot.window, row.text);
+    if (row.kind == ControlKind::RadioButton) {
+        const ControlLayout* group = ParentOf(row);
+        if (group && row.id == group->id + 1 + group->checkedItem)
+            SendMessageW(slot.window, BM_SETCHECK, BST_CHECKED, 0);
+    }
     return true;
 }
 
@@ -141,8 +183,11 @@ void FormWindow::CreateTooltips() {
                                     instance_, nullptr));
     if (!tooltips_) return;
     for (const ControlSlot& slot : slots_) {
-        if (!slot.layout->hint) continue;
-        std::wstring text = ShortHint(slot.layout->hint);
+        // A tool bar shows the tips of its buttons itself.
+        if (!slot.window || slot.layout->kind == ControlKind::ToolBar) continue;
+        const wchar_t* hint = HintOf(slot.layout);
+        if (!hint) continue;
+        std::wstring text = ShortHint(hint);
         TTTOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -153,12 +198,18 @@ void FormWindow::CreateTooltips() {
     }
 }
 
-void FormWindow::MakeFonts() {
-    formFont_ = MakeFont(kFormFont, dpi_);
-    if (std::any_of(rows_.begin(), rows_.end(),
-                    [](const ControlLayout& r) { return r.font == FontRole::Fixed; }))
-        fixedFont_ = MakeFont(kFixedFont, dpi_);
-    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
+void FormWindow::ApplyFonts() {
+    // The controls get the new fonts before the old ones are freed.
+    UniqueFont formFont = MakeFont(kFormFont, dpi_);
+    UniqueFont fixedFont = MakeFont(kFixedFont, dpi_);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(formFont.get()), FALSE);
+    for (const ControlSlot& slot : slots_) {
+        if (!slot.window) continue;
+        HFONT font = slot.layout->font == FontRole::Fixed ? fixedFont.get() : formFont.get();
+        SendMessageW(slot.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    formFont_ = std::move(formFont);
+    fixedFont_ = std::move(fixedFont);
 }
 
 void FormWindow::MakeIcons() {
@@ -218,54 +269,142 @@ void FormWindow::MakePictures(ControlSlot& slot, SIZE controlSize) {
 void FormWindow::LayOut() {
     for (ControlSlot& slot : slots_) {
         const ControlLayout& row = *slot.layout;
+        if (!slot.window || row.dock != Dock::None || row.kind == ControlKind::RadioButton)
+            continue;
         const POINT origin = OriginOf(row);
         SIZE size{Scale(row.width, dpi_), Scale(row.height, dpi_)};
-        if (IsLabel(row.kind) && (row.width == kSizedToText || row.height == kSizedToText)) {
+        if (TraitsOf(row.kind).isLabel &&
+            (row.width == kSizedToText || row.height == kSizedToText)) {
             const SIZE text = MeasureText(slot, row.wordWrap ? size.cx : 0);
             if (row.width == kSizedToText) size.cx = text.cx;
             if (row.height == kSizedToText) size.cy = text.cy;
         }
-        SetWindowPos(slot.window, nullptr, origin.x + Scale(row.left, dpi_),
-                     origin.y + Scale(row.top, dpi_), size.cx, size.cy,
+        const POINT at{origin.x + Scale(row.left, dpi_), origin.y + Scale(row.top, dpi_)};
+        if (row.kind == ControlKind::ComboList)
+            size.cy = Scale(row.height * 10, dpi_); // with room for its drop-down list
+        SetWindowPos(slot.window, nullptr, at.x, at.y, size.cx, size.cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+        if (row.itemHeight > 0 && row.kind == ControlKind::ListBox)
+            SendMessageW(slot.window, LB_SETITEMHEIGHT, 0, Scale(row.itemHeight, dpi_));
+        if (row.kind == ControlKind::ComboList) {
+            // The selection field is as high as the row; its items as their own row says.
+            SendMessageW(slot.window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                         Scale(row.height, dpi_) - 6);
+            if (row.itemHeight > 0)
+                SendMessageW(slot.window, CB_SETITEMHEIGHT, 0, Scale(row.itemHeight, dpi_));
+        }
+        if (row.kind == ControlKind::RadioGroup) PlaceRadioItems(slot, at, size);
+        if (row.kind == ControlKind::ToolBar) ConfigureToolBar(slot, false);
         MakePictures(slot, size);
         InvalidateRect(slot.window, nullptr, TRUE);
+    }
+    PlaceDocked();
+}
+
+// The items fill the columns one after the other, top down, below the title.
+void FormWindow::PlaceRadioItems(const ControlSlot& group, POINT origin, SIZE size) {
+    const ControlLayout& row = *group.layout;
+    const int count = static_cast<int>(row.items.size());
+    if (count == 0) return;
+    const int columns = std::max(1, row.columns);
+    const int perColumn = (count + columns - 1) / columns;
+    WindowDc dc(group.window);
+    SelectedObject font(dc.Get(), FontOf(row));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.Get(), &metrics);
+    const int columnWidth = (size.cx - Scale(10, dpi_)) / columns;
+    const int free = size.cy - metrics.tmHeight - Scale(5, dpi_);
+    const int itemHeight = free / perColumn;
+    const int top = metrics.tmHeight + 1 + (free % perColumn) / 2;
+    for (int i = 0; i < count; ++i) {
+        HWND item = ControlWindow(row.id + 1 + i);
+        SetWindowPos(item, nullptr, origin.x + Scale(8, dpi_) + (i / perColumn) * columnWidth,
+                     origin.y + top + (i % perColumn) * itemHeight, columnWidth, itemHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void FormWindow::PlaceDocked() {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    for (const ControlSlot& slot : slots_) {
+        const ControlLayout& row = *slot.layout;
+        if (!slot.window || row.dock == Dock::None) continue;
+        const int height = Scale(row.height, dpi_);
+        const int top = row.dock == Dock::Top ? 0 : client.bottom - height;
+        SetWindowPos(slot.window, nullptr, 0, top, client.right, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
 void FormWindow::PlaceOnScreen() {
-    const RECT frame = WindowRectForClient(layout_.clientWidth, layout_.clientHeight, layout_.style,
-                                           layout_.exStyle, false, dpi_);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    int left = Scale(layout_.left, dpi_);
-    int top = Scale(layout_.top, dpi_);
-    if (layout_.placement == Placement::ScreenCentre) {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof(monitor);
-        GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
-        left =
-            monitor.rcMonitor.left + (monitor.rcMonitor.right - monitor.rcMonitor.left - width) / 2;
-        top =
-            monitor.rcMonitor.top + (monitor.rcMonitor.bottom - monitor.rcMonitor.top - height) / 2;
+    const SIZE client{Scale(layout_.clientWidth, dpi_), Scale(layout_.clientHeight, dpi_)};
+    const SIZE frame = FrameFor(client);
+    // The monitor where the window belongs: its owner's, else the one it was made on.
+    HWND owner = GetWindow(Handle(), GW_OWNER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner ? owner : Handle(), MONITOR_DEFAULTTOPRIMARY),
+                    &monitor);
+    const RECT& area = monitor.rcMonitor;
+    POINT at{area.left + Scale(layout_.left, dpi_), area.top + Scale(layout_.top, dpi_)};
+    if (layout_.placement == Placement::ScreenCentre)
+        at = {area.left + (area.right - area.left - frame.cx) / 2,
+              area.top + (area.bottom - area.top - frame.cy) / 2};
+    PlaceWithClient(at, client);
+}
+
+// A first guess, which PlaceWithClient makes good.
+SIZE FormWindow::FrameFor(SIZE client) const {
+    const RECT frame = WindowRectForClient(client.cx, client.cy, layout_.style, layout_.exStyle,
+                                           menuBar_ != nullptr, kLayoutDpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// The frame's parts (menu bar lines, borders) need not scale as the system
+// says they do: the client area is measured and the frame made up for it.
+void FormWindow::PlaceWithClient(POINT at, SIZE client) {
+    SIZE frame = FrameFor(client);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SetWindowPos(Handle(), nullptr, at.x, at.y, frame.cx, frame.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT actual{};
+        GetClientRect(Handle(), &actual);
+        if (actual.right == client.cx && actual.bottom == client.cy) return;
+        frame.cx += client.cx - actual.right;
+        frame.cy += client.cy - actual.bottom;
     }
-    SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::ChangeDpi(UINT dpi, const RECT& suggested) {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const UINT previous = dpi_;
     dpi_ = dpi;
-    MakeFonts();
-    for (const ControlSlot& slot : slots_)
-        SendMessageW(slot.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(*slot.layout)), TRUE);
+    ApplyFonts();
     MakeIcons();
+    MakeImageList();
+    MakeMenuPictures();
     LayOut();
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (layout_.placement == Placement::ScreenCentre && !IsWindowVisible(Handle())) {
+        PlaceOnScreen();
+        return;
+    }
+    // Where the system suggests, with the client area scaled as the controls are.
+    const auto scaled = [&](LONG length) {
+        return MulDiv(length, static_cast<int>(dpi), static_cast<int>(previous));
+    };
+    PlaceWithClient({suggested.left, suggested.top}, {scaled(client.right), scaled(client.bottom)});
 }
 
 HWND FormWindow::ControlWindow(int id) const {
     const ControlSlot* slot = SlotOf(id);
     return slot ? slot->window : nullptr;
+}
+
+const ControlLayout* FormWindow::RowOf(int id) const {
+    const ControlSlot* slot = SlotOf(id);
+    return slot ? slot->layout : nullptr;
 }
 
 FormWindow::ControlSlot* FormWindow::SlotOf(int id) {
@@ -294,12 +433,23 @@ const ControlLayout* FormWindow::ParentOf(const ControlLayout& row) const {
     return parent ? parent->layout : nullptr;
 }
 
+// A control without a hint lends the hint of its nearest parent that has one;
+// a tool button has its menu item's.
+const wchar_t* FormWindow::HintOf(const ControlLayout* row) const {
+    for (; row; row = ParentOf(*row)) {
+        if (row->kind == ControlKind::ToolButton)
+            if (const MenuItemLayout* item = MenuItemOf(row->linkedItem)) return item->hint;
+        if (row->hint) return row->hint;
+    }
+    return nullptr;
+}
+
 void FormWindow::SetControlText(int id, const wchar_t* text) {
     ControlSlot* slot = SlotOf(id);
-    if (!slot) return;
+    if (!slot || !slot->window) return;
     SetWindowTextW(slot->window, text);
     const ControlLayout& row = *slot->layout;
-    if (IsLabel(row.kind) && (row.width == kSizedToText || row.height == kSizedToText)) {
+    if (TraitsOf(row.kind).isLabel && (row.width == kSizedToText || row.height == kSizedToText)) {
         RECT bounds{};
         GetWindowRect(slot->window, &bounds);
         SIZE size{bounds.right - bounds.left, bounds.bottom - bounds.top};
@@ -317,10 +467,63 @@ void FormWindow::BringToFront(int id) {
         SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+void FormWindow::StartTimer(int id, UINT milliseconds) {
+    SetTimer(Handle(), static_cast<UINT_PTR>(id), milliseconds, nullptr);
+}
+
+void FormWindow::StopTimer(int id) {
+    KillTimer(Handle(), static_cast<UINT_PTR>(id));
+}
+
+void FormWindow::On(int id, Event event, Handler handler) {
+    handlers_.push_back({id, event, std::move(handler)});
+}
+
+void FormWindow::RunHandler(int id, Event event) {
+    for (const HandlerEntry& entry : handlers_) {
+        if (entry.id != id || entry.event != event) continue;
+        // A copy: the handler may register or run others while it runs.
+        const Handler handler = entry.handler;
+        handler();
+        return;
+    }
+}
+
+std::wstring FormWindow::StatusText() const {
+    return statusText_;
+}
+
+void FormWindow::SetStatusText(const std::wstring& text) {
+    if (text == statusText_) return;
+    statusText_ = text;
+    if (HWND bar = ControlWindow(layout_.statusBar))
+        SendMessageW(bar, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(statusText_.c_str()));
+}
+
+std::wstring FormWindow::HintOfWindow(HWND window, POINT screenPoint) const {
+    const ControlSlot* slot = SlotOfWindow(window);
+    const ControlLayout* row = slot ? slot->layout : nullptr;
+    if (row && row->kind == ControlKind::ToolBar)
+        if (const ControlLayout* button = ToolButtonAt(slot->window, screenPoint)) row = button;
+    const wchar_t* hint = HintOf(row);
+    return hint ? hint : L"";
+}
+
+// While the program waits for input, the status bar shows the long hint of
+// what the mouse points at.
+void FormWindow::UpdateStatusHint(HWND window) {
+    if (!layout_.statusBar) return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const std::wstring hint = HintOfWindow(window, cursor);
+    SetStatusText(hint.empty() ? hint : LongHint(hint));
+}
+
 void FormWindow::HelpRequest(const HELPINFO& info) {
     if (info.iContextType == HELPINFO_MENUITEM) {
         // A menu item always passes its request on, 0 included.
-        DispatchHelp(helpHook_, MenuItemHelpContext(info.iCtrlId));
+        const MenuItemLayout* item = MenuItemOf(info.iCtrlId);
+        DispatchHelp(helpHook_, item ? item->helpContext : 0);
         return;
     }
     std::int32_t context = 0;
@@ -335,14 +538,15 @@ void FormWindow::HelpRequest(const HELPINFO& info) {
 bool FormWindow::IsActiveDefault(const ControlSlot& slot) const {
     // Enter presses the focused button, else the default button.
     const ControlSlot* focused = FocusedSlot();
-    if (focused && focused->layout->kind == ControlKind::PictureButton) return focused == &slot;
+    if (focused && TraitsOf(focused->layout->kind).isPushButton) return focused == &slot;
     return slot.layout->id == layout_.defaultButton;
 }
 
 void FormWindow::DrawItem(const DRAWITEMSTRUCT& item) {
     const ControlSlot* slot = SlotOf(static_cast<int>(item.CtlID));
     if (!slot) return;
-    if (slot->layout->kind == ControlKind::PictureButton) {
+    switch (slot->layout->kind) {
+    case ControlKind::PictureButton: {
         PictureButtonLook look;
         look.caption = slot->layout->text;
         look.picture = slot->picture.get();
@@ -353,30 +557,70 @@ void FormWindow::DrawItem(const DRAWITEMSTRUCT& item) {
         look.isDefault = IsActiveDefault(*slot);
         look.dpi = dpi_;
         DrawPictureButton(item, look);
-    } else if (slot->layout->kind == ControlKind::Picture) {
+        break;
+    }
+    case ControlKind::Picture:
         FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
         if (slot->picture)
             DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, slot->picture.get(),
                        slot->pictureSize.cx, slot->pictureSize.cy, 0, nullptr, DI_NORMAL);
+        break;
+    case ControlKind::ListBox:
+    case ControlKind::ComboList:
+        DrawListItem(slot->layout->id, item);
+        break;
+    default:
+        break;
     }
 }
 
 void FormWindow::Command(int id, int code, HWND control) {
+    if (!control) {
+        // A menu item or a shortcut; a shortcut of a disabled item does nothing.
+        if (MenuItemOf(id) && IsItemEnabled(id)) RunHandler(id, Event::Click);
+        return;
+    }
     const ControlSlot* slot = SlotOfWindow(control);
     if (!slot) return;
-    const ControlKind kind = slot->layout->kind;
-    if (kind == ControlKind::PictureButton) {
-        if (code == BN_CLICKED) {
-            PressButton(id);
-        } else if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
-            // The default frame follows the focus from button to button.
-            for (const ControlSlot& other : slots_)
-                if (other.layout->kind == ControlKind::PictureButton)
-                    InvalidateRect(other.window, nullptr, FALSE);
-        }
-    } else if (IsLabel(kind) && code == STN_CLICKED) {
-        LabelClick(id);
+    const ControlLayout& row = *slot->layout;
+    if (row.kind == ControlKind::ToolBar) {
+        Click(id); // a tool button
+        return;
     }
+    if (row.kind == ControlKind::PictureButton && (code == BN_SETFOCUS || code == BN_KILLFOCUS)) {
+        // The default frame follows the focus from button to button.
+        for (const ControlSlot& other : slots_)
+            if (other.layout->kind == ControlKind::PictureButton)
+                InvalidateRect(other.window, nullptr, FALSE);
+        return;
+    }
+    const WORD clickCode = TraitsOf(row.kind).clickCode;
+    if (clickCode != kNoClick && code == clickCode) {
+        if (row.kind == ControlKind::PictureButton)
+            PressButton(id);
+        else
+            RunHandler(id, Event::Click);
+    }
+}
+
+void FormWindow::Click(int id) {
+    if (MenuItemOf(id)) {
+        if (IsItemEnabled(id)) RunHandler(id, Event::Click);
+        return;
+    }
+    const ControlLayout* row = RowOf(id);
+    if (!row) return;
+    if (row->kind == ControlKind::ToolButton) {
+        if (IsToolButtonEnabled(id) && IsItemEnabled(row->linkedItem))
+            RunHandler(row->linkedItem, Event::Click);
+        return;
+    }
+    HWND control = ControlWindow(id);
+    if (!control || !IsWindowEnabled(control)) return;
+    if (row->kind == ControlKind::PictureButton)
+        PressButton(id);
+    else
+        RunHandler(id, Event::Click);
 }
 
 LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -401,11 +645,47 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         HelpRequest(*reinterpret_cast<const HELPINFO*>(lParam));
         return TRUE;
     case WM_COMMAND:
-        if (lParam) Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_TIMER:
+        RunHandler(static_cast<int>(wParam), Event::Timer);
         return 0;
     case WM_DRAWITEM:
         DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
+    case WM_MEASUREITEM: {
+        auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (const ControlLayout* row = RowOf(static_cast<int>(measure.CtlID));
+            row && row->itemHeight > 0)
+            measure.itemHeight = static_cast<UINT>(Scale(row->itemHeight, dpi_));
+        return TRUE;
+    }
+    case WM_NOTIFY: {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        if (header.code == TTN_GETDISPINFOW &&
+            ToolTipText(*reinterpret_cast<NMTTDISPINFOW*>(lParam)))
+            return 0;
+        break;
+    }
+    case WM_CONTEXTMENU: {
+        const ControlSlot* slot = SlotOfWindow(reinterpret_cast<HWND>(wParam));
+        if (slot && slot->layout->popupMenu) {
+            ShowPopupMenu(*slot->layout, lParam);
+            return 0;
+        }
+        break;
+    }
+    case WM_MENUSELECT:
+        MenuSelect(wParam, lParam);
+        return 0;
+    case WM_CTLCOLORLISTBOX: {
+        const ControlSlot* slot = SlotOfWindow(reinterpret_cast<HWND>(lParam));
+        if (!slot || !slot->layout->textColour) break;
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, slot->layout->textColour->Resolve());
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
     case WM_CTLCOLORSTATIC: {
         const ControlSlot* slot = SlotOfWindow(reinterpret_cast<HWND>(lParam));
         HDC dc = reinterpret_cast<HDC>(wParam);
@@ -416,6 +696,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_SETCURSOR: {
+        UpdateStatusHint(reinterpret_cast<HWND>(wParam));
         const ControlSlot* slot = SlotOfWindow(reinterpret_cast<HWND>(wParam));
         if (slot && slot->layout->kind == ControlKind::LinkLabel && LOWORD(lParam) == HTCLIENT) {
             SetCursor(LoadCursorW(nullptr, IDC_HAND));
@@ -423,6 +704,9 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
+    case WM_SIZE:
+        PlaceDocked();
+        return 0;
     case WM_DPICHANGED:
         ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -444,6 +728,9 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         (void)self->tooltips_.release();
         (void)self->window_.release();
+        self->menuBar_ = nullptr;
+        for (ControlSlot& slot : self->slots_)
+            slot.window = nullptr;
         if (self->modal_ && self->modalResult_ == 0) self->modalResult_ = kResultCancel;
         return DefWindowProcW(window, message, wParam, lParam);
     }

@@ -1,12 +1,13 @@
 #pragma once
 // A top-level window made from a layout table (ui/Layout.h): it creates the
-// controls, scales them to the monitor's density (also when that changes),
-// draws the pictures, shows the hints as tooltips, routes F1 to a help hook and
-// gives the keyboard the table's tab order, default button and cancel button.
+// controls and menus, scales them to the monitor's density (also when that
+// changes), draws the pictures, shows the hints as tooltips and in the status
+// bar, routes F1 to a help hook and gives the keyboard the table's tab order,
+// radio groups, default and cancel button, accelerator letters and shortcuts.
 //
-// A window class derives from FormWindow, passes its tables and overrides the
-// events it has handlers for (FormActivate, ButtonClick, LabelClick, ...).
-// Every message loop passes each message to PreTranslateFormMessage first.
+// A window class derives from FormWindow, passes its tables and registers a
+// handler for each control, menu item and timer that has one (On). Every
+// message loop passes each message to PreTranslateFormMessage first.
 #include "ui/Dpi.h"
 #include "ui/Handles.h"
 #include "ui/Help.h"
@@ -14,11 +15,18 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace kelvorin::ui {
+
+struct KindTraits;
 
 class FormWindow {
 public:
@@ -28,7 +36,8 @@ public:
     FormWindow& operator=(const FormWindow&) = delete;
     virtual ~FormWindow();
 
-    // Creates the window and its controls, hidden. An owner keeps the window in front of it.
+    // Creates the window and its controls, hidden; then FormCreate runs. An
+    // owner keeps the window in front of it and on its monitor.
     bool Create(HWND owner = nullptr);
     HWND Handle() const { return window_.get(); }
     HWND ControlWindow(int id) const;
@@ -49,29 +58,55 @@ public:
     // The window's own help hook; without one, help goes to the application-wide event.
     void SetHelpHook(HelpHook hook) { helpHook_ = std::move(hook); }
 
-    // Keyboard interface: Tab and Shift+Tab in tab order, Enter and Esc for the
-    // default and cancel buttons, accelerator letters of the buttons. True when
-    // the message was used up.
+    // Keyboard interface: shortcuts, Tab and Shift+Tab in tab order, arrows in
+    // radio groups, Enter and Esc for the default and cancel buttons,
+    // accelerator letters of the buttons. True when the message was used up.
     virtual bool PreTranslateMessage(const MSG& message);
 
     // The window that the handle belongs to, or null.
     static FormWindow* FromHandle(HWND window);
 
+    // What a handler answers: a click (button, label, menu item, tool button
+    // through its item, a list's double click or a new choice) or a timer.
+    enum class Event { Click, Timer };
+    using Handler = std::function<void()>;
+    void On(int id, Event event, Handler handler);
+
+    // Runs a control's or menu item's click as the user would: only while it
+    // is enabled (a tool button: while its menu item is).
+    void Click(int id);
+
+    // Menu items and tool buttons.
+    bool IsItemEnabled(int id) const;
+    void EnableItem(int id, bool enabled);
+    void SetToolButtonState(int id, bool enabled, bool indeterminate);
+    bool IsToolButtonEnabled(int id) const;
+    bool IsToolButtonIndeterminate(int id) const;
+    HMENU MenuOf(int id) const; // the menu bar, a submenu or a pop-up menu
+
+    // The texts that hints show now.
+    std::wstring StatusText() const;
+    std::wstring HintOfWindow(HWND window, POINT screenPoint) const; // the whole hint, or ""
+
 protected:
+    virtual void FormCreate() {}
     virtual void FormActivate() {}
-    virtual void ButtonClick(int /*id*/) {}
-    virtual void LabelClick(int /*id*/) {}
     // The close box, Alt+F4: ends a modal window with kResultCancel, else hides it.
     virtual void CloseRequest();
-    // The help context of a menu item (F1 while it is highlighted).
-    virtual std::int32_t MenuItemHelpContext(int /*itemId*/) const { return 0; }
     // Derived windows extend this and call it for everything they do not handle.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Items of a list with item pictures.
+    virtual void DrawListItem(int /*id*/, const DRAWITEMSTRUCT& /*item*/) {}
 
     // Sets a control's text; a label sized to its text sizes itself again.
     void SetControlText(int id, const wchar_t* text);
     // Puts a control on top of the controls that it overlaps.
     void BringToFront(int id);
+    void StartTimer(int id, UINT milliseconds);
+    void StopTimer(int id);
+    void SetStatusText(const std::wstring& text);
+    HFONT FontOf(const ControlLayout& row) const;
+    const ControlLayout* RowOf(int id) const;
 
 private:
     struct ControlSlot {
@@ -81,34 +116,68 @@ private:
         UniqueIcon disabledPicture{};
         SIZE pictureSize{0, 0};
     };
+    struct HandlerEntry {
+        int id;
+        Event event;
+        Handler handler;
+    };
+    struct ImageListDeleter {
+        void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+    };
+    struct AcceleratorDeleter {
+        void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
+    };
+    struct MenuDeleter {
+        void operator()(HMENU menu) const { DestroyMenu(menu); }
+    };
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool RegisterWindowClass() const;
+    void ExpandRows(std::span<const ControlLayout> controls);
     bool CreateControl(ControlSlot& slot);
     void CreateTooltips();
-    void MakeFonts();
+    void ApplyFonts();
     void MakeIcons();
     void LayOut();
+    void PlaceDocked();
+    void PlaceRadioItems(const ControlSlot& group, POINT origin, SIZE size);
     POINT OriginOf(const ControlLayout& row) const;
     SIZE MeasureText(const ControlSlot& slot, int wrapWidth) const;
     void MakePictures(ControlSlot& slot, SIZE controlSize);
     void PlaceOnScreen();
+    SIZE FrameFor(SIZE client) const;
+    void PlaceWithClient(POINT at, SIZE client);
     void ChangeDpi(UINT dpi, const RECT& suggested);
+
+    // Menus, image list, tool bar (FormMenus.cpp).
+    bool CreateMenus();
+    void MakeMenuPictures();
+    void MakeImageList();
+    void ConfigureToolBar(const ControlSlot& toolBar, bool addButtons);
+    const MenuItemLayout* MenuItemOf(int id) const;
+    const ControlLayout* ToolButtonAt(HWND toolBar, POINT screenPoint) const;
+    HWND ToolBarOf(const ControlLayout& button) const;
+    void MenuSelect(WPARAM wParam, LPARAM lParam);
+    void ShowPopupMenu(const ControlLayout& row, LPARAM at);
+    bool ToolTipText(NMTTDISPINFOW& info);
 
     ControlSlot* SlotOf(int id);
     const ControlSlot* SlotOf(int id) const;
     const ControlSlot* SlotOfWindow(HWND window) const;
     const ControlLayout* ParentOf(const ControlLayout& row) const;
-    HFONT FontOf(const ControlLayout& row) const;
+    const wchar_t* HintOf(const ControlLayout* row) const;
     const ControlSlot* FocusedSlot() const;
     bool IsActiveDefault(const ControlSlot& slot) const;
+    void UpdateStatusHint(HWND window);
 
     void HelpRequest(const HELPINFO& info);
     void DrawItem(const DRAWITEMSTRUCT& item);
     void Command(int id, int code, HWND control);
+    void RunHandler(int id, Event event);
     void PressButton(int id);
     bool PressIfUsable(int id);
     bool DialogKey(const MSG& message);
+    bool MoveInRadioGroup(const ControlSlot& focused, bool forward);
     bool PressAccelerator(wchar_t letter);
     void MoveFocus(bool forward);
     void RestoreFocus();
@@ -116,15 +185,24 @@ private:
 
     HINSTANCE instance_;
     const FormLayout& layout_;
-    std::span<const ControlLayout> rows_;
+    std::deque<ControlLayout> rows_; // the table's rows, and the items of radio groups
     UniqueModule richEditLibrary_;
     UniqueFont formFont_;
     UniqueFont fixedFont_;
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;
     std::vector<ControlSlot> slots_;
+    std::vector<HandlerEntry> handlers_;
     UniqueWindow window_;
     UniqueWindow tooltips_;
+    HMENU menuBar_ = nullptr; // the window destroys it with itself
+    std::vector<std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>> popupMenus_;
+    std::vector<std::pair<int, HMENU>> menus_; // submenus and pop-ups by item id
+    std::vector<UniqueBitmap> menuPictures_;
+    std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter> imageList_;
+    std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorDeleter> accelerators_;
+    std::wstring tipText_;    // the text a tool bar's tooltip asked for last
+    std::wstring statusText_; // what the status bar shows
     UINT dpi_ = kLayoutDpi;
     HWND lastFocus_ = nullptr;
     HelpHook helpHook_;

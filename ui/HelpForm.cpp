@@ -105,24 +105,14 @@ std::int32_t PageOfTopic(std::int32_t topic) {
 
 } // namespace
 
-THelpForm::THelpForm(HINSTANCE instance) : FormWindow(instance, kLayout, kControls) {}
+THelpForm::THelpForm(HINSTANCE instance) : FormWindow(instance, kLayout, kControls) {
+    On(ZurueckBitBtn, Event::Click, [this] { ZurueckBitBtnClick(); });
+    On(WeiterBitBtn, Event::Click, [this] { WeiterBitBtnClick(); });
+    On(OKBitBtn, Event::Click, [this] { OKBitBtnClick(); });
+}
 
 void THelpForm::FormActivate() {
     SelectPage();
-}
-
-void THelpForm::ButtonClick(int id) {
-    switch (id) {
-    case ZurueckBitBtn:
-        ZurueckBitBtnClick();
-        break;
-    case WeiterBitBtn:
-        WeiterBitBtnClick();
-        break;
-    case OKBitBtn:
-        OKBitBtnClick();
-        break;
-    }
 }
 
 void THelpForm::ZurueckBitBtnClick() {

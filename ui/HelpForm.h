@@ -32,7 +32,6 @@ public:
 
 protected:
     void FormActivate() override;
-    void ButtonClick(int id) override;
 
 private:
     void ZurueckBitBtnClick();

@@ -153,6 +153,342 @@ constexpr std::array<std::string_view, 32> kProgramRows{
 };
 static_assert(IsWellFormed(kProgramRows));
 
+// A black diagonal cross.
+constexpr std::array<std::string_view, 16> kExitRows{
+    "................",
+    "................",
+    "..KK........KK..",
+    "..KKK......KKK..",
+    "...KKK....KKK...",
+    "....KKK..KKK....",
+    ".....KKKKKK.....",
+    "......KKKK......",
+    "......KKKK......",
+    ".....KKKKKK.....",
+    "....KKK..KKK....",
+    "...KKK....KKK...",
+    "..KKK......KKK..",
+    "..KK........KK..",
+    "................",
+    "................",
+};
+static_assert(IsWellFormed(kExitRows));
+
+// A blank sheet with its upper right corner folded over.
+constexpr std::array<std::string_view, 16> kNewSheetRows{
+    "................",
+    "..DDDDDDDD......",
+    "..DWWWWWWDD.....",
+    "..DWWWWWWDSD....",
+    "..DWWWWWWDSSD...",
+    "..DWWWWWWDSSSD..",
+    "..DWWWWWWDDDDD..",
+    "..DWWWWWWWWWWD..",
+    "..DWWWWWWWWWWD..",
+    "..DWWWWWWWWWWD..",
+    "..DWWWWWWWWWWD..",
+    "..DWWWWWWWWWWD..",
+    "..DWWWWWWWWWWD..",
+    "..DWWWWWWWWWWD..",
+    "..DDDDDDDDDDDD..",
+    "................",
+};
+static_assert(IsWellFormed(kNewSheetRows));
+
+// An opening folder, a green arrow curving out of it.
+constexpr std::array<std::string_view, 16> kOpenFolderRows{
+    ".........GGGG...",
+    "........GGGGGG..",
+    ".......GGG..GGG.",
+    ".......GG..GGGGG",
+    "..yyyyy.....GGG.",
+    ".yYYYYYy.....G..",
+    "yyyyyyyyyyyyy...",
+    "ylYYYYYYYYYYy...",
+    "ylYyyyyyyyyyyyyy",
+    "ylYylllllllllly.",
+    "ylylYYYYYYYYYYy.",
+    "ylylYYYYYYYYYYy.",
+    "yylYYYYYYYYYYy..",
+    "yylYYYYYYYYYYy..",
+    "ylYYYYYYYYYYy...",
+    "yyyyyyyyyyyyy...",
+};
+static_assert(IsWellFormed(kOpenFolderRows));
+
+// A floppy disk: the label above, the shutter below.
+constexpr std::array<std::string_view, 16> kFloppyRows{
+    "................",
+    ".bbbbbbbbbbbbb..",
+    ".bBWWWWWWWWWWBb.",
+    ".bBWWWWWWWWWWBb.",
+    ".bBWssssssssWBb.",
+    ".bBWWWWWWWWWWBb.",
+    ".bBWssssssssWBb.",
+    ".bBWWWWWWWWWWBb.",
+    ".bBBBBBBBBBBBBb.",
+    ".bBBBBBBBBBBBBb.",
+    ".bBBSSSSSSSBBBb.",
+    ".bBBSDDSSSSBBBb.",
+    ".bBBSDDSSSSBBBb.",
+    ".bBBSDDSSSSBBBb.",
+    ".bbbbbbbbbbbbbb.",
+    "................",
+};
+static_assert(IsWellFormed(kFloppyRows));
+
+// A page, and a red arrow pointing down into a floppy disk.
+constexpr std::array<std::string_view, 16> kSichernRows{
+    "DDDDD.....rrrr..",
+    "DWWWDD....rRRr..",
+    "DWWWDSD...rRRr..",
+    "DWWWDDDD..rRRr..",
+    "DWWWWWWDrRRRRRRr",
+    "DWssssWD.rRRRRr.",
+    "DWWWWWWD..rRRr..",
+    "DWsssbbbbbbrrbbb",
+    "DWWWWbBWWWWWWWBb",
+    "DWsssbBWWWWWWWBb",
+    "DWWWWbBWWWWWWWBb",
+    "DDDDDbBBBBBBBBBb",
+    ".....bBBBSSSSBBb",
+    ".....bBBBSDDSBBb",
+    ".....bBBBSDDSBBb",
+    ".....bbbbbbbbbbb",
+};
+static_assert(IsWellFormed(kSichernRows));
+
+// A folder and a blue plus.
+constexpr std::array<std::string_view, 16> kAddFolderRows{
+    "................",
+    "................",
+    "..yyyyy.........",
+    ".yYYYYYy........",
+    "yyyyyyyyyyyyyy..",
+    "ylllllllllllly..",
+    "ylYYYYYYYYYYYy..",
+    "ylYYYYYYYYYYYy..",
+    "ylYYYYYYYYbbbb..",
+    "ylYYYYYYYYbBBb..",
+    "ylYYYYYYbbbBBbbb",
+    "ylYYYYYYbBBBBBBb",
+    "ylYYYYYYbBBBBBBb",
+    "yyyyyyyybbbBBbbb",
+    "..........bBBb..",
+    "..........bbbb..",
+};
+static_assert(IsWellFormed(kAddFolderRows));
+
+// The same folder and a blue minus.
+constexpr std::array<std::string_view, 16> kDelFolderRows{
+    "................",
+    "................",
+    "..yyyyy.........",
+    ".yYYYYYy........",
+    "yyyyyyyyyyyyyy..",
+    "ylllllllllllly..",
+    "ylYYYYYYYYYYYy..",
+    "ylYYYYYYYYYYYy..",
+    "ylYYYYYYYYYYYy..",
+    "ylYYYYYYYYYYYy..",
+    "ylYYYYYYbbbbbbbb",
+    "ylYYYYYYbBBBBBBb",
+    "ylYYYYYYbBBBBBBb",
+    "yyyyyyyybbbbbbbb",
+    "................",
+    "................",
+};
+static_assert(IsWellFormed(kDelFolderRows));
+
+// A red question mark on a yellow disc.
+constexpr std::array<std::string_view, 16> kHelpRows{
+    ".....yyyyyy.....",
+    "...yyYYYYYYyy...",
+    "..yYYYYYYYYYYy..",
+    ".yYYYYRRRRYYYYy.",
+    ".yYYYRRYYRRYYYy.",
+    "yYYYYRRYYRRYYYYy",
+    "yYYYYYYYYRRYYYYy",
+    "yYYYYYYYRRYYYYYy",
+    "yYYYYYYRRYYYYYYy",
+    "yYYYYYYRRYYYYYYy",
+    "yYYYYYYYYYYYYYYy",
+    ".yYYYYYRRYYYYYy.",
+    ".yYYYYYRRYYYYYy.",
+    "..yYYYYYYYYYYy..",
+    "...yyYYYYYYyy...",
+    ".....yyyyyy.....",
+};
+static_assert(IsWellFormed(kHelpRows));
+
+// A red cross.
+constexpr std::array<std::string_view, 16> kCancelCrossRows{
+    "................",
+    ".rrr........rrr.",
+    ".rRRr......rRRr.",
+    ".rRRRr....rRRRr.",
+    "..rRRRr..rRRRr..",
+    "...rRRRrrRRRr...",
+    "....rRRRRRRr....",
+    ".....rRRRRr.....",
+    ".....rRRRRr.....",
+    "....rRRRRRRr....",
+    "...rRRRrrRRRr...",
+    "..rRRRr..rRRRr..",
+    ".rRRRr....rRRRr.",
+    ".rRRr......rRRr.",
+    ".rrr........rrr.",
+    "................",
+};
+static_assert(IsWellFormed(kCancelCrossRows));
+
+// A closed folder.
+constexpr std::array<std::string_view, 16> kFolderClosedRows{
+    "................",
+    "................",
+    "..yyyyy.........",
+    ".yYYYYYy........",
+    "yyyyyyyyyyyyyyy.",
+    "yllllllllllllly.",
+    "ylYYYYYYYYYYYYy.",
+    "ylYYYYYYYYYYYYy.",
+    "ylYYYYYYYYYYYYy.",
+    "ylYYYYYYYYYYYYy.",
+    "ylYYYYYYYYYYYYy.",
+    "ylYYYYYYYYYYYYy.",
+    "ylYYYYYYYYYYYYy.",
+    "yyyyyyyyyyyyyyy.",
+    "................",
+    "................",
+};
+static_assert(IsWellFormed(kFolderClosedRows));
+
+// An open folder.
+constexpr std::array<std::string_view, 16> kFolderOpenRows{
+    "................",
+    "................",
+    "..yyyyy.........",
+    ".yYYYYYy........",
+    "yyyyyyyyyyyyy...",
+    "ylYYYYYYYYYYy...",
+    "ylYyyyyyyyyyyyyy",
+    "ylYylllllllllly.",
+    "ylylYYYYYYYYYYy.",
+    "ylylYYYYYYYYYYy.",
+    "yylYYYYYYYYYYy..",
+    "yylYYYYYYYYYYy..",
+    "ylYYYYYYYYYYy...",
+    "yyyyyyyyyyyyy...",
+    "................",
+    "................",
+};
+static_assert(IsWellFormed(kFolderOpenRows));
+
+// A hard disk: a flat grey box with a green light.
+constexpr std::array<std::string_view, 16> kDriveFixedRows{
+    "................",
+    "................",
+    "................",
+    "................",
+    "...DDDDDDDDDDDD.",
+    "..DWWWWWWWWWWDD.",
+    ".DWWWWWWWWWWDsD.",
+    "DDDDDDDDDDDDssD.",
+    "DSSSSSSSSSSDsD..",
+    "DSSSSSSSSGSDsD..",
+    "DsssssssssDsD...",
+    "DDDDDDDDDDDD....",
+    "................",
+    "................",
+    "................",
+    "................",
+};
+static_assert(IsWellFormed(kDriveFixedRows));
+
+// A blue stick with its silver plug.
+constexpr std::array<std::string_view, 16> kDriveRemovableRows{
+    "................",
+    "................",
+    "................",
+    "................",
+    "................",
+    ".bbbbbbbbbb.....",
+    "bCCCCCCCCCCbssss",
+    "bBBBBBBBBBBbSSSs",
+    "bBWWWWWBBBBbSDDs",
+    "bBWWWWWBBBBbSSSs",
+    "bBBBBBBBBBBbssss",
+    ".bbbbbbbbbb.....",
+    "................",
+    "................",
+    "................",
+    "................",
+};
+static_assert(IsWellFormed(kDriveRemovableRows));
+
+// A compact disc.
+constexpr std::array<std::string_view, 16> kDriveCdRomRows{
+    ".....ssssss.....",
+    "...ssSSSSSSss...",
+    "..sSSWWSSSSSSs..",
+    ".sSSWWSSSSSCCSs.",
+    ".sSWWSSSSSSCCSs.",
+    "sSWWSSSssSSSCCSs",
+    "sSSSSSs..sSSSCSs",
+    "sSSSSs....sSSSSs",
+    "sSSSSs....sSSSSs",
+    "sSCSSSs..sSSSSSs",
+    "sSCCSSSssSSSWWSs",
+    ".sSCCSSSSSSWWSs.",
+    ".sSSCCSSSSWWSSs.",
+    "..sSSSSSSSSSSs..",
+    "...ssSSSSSSss...",
+    ".....ssssss.....",
+};
+static_assert(IsWellFormed(kDriveCdRomRows));
+
+// A hard disk on a network cable.
+constexpr std::array<std::string_view, 16> kDriveNetworkRows{
+    "................",
+    "...DDDDDDDDDDDD.",
+    "..DWWWWWWWWWWDD.",
+    ".DWWWWWWWWWWDsD.",
+    "DDDDDDDDDDDDssD.",
+    "DSSSSSSSSSSDsD..",
+    "DSSSSSSSSGSDsD..",
+    "DsssssssssDsD...",
+    "DDDDDDDDDDDD....",
+    ".....gGg........",
+    ".....gGg........",
+    "ggggggGgggggggg.",
+    "GGGGGGGGGGGGGGG.",
+    "ggggggggggggggg.",
+    "................",
+    "................",
+};
+static_assert(IsWellFormed(kDriveNetworkRows));
+
+// A memory module: black chips on a green board, gold contacts.
+constexpr std::array<std::string_view, 16> kDriveRamRows{
+    "................",
+    "................",
+    "................",
+    "................",
+    "gggggggggggggggg",
+    "gGGGGGGGGGGGGGGg",
+    "gGKKGKKGGKKGKKGg",
+    "gGKKGKKGGKKGKKGg",
+    "gGKKGKKGGKKGKKGg",
+    "gGGGGGGGGGGGGGGg",
+    "gYGYGYGggYGYGYGg",
+    "gYgYgYg..YgYgYgg",
+    "................",
+    "................",
+    "................",
+    "................",
+};
+static_assert(IsWellFormed(kDriveRamRows));
+
 // clang-format on
 
 } // namespace
@@ -162,6 +498,22 @@ const PixelGrid kArrowLeft{kArrowLeftRows};
 const PixelGrid kArrowRight{kArrowRightRows};
 const PixelGrid kCheckMark{kCheckMarkRows};
 const PixelGrid kProgram{kProgramRows};
+const PixelGrid kExit{kExitRows};
+const PixelGrid kNewSheet{kNewSheetRows};
+const PixelGrid kOpenFolder{kOpenFolderRows};
+const PixelGrid kFloppy{kFloppyRows};
+const PixelGrid kSichern{kSichernRows};
+const PixelGrid kAddFolder{kAddFolderRows};
+const PixelGrid kDelFolder{kDelFolderRows};
+const PixelGrid kHelp{kHelpRows};
+const PixelGrid kCancelCross{kCancelCrossRows};
+const PixelGrid kFolderClosed{kFolderClosedRows};
+const PixelGrid kFolderOpen{kFolderOpenRows};
+const PixelGrid kDriveFixed{kDriveFixedRows};
+const PixelGrid kDriveRemovable{kDriveRemovableRows};
+const PixelGrid kDriveCdRom{kDriveCdRomRows};
+const PixelGrid kDriveNetwork{kDriveNetworkRows};
+const PixelGrid kDriveRam{kDriveRamRows};
 } // namespace pictures
 
 Image ToImage(PixelGrid grid) {

@@ -7,7 +7,68 @@
 
 namespace kelvorin::ui::texts {
 
+// Main window "Datensicherung". Hints are "short|long": the tooltip shows the
+// short part, the status bar the long one; a hint without "|" serves as both.
 inline constexpr wchar_t kMainCaption[] = L"Datensicherung";
+inline constexpr wchar_t kOrdnerTitle[] = L"Ordner";
+inline constexpr wchar_t kDateienTitle[] = L"Dateien";
+inline constexpr wchar_t kZielTitle[] = L"Ziel";
+inline constexpr wchar_t kOhneDateienTitle[] = L"Ohne Dateien";
+inline constexpr wchar_t kSynchronCaption[] = L"Synchron";
+inline constexpr wchar_t kSichernCaption[] = L"&Sichern";
+inline constexpr wchar_t kEndeCaption[] = L"&Ende";
+inline constexpr wchar_t kFileCopyLabelStart[] = L"---";
+inline constexpr const wchar_t* kDriveCaptions[] = {
+    L"A:", L"B:", L"C:", L"D:", L"E:", L"F:", L"G:", L"H:", L"I:", L"J:", L"K:", L"L:", L"M:",
+    L"N:", L"O:", L"P:", L"Q:", L"R:", L"S:", L"T:", L"U:", L"V:", L"W:", L"X:", L"Y:", L"Z:"};
+
+inline constexpr wchar_t kOpenHint[] = L"Öffnen|Eine Zusammenstellung öffnen";
+inline constexpr wchar_t kSichernHint[] = L"Sichern|Datensicherung starten";
+inline constexpr wchar_t kHelpHint[] = L"Hilfe|Hilfe aufrufen";
+inline constexpr wchar_t kOrdnerHint[] = L"Zu sichernde Ordner";
+inline constexpr wchar_t kDateienHint[] = L"Zu sichernde Dateien";
+inline constexpr wchar_t kZielHint[] = L"Sicherungslaufwerk";
+inline constexpr wchar_t kAusschlussGroupHint[] = L"Auszuschliessende Dateitypen";
+inline constexpr wchar_t kAusschlussMemoHint[] = L"Nicht zu sichernde Dateien";
+inline constexpr wchar_t kSynchronHint[] =
+    L"Dateien Synchronisieren (gelöschte Dateien aus der Sicherung entfernen)";
+inline constexpr wchar_t kEndeHint[] = L"Programmende";
+
+// Its menus.
+inline constexpr wchar_t kFileMenu[] = L"&Datei";
+inline constexpr wchar_t kFileNeu[] = L"&Neu";
+inline constexpr wchar_t kFileOpen[] = L"&Öffnen";
+inline constexpr wchar_t kFileSave[] = L"&Speichern";
+inline constexpr wchar_t kFileExit[] = L"&Beenden";
+inline constexpr wchar_t kEditMenu[] = L"&Bearbeiten";
+inline constexpr wchar_t kSichernItem[] = L"&Sichern";
+inline constexpr wchar_t kAddOrdnerItem[] = L"Ordner &hinzufügen";
+inline constexpr wchar_t kDelOrdnerItem[] = L"Ordner &entfernen";
+inline constexpr wchar_t kAddOrdnerPuItem[] = L"Ordner hinzufügen";
+inline constexpr wchar_t kDelOrdnerPuItem[] = L"Ordner entfernen";
+inline constexpr wchar_t kHelpMenu[] = L"&Hilfe";
+inline constexpr wchar_t kHelpItem[] = L"&Inhalt";
+inline constexpr wchar_t kHelpAboutItem[] = L"I&nfo...";
+
+inline constexpr wchar_t kFileMenuHint[] = L"Dateibefehle";
+inline constexpr wchar_t kFileNeuHint[] = L"Neu|Eine neue Zusammenstellung anlegen";
+inline constexpr wchar_t kFileSaveHint[] =
+    L"Speichern|Die Zusammenstellung unter einem anderen Namen speichern";
+inline constexpr wchar_t kFileExitHint[] = L"Beenden|Das Programm beenden";
+inline constexpr wchar_t kEditMenuHint[] = L"Anweisungen zur Bearbeitung";
+inline constexpr wchar_t kAddOrdnerHint[] = L"zu sichernden Ordner hinzufügen";
+inline constexpr wchar_t kDelOrdnerHint[] =
+    L"Zu sichernden Ordner aus der Zusammenstellung entfernen";
+inline constexpr wchar_t kHelpMenuHint[] = L"Hilfethemen";
+inline constexpr wchar_t kHelpAboutHint[] =
+    L"Info|Anzeige von Informationen, Versionsnummer und Copyright-Vermerk";
+
+// How menus show shortcuts.
+inline constexpr wchar_t kShiftPlus[] = L"Umsch+";
+inline constexpr wchar_t kCtrlPlus[] = L"Strg+";
+inline constexpr wchar_t kAltPlus[] = L"Alt+";
+inline constexpr wchar_t kKeyInsert[] = L"Einfg";
+inline constexpr wchar_t kKeyDelete[] = L"Entf";
 
 // The set file's open and save dialogs; the filter's pairs are NUL-separated.
 inline constexpr wchar_t kSetFileInitialName[] = L"Kelvorin*.ini";

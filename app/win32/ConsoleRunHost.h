@@ -37,6 +37,9 @@ public:
     void RepaintWindow() override {}
     void RepaintFileList() override {}
     void PumpMessages() override {}
+    // Ctrl+C sets Cancelled from its own thread: there is nothing to handle.
+    void KeepResponsive() override {}
+    void ShowWorkList() override {}
     void BeginBusy() override {}
     void EndBusy() override;
 

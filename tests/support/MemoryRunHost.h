@@ -20,11 +20,15 @@ public:
     std::vector<std::u16string> refusals; // plain messages shown
     std::vector<std::u16string> errors;   // error boxes shown
     std::vector<std::size_t> selections;  // folder positions selected, in order
-    int pumps = 0, windowRepaints = 0, fileListRepaints = 0;
+    int pumps = 0, keepResponsiveCalls = 0, workListShows = 0;
+    int windowRepaints = 0, fileListRepaints = 0;
     int busyBegins = 0, busyEnds = 0;
     bool busy = false;
     // Runs inside PumpMessages, as another handler would (a close request...).
     std::function<void()> onPump;
+    // Runs inside KeepResponsive, as a close request during a long step would.
+    std::function<void()> onKeepResponsive;
+    std::function<void()> onShowWorkList;
 
     std::size_t FolderCount() override { return set.folders.Count(); }
     std::u16string Folder(std::size_t i) override { return set.folders.At(i); }
@@ -50,6 +54,14 @@ public:
     void PumpMessages() override {
         ++pumps;
         if (onPump) onPump();
+    }
+    void KeepResponsive() override {
+        ++keepResponsiveCalls;
+        if (onKeepResponsive) onKeepResponsive();
+    }
+    void ShowWorkList() override {
+        ++workListShows;
+        if (onShowWorkList) onShowWorkList();
     }
     void BeginBusy() override {
         ++busyBegins;

@@ -5,6 +5,7 @@
 #include "engine/win32/Win32FileServices.h"
 #include "engine/win32/Win32LocalClock.h"
 #include "set/win32/Win32CodePage.h"
+#include "tests/support/ForwardingFileServices.h"
 #include "tests/support/MemoryRunHost.h"
 #include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/ScratchDrives.h"
@@ -12,6 +13,8 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <regex>
 #include <set>
@@ -463,6 +466,142 @@ TEST_F(BackupRunTest, ReportsACopyFailureBeforeTheCancelAsTheStatus) {
     EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
     EXPECT_EQ(Status(), u"Fehler beim kopieren !!");
     EXPECT_THAT(Names(Target()), IsEmpty());
+}
+
+TEST_F(BackupRunTest, EndsACopyAtACloseRequestBetweenItsChunksAndKeepsThePreviousCopy) {
+    const std::string oldCopy = "alte Sicherung";
+    WriteTextFile(Source(L"gross.bin"), std::string(3 * 1024 * 1024, 'n'));
+    WriteTextFile(Target(L"gross.bin"), oldCopy);
+    SetLocalWriteTime(Source(L"gross.bin"), 2025, 1, 2, 10, 0, 0);
+    SetLocalWriteTime(Target(L"gross.bin"), 2025, 1, 1, 10, 0, 0);
+    WriteTextFile(Source(L"klein.txt"), "klein");
+    AddFolder(Source());
+    int chunks = 0;
+    host.onKeepResponsive = [&] {
+        if (host.labels.back() == U16(Source(L"gross.bin")) && ++chunks == 3)
+            flags.cancelled = true;
+    };
+
+    ASSERT_TRUE(RunBackup());
+    EXPECT_EQ(chunks, 3) << "nothing more is copied";
+    EXPECT_TRUE(Text(Target(L"gross.bin")) == oldCopy);
+    EXPECT_EQ(Time(Target(L"gross.bin")), std::make_tuple(2025, 1, 1, 10, 0, 0));
+    EXPECT_THAT(Names(Target()), ElementsAre(L"gross.bin")) << "no partial copy is left";
+    EXPECT_THAT(Problems(), IsEmpty()) << "a cancelled copy is no failed copy";
+    EXPECT_FALSE(flags.copyFailed);
+    EXPECT_THAT(host.labels, ::testing::Not(::testing::Contains(kCopyFailedLabel)));
+    EXPECT_EQ(Text(LogFile()), "Abbruch\r\n" + Narrow(host.runLog.back()) + "\r\n");
+    EXPECT_EQ(counts.filesCopied, 0u);
+}
+
+TEST_F(BackupRunTest, StopsEachWalkAtACloseRequestWithoutDescendingFurther) {
+    // Each walk first shows its folder; the close request comes with its first entry.
+    struct Case {
+        const char* walk;
+        std::wstring root;
+        int entered;    // the walk is the how-manieth one of its root
+        int listsShown; // by the walks before
+        bool copied, orphansDeleted;
+    } const cases[] = {
+        {"source walk", Source(L"Daten"), 1, 0, false, false},
+        {"backup file walk", Target(L"Daten"), 1, 1, true, false},
+        {"backup folder walk", Target(L"Daten"), 2, 2, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.walk);
+        MakeCleanFolder(Source());
+        MakeCleanFolder(Target());
+        WriteTextFile(Source(L"Daten\\a.txt"), "a");
+        WriteTextFile(Source(L"Daten\\Unter\\b.txt"), "b");
+        WriteTextFile(Target(L"Daten\\Weg.txt"), "weg");
+        WriteTextFile(Target(L"Daten\\Unter\\Weg.txt"), "weg");
+        MakeCleanFolder(Target(L"Daten\\Leer"));
+        host = MemoryRunHost();
+        host.set.SetDriveIndex(TargetDrive() - L'A');
+        host.set.synchron = true;
+        AddFolder(Source(L"Daten"));
+        flags.cancelled = false;
+        int callsAtCancel = -1;
+        host.onKeepResponsive = [&] {
+            if (!flags.cancelled &&
+                std::count(host.labels.begin(), host.labels.end(), U16(c.root)) == c.entered) {
+                flags.cancelled = true;
+                callsAtCancel = host.keepResponsiveCalls;
+            }
+        };
+
+        ASSERT_TRUE(RunBackup());
+        EXPECT_EQ(host.keepResponsiveCalls, callsAtCancel);
+        ASSERT_GE(host.labels.size(), 2u);
+        EXPECT_EQ(host.labels[host.labels.size() - 2], U16(c.root))
+            << "no subfolder is entered, nothing is copied";
+        EXPECT_EQ(host.workListShows, c.listsShown) << "the list of a cancelled walk is not shown";
+        EXPECT_EQ(FileExists(Target(L"Daten\\a.txt")), c.copied);
+        EXPECT_EQ(FileExists(Target(L"Daten\\Unter\\b.txt")), c.copied);
+        EXPECT_NE(FileExists(Target(L"Daten\\Weg.txt")), c.orphansDeleted);
+        EXPECT_NE(FileExists(Target(L"Daten\\Unter\\Weg.txt")), c.orphansDeleted);
+        EXPECT_TRUE(FolderExists(Target(L"Daten\\Leer")));
+        EXPECT_THAT(Problems(), IsEmpty());
+        EXPECT_EQ(Status(), u"Abbruch");
+    }
+}
+
+// Notes the reads of copies, the deletions and the removals.
+class RecordingFiles : public ForwardingFileServices {
+public:
+    RecordingFiles(FileServices& inner, std::function<void(const char*)> note)
+        : ForwardingFileServices(inner), note_(std::move(note)) {}
+    std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override {
+        note_("read");
+        return ForwardingFileServices::ReadChunk(h, buffer, n);
+    }
+    bool DeleteOneFile(std::u16string_view path) override {
+        note_("delete");
+        return ForwardingFileServices::DeleteOneFile(path);
+    }
+    bool RemoveOneFolder(std::u16string_view path) override {
+        note_("remove");
+        return ForwardingFileServices::RemoveOneFolder(path);
+    }
+
+private:
+    std::function<void(const char*)> note_;
+};
+
+TEST_F(BackupRunTest, KeepsTheWindowResponsiveInEveryLongStepAndShowsEachCompleteList) {
+    WriteTextFile(Source(L"a.txt"), "a");
+    WriteTextFile(Source(L"gross.bin"), std::string(3 * 0x10000 + 100, 'g')); // four chunks
+    WriteTextFile(Target(L"weg.txt"), "weg");
+    MakeCleanFolder(Target(L"leer"));
+    AddFolder(Source());
+    host.set.synchron = true;
+    // A walk's calls depend on the entries it meets: a run of them is noted once.
+    std::string steps;
+    const auto note = [&](const char* step) {
+        if (!(steps.ends_with(" keep") && std::string_view(step) == "keep"))
+            steps += std::string(" ") + step;
+    };
+    std::vector<std::vector<std::u16string>> shown;
+    host.onKeepResponsive = [&] { note("keep"); };
+    host.onPump = [&] { note("pump"); };
+    host.onShowWorkList = [&] {
+        note("show");
+        shown.push_back(host.workList.Items());
+    };
+    RecordingFiles recording(fs, note);
+
+    ASSERT_TRUE(RunBackup(recording));
+    EXPECT_EQ(steps, " keep show"                                              // source walk
+                     " keep read keep read pump"                               // a.txt
+                     " keep read keep read keep read keep read keep read pump" // gross.bin
+                     " keep show keep delete"                                  // file pass
+                     " keep show keep remove");                                // folder pass
+    const std::u16string source = U16(Source()), target = U16(Target());
+    EXPECT_THAT(shown, ElementsAre(ElementsAre(source + u"\\a.txt", source + u"\\gross.bin"),
+                                   ElementsAre(target + u"\\a.txt", target + u"\\gross.bin",
+                                               target + u"\\weg.txt"),
+                                   ElementsAre(target + u"\\leer")));
+    EXPECT_EQ(Status(), u"OK");
 }
 
 TEST_F(BackupRunTest, BacksUpAPathOfThreeHundredCharacters) {

@@ -1,0 +1,174 @@
+#pragma once
+// The main window with its help window and about box, made as the program
+// makes them, on the scratch drives; the documents folder is the test's own.
+#include "engine/win32/Win32FileServices.h"
+#include "engine/win32/Win32LocalClock.h"
+#include "set/win32/Win32CodePage.h"
+#include "tests/support/Fixtures.h"
+#include "tests/support/ForwardingFileServices.h"
+#include "tests/support/win32/ScratchDrives.h"
+#include "tests/ui/FormDriver.h"
+#include "ui/AboutBox.h"
+#include "ui/DataSForm.h"
+#include "ui/HelpForm.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvorin::testing {
+
+// Presses OK on every message box of this thread and keeps its text.
+class MessageBoxAnswerer {
+public:
+    MessageBoxAnswerer() {
+        instance_ = this;
+        hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    }
+    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+    ~MessageBoxAnswerer() {
+        UnhookWindowsHookEx(hook_);
+        instance_ = nullptr;
+    }
+    std::vector<std::wstring> texts;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+        if (code == HCBT_ACTIVATE && instance_) {
+            const HWND box = reinterpret_cast<HWND>(wp);
+            wchar_t cls[32] = {};
+            GetClassNameW(box, cls, 32);
+            if (std::wstring(cls) == L"#32770") {
+                wchar_t text[512] = {};
+                GetDlgItemTextW(box, 65535, text, 512);
+                instance_->texts.push_back(text);
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static inline MessageBoxAnswerer* instance_ = nullptr;
+    HHOOK hook_;
+};
+
+// The real file system, with the free space of a drive given by the test: a
+// drive with exactly 1,000,000 free bytes cannot be made here.
+class FreeSpaceSeam : public ForwardingFileServices {
+public:
+    explicit FreeSpaceSeam(FileServices& inner) : ForwardingFileServices(inner) {}
+    std::optional<std::int64_t> freeBytes;
+    int freeSpaceQueries = 0;
+    std::int64_t FreeBytesOnDrive(int drive) override {
+        ++freeSpaceQueries;
+        return freeBytes ? *freeBytes : ForwardingFileServices::FreeBytesOnDrive(drive);
+    }
+};
+
+class DataSFormTest : public DriveTest {
+protected:
+    using Id = ui::TDataSForm::ControlId;
+
+    void SetUp() override {
+        DriveTest::SetUp();
+        PumpMessages();
+        startUp_.personal = U16(Documents());
+        MakeCleanFolder(Documents());
+    }
+    void TearDown() override {
+        form_.reset();
+        aboutBox_.reset();
+        helpForm_.reset();
+        ui::SetApplicationHelpHook(nullptr);
+        DropQuitMessage();
+        DriveTest::TearDown();
+    }
+
+    std::wstring Documents() const { return Source(L"Dokumente"); }
+    std::wstring SetFile() const { return Documents() + L"\\Kelvorin.ini"; }
+    std::wstring LogFile() const { return Documents() + L"\\Kelvorin.log"; }
+
+    // The three windows in the program's order; the main window is shown.
+    void Make() {
+        helpForm_ = std::make_unique<ui::THelpForm>(GetModuleHandleW(nullptr));
+        aboutBox_ = std::make_unique<ui::TAboutBox>(GetModuleHandleW(nullptr));
+        form_ = std::make_unique<ui::TDataSForm>(
+            GetModuleHandleW(nullptr),
+            ui::DataSFormServices{startUp_, files_, codePage_, clock_,
+                                  [this](std::wstring& folder, unsigned, std::int32_t context) {
+                                      chooserCalls_.push_back({folder, context});
+                                      if (!chooserAnswer_) return false;
+                                      folder = *chooserAnswer_;
+                                      return true;
+                                  }},
+            *helpForm_, *aboutBox_);
+        ASSERT_TRUE(form_->Create());
+        ASSERT_TRUE(helpForm_->Create(form_->Handle()));
+        ASSERT_TRUE(aboutBox_->Create(form_->Handle()));
+        ShowWindow(Window(), SW_SHOW);
+        SetForegroundWindow(Window());
+        PumpMessages();
+    }
+
+    HWND Window() const { return form_->Handle(); }
+    HWND Control(int id) const { return form_->ControlWindow(id); }
+
+    // The folder list as the test wants it, in the given order.
+    void SetFolders(const std::vector<std::wstring>& folders) {
+        SendMessageW(Control(Id::OrdnerListBox), LB_RESETCONTENT, 0, 0);
+        for (const auto& folder : folders)
+            SendMessageW(Control(Id::OrdnerListBox), LB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(folder.c_str()));
+    }
+    void SetTarget(int index) {
+        for (int i = 0; i < 26; ++i)
+            SendMessageW(Control(Id::SaveRadioGroup + 1 + i), BM_SETCHECK,
+                         i == index ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    static std::vector<std::wstring> Items(HWND list) {
+        std::vector<std::wstring> items;
+        const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1,
+                              L'\0');
+            text.resize(static_cast<std::size_t>(
+                SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+            items.push_back(text);
+        }
+        return items;
+    }
+    static void DropQuitMessage() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+    static bool QuitPosted() {
+        MSG msg;
+        return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE);
+    }
+
+    struct ChooserCall {
+        std::wstring openedAt;
+        std::int32_t helpContext;
+    };
+
+    FixedStartUp startUp_;
+    Win32FileServices realFiles_;
+    FreeSpaceSeam files_{realFiles_};
+    Win32CodePage codePage_;
+    Win32LocalClock clock_;
+    MessageBoxAnswerer boxes_;
+    std::vector<ChooserCall> chooserCalls_;
+    std::optional<std::wstring> chooserAnswer_;
+    std::unique_ptr<ui::THelpForm> helpForm_;
+    std::unique_ptr<ui::TAboutBox> aboutBox_;
+    std::unique_ptr<ui::TDataSForm> form_;
+};
+
+} // namespace kelvorin::testing

@@ -1,0 +1,154 @@
+#pragma once
+// The main window "Datensicherung": its controls hold the backup set; it
+// offers every command through the menu bar, the tool bar, the folder list's
+// pop-up menu and two push buttons, and runs the backup in itself.
+#include "app/MainForm.h"
+#include "engine/BackupRun.h"
+#include "engine/RunHost.h"
+#include "ui/FormWindow.h"
+#include "ui/SetFileDialogs.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace kelvorin::ui {
+
+class THelpForm;
+class TAboutBox;
+
+// The folder chooser: opens at the folder; true and the chosen folder when the
+// user confirmed, false and the folder unchanged otherwise.
+using SelectFolderFunction =
+    std::function<bool(std::wstring& folder, unsigned options, std::int32_t helpContext)>;
+
+// What the window works with; the program passes the Win32 services, tests their own.
+struct DataSFormServices {
+    StartUpServices& startUp;
+    FileServices& files;
+    CodePage& codePage;
+    LocalClock& clock;
+    SelectFolderFunction selectFolder;
+};
+
+class TDataSForm : public FormWindow, private MainFormHost, private RunHost {
+public:
+    enum ControlId : int {
+        ToolBar = 1,
+        OpenToolButton,
+        SichernToolButton,
+        HelpToolButton,
+        ToolButton1,
+        FileCopyLabel,
+        OrdnerGroupBox,
+        OrdnerListBox,
+        DateiGroupBox,
+        DateiListBox,
+        AusschlussGroupBox,
+        AusschlussMemo,
+        SynchronCheckBox,
+        SichernBitBtn,
+        EndeBitBtn,
+        LogListBox,
+        StatusBar,
+        SaveRadioGroup = 100, // its items "A:" to "Z:" are 101 to 126
+        FileMenu = 200,
+        FileNeuItem,
+        FileOpenItem,
+        FileSaveItem,
+        N1,
+        FileExitItem,
+        EditMenu,
+        SichernItem,
+        N2,
+        AddOrdnerItem,
+        DelOrdnerItem,
+        HelpMenu,
+        HelpItem,
+        HelpAboutItem,
+        OrdnerPopupMenu,
+        AddOrdnerPuItem,
+        DelOrdnerPuItem,
+        CheckTimer = 300,
+    };
+    static constexpr int kNoSelectFolderOptions = 0;
+
+    TDataSForm(HINSTANCE instance, DataSFormServices services, THelpForm& helpForm,
+               TAboutBox& aboutBox);
+    ~TDataSForm() override;
+
+    // The handlers of the window's commands.
+    void SichernItemClick();
+    void AddOrdnerItemClick();
+    void DelOrdnerItemClick();
+    void FileExitItemClick();
+    void HelpItemClick();
+    void HelpAboutItemClick();
+    void CheckTimerTimer();
+    bool FormHelp(WORD command, LONG_PTR data, bool& callHelp);
+
+    MainForm& Form() { return form_; }
+    RunFlags& Flags() { return flags_; }
+    // False when an error stopped FormCreate: its later steps (the help hook
+    // among them) did not run.
+    bool FormCreateCompleted() const { return formCreateCompleted_; }
+    bool IsRunning() const { return running_; }
+
+protected:
+    void FormCreate() override;
+    void CloseRequest() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // MainFormHost: the set in the controls.
+    void ShowError(const std::u16string& text) override;
+    std::optional<std::u16string> AskSetFileToOpen() override;
+    std::optional<std::u16string> AskSetFileToSave() override;
+    bool ChooseFolder(std::u16string& folder) override;
+    BackupSet ReadSet() override;
+    void ShowSet(const BackupSet& set) override;
+    void AddFolder(const std::u16string& folder) override;
+    SortedList& WorkList() override { return workList_; }
+    void ShowWorkList() override;
+
+    // RunHost: the run in the window (DataSFormRun.cpp).
+    std::size_t FolderCount() override;
+    std::u16string Folder(std::size_t i) override;
+    void SelectFolder(std::size_t i) override;
+    std::vector<std::u16string> ExclusionLines() override;
+    int TargetDriveIndex() override;
+    bool SynchronTicked() override;
+    void ShowLogInFileList(const std::vector<std::u16string>& lines) override;
+    void ClearRunLog() override;
+    void AddRunLogLine(const std::u16string& line) override;
+    void SetFileCopyLabel(const std::u16string& text) override;
+    void RepaintWindow() override;
+    void RepaintFileList() override;
+    void PumpMessages() override;
+    void KeepResponsive() override;
+    void BeginBusy() override;
+    void EndBusy() override;
+    void ShowRefusal(const std::u16string& text) override;
+
+    void RegisterHandlers();
+    // The commands that change the set do nothing while a backup runs.
+    void EnableSetCommands(bool enabled);
+    void FillFileList(const std::vector<std::u16string>& lines);
+    // Tidy fills from 0 without the per-item reordering of a sorted list box.
+    void FillList(int id, const std::vector<std::u16string>& lines);
+
+    DataSFormServices services_;
+    THelpForm& helpForm_;
+    TAboutBox& aboutBox_;
+    RunFlags flags_;
+    SortedList workList_; // the lines of the file list, as the engine reads them
+    SetFileDialog openDialog_{SetFileDialog::Kind::Open};
+    SetFileDialog saveDialog_{SetFileDialog::Kind::Save};
+    MainForm form_;
+    bool formCreateCompleted_ = false;
+    bool running_ = false;
+    bool closePending_ = false; // a close request came during a run
+    ULONGLONG lastPump_ = 0;
+};
+
+} // namespace kelvorin::ui
