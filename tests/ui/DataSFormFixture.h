@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,16 +59,30 @@ private:
     HHOOK hook_;
 };
 
-// The real file system, with the free space of a drive given by the test: a
-// drive with exactly 1,000,000 free bytes cannot be made here.
-class FreeSpaceSeam : public ForwardingFileServices {
+// The real file system, with what cannot be made real here given by the test:
+// a drive with exactly 1,000,000 free bytes, and a slow stick.
+class WindowTestFiles : public ForwardingFileServices {
 public:
-    explicit FreeSpaceSeam(FileServices& inner) : ForwardingFileServices(inner) {}
+    explicit WindowTestFiles(FileServices& inner) : ForwardingFileServices(inner) {}
     std::optional<std::int64_t> freeBytes;
     int freeSpaceQueries = 0;
+    DWORD millisecondsPerEntry = 0; // of a folder listed
+    DWORD millisecondsPerChunk = 0; // of a file read
+
     std::int64_t FreeBytesOnDrive(int drive) override {
         ++freeSpaceQueries;
         return freeBytes ? *freeBytes : ForwardingFileServices::FreeBytesOnDrive(drive);
+    }
+    void ListFolder(std::u16string_view pattern,
+                    const std::function<void(const FolderEntry&)>& visit) override {
+        ForwardingFileServices::ListFolder(pattern, [&](const FolderEntry& entry) {
+            Sleep(millisecondsPerEntry);
+            visit(entry);
+        });
+    }
+    std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override {
+        Sleep(millisecondsPerChunk);
+        return ForwardingFileServices::ReadChunk(h, buffer, n);
     }
 };
 
@@ -160,7 +175,7 @@ protected:
 
     FixedStartUp startUp_;
     Win32FileServices realFiles_;
-    FreeSpaceSeam files_{realFiles_};
+    WindowTestFiles files_{realFiles_};
     Win32CodePage codePage_;
     Win32LocalClock clock_;
     MessageBoxAnswerer boxes_;

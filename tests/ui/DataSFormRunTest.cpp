@@ -1,0 +1,233 @@
+// The backup run in the main window, on the real file system: what the
+// window's lists show, a close request during a run, and the window answering
+// while a run works.
+#include "tests/ui/DataSFormFixture.h"
+
+#include <gmock/gmock.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace kelvorin::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+// The lines of a file in the ANSI code page.
+std::vector<std::wstring> LinesOf(const std::string& bytes) {
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const int length = static_cast<int>(end - start);
+        std::wstring line(static_cast<std::size_t>(length), L'\0');
+        line.resize(static_cast<std::size_t>(
+            MultiByteToWideChar(CP_ACP, 0, bytes.data() + start, length, line.data(), length)));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
+}
+
+class DataSFormRun : public DataSFormTest {
+protected:
+    // The set as a file in the documents folder, loaded when the window is made.
+    void WriteSet(const std::vector<std::wstring>& folders, bool synchron = false) {
+        std::string text = "Laufwerk=" + std::to_string(TargetDrive() - L'A') +
+                           "\r\nSynchron=" + (synchron ? "TRUE" : "FALSE") + "\r\n";
+        for (const auto& folder : folders)
+            text += "Ordner=" + std::string(folder.begin(), folder.end()) + "\r\n";
+        WriteTextFile(SetFile(), text);
+    }
+};
+
+TEST_F(DataSFormRun, ShowsTheSortedLogInTheFileListAndTheRunLogInItsOrder) {
+    WriteTextFile(Source(L"A\\eins.txt"), "1");
+    WriteTextFile(Source(L"A\\Sub\\zwei.txt"), "2");
+    WriteSet({Source(L"A"), Source(L"Fehlt")}, true);
+    Make();
+    form_->SichernItemClick();
+
+    EXPECT_EQ(ReadWholeFile(Target(L"A\\eins.txt")), "1");
+    EXPECT_EQ(ReadWholeFile(Target(L"A\\Sub\\zwei.txt")), "2");
+    const std::vector<std::wstring> log = LinesOf(ReadWholeFile(LogFile()));
+    ASSERT_EQ(log.size(), 5u);
+    EXPECT_EQ(log[0], L"Nicht gefunden: " + Source(L"Fehlt"));
+    EXPECT_EQ(log[1], L"Nicht gelöscht: " + Target(L"Fehlt"));
+    EXPECT_EQ(log[3], L"OK");
+    EXPECT_EQ(Items(Control(Id::LogListBox)), log) << "the run log, in its order";
+    std::vector<std::wstring> sorted = log;
+    std::sort(sorted.begin(), sorted.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+    });
+    EXPECT_EQ(Items(Control(Id::DateiListBox)), sorted) << "the log, sorted";
+    EXPECT_EQ(SendMessageW(Control(Id::OrdnerListBox), LB_GETCURSEL, 0, 0), 1) << "the last folder";
+    EXPECT_EQ(WindowText(Control(Id::FileCopyLabel)), L"OK");
+    EXPECT_FALSE(form_->IsRunning());
+
+    // The first tick afterwards makes the backup controls usable again.
+    EXPECT_FALSE(IsWindowEnabled(Control(Id::SichernBitBtn)));
+    for (int i = 0; i < 200 && !IsWindowEnabled(Control(Id::SichernBitBtn)); ++i) {
+        Sleep(10);
+        PumpMessages();
+    }
+    EXPECT_TRUE(IsWindowEnabled(Control(Id::SichernBitBtn)));
+    EXPECT_TRUE(form_->IsItemEnabled(Id::FileOpenItem));
+}
+
+// A window of the test's own whose posted message runs the test's code when
+// the run handles messages: it sees the run from inside.
+class InsideTheRun {
+public:
+    explicit InsideTheRun(std::function<void()> look) : look_(std::move(look)) {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"KelvorinTestInsideTheRun";
+        RegisterClassW(&windowClass);
+        window_ = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, windowClass.hInstance, nullptr);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    InsideTheRun(const InsideTheRun&) = delete;
+    InsideTheRun& operator=(const InsideTheRun&) = delete;
+    ~InsideTheRun() { DestroyWindow(window_); }
+    void Post() { PostMessageW(window_, WM_APP, 0, 0); }
+    bool looked = false;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+        auto* self = reinterpret_cast<InsideTheRun*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_APP && self) {
+            self->looked = true;
+            self->look_();
+            return 0;
+        }
+        return DefWindowProcW(window, message, wp, lp);
+    }
+    std::function<void()> look_;
+    HWND window_;
+};
+
+// A close request reaches the run while it runs: no further copy, the set file
+// written at once, the log ending with "Abbruch", and the window gone only once
+// the run is over.
+TEST_F(DataSFormRun, ACloseRequestEndsTheRunAndThenTheWindow) {
+    for (int i = 0; i < 20; ++i)
+        WriteTextFile(Source(L"A\\Datei" + std::to_wstring(100 + i) + L".txt"), "x");
+    WriteSet({Source(L"A"), Source(L"B")});
+    Make();
+    form_->CheckTimerTimer();
+    ASSERT_TRUE(IsWindowEnabled(Control(Id::SichernBitBtn)));
+    DeleteFileW(SetFile().c_str());
+    const HWND window = Window();
+
+    bool setFileWritten = false, windowAlive = false, setCommandsOff = false, busy = false;
+    InsideTheRun inside([&] {
+        setFileWritten = FileExists(SetFile());
+        windowAlive = IsWindow(window) && IsWindowVisible(window);
+        setCommandsOff = !form_->IsItemEnabled(Id::FileNeuItem) &&
+                         !form_->IsItemEnabled(Id::AddOrdnerPuItem) &&
+                         !form_->IsToolButtonEnabled(Id::OpenToolButton);
+        busy = !IsWindowEnabled(Control(Id::SichernBitBtn)) && form_->IsRunning();
+    });
+    // Both come with the run's first handling of messages.
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    inside.Post();
+    form_->SichernItemClick();
+
+    ASSERT_TRUE(inside.looked);
+    EXPECT_TRUE(setFileWritten) << "at once, during the run";
+    EXPECT_TRUE(windowAlive) << "not under the run";
+    EXPECT_TRUE(setCommandsOff);
+    EXPECT_TRUE(busy);
+    EXPECT_FALSE(IsWindow(window)) << "gone once the run was over";
+    EXPECT_TRUE(QuitPosted());
+    int copied = 0;
+    for (const auto& name : FilesIn(Target(L"A")))
+        copied += name.starts_with(L"Datei");
+    EXPECT_LE(copied, 1) << "no further copy after the close";
+    const std::vector<std::wstring> log = LinesOf(ReadWholeFile(LogFile()));
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0], L"Abbruch");
+}
+
+// A close request in the middle of a large file stops that copy: the previous
+// copy stays whole and no partial file is left.
+TEST_F(DataSFormRun, ACloseRequestInTheMiddleOfAFileKeepsThePreviousCopy) {
+    WriteTextFile(Source(L"A\\Gross.bin"), std::string(4 << 20, 'n'));
+    WriteTextFile(Target(L"A\\Gross.bin"), "alte Kopie");
+    SetLocalWriteTime(Target(L"A\\Gross.bin"), 2020, 1, 2, 3, 4, 6);
+    WriteSet({Source(L"A")});
+    Make();
+    files_.millisecondsPerChunk = 5; // a slow stick: the copy takes about 300 ms
+
+    // The close is sent once the copy has begun: a second file stands beside the backup.
+    std::atomic<bool> sawPartial = false;
+    std::thread closer([&] {
+        for (int i = 0; i < 20000 && !sawPartial; ++i) {
+            if (FilesIn(Target(L"A")).size() > 1)
+                sawPartial = true;
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        PostMessageW(Window(), WM_CLOSE, 0, 0);
+    });
+    form_->SichernItemClick();
+    closer.join();
+
+    ASSERT_TRUE(sawPartial) << "the copy should have been under way";
+    EXPECT_TRUE(ReadWholeFile(Target(L"A\\Gross.bin")) == "alte Kopie");
+    EXPECT_EQ(LocalWriteTime(Target(L"A\\Gross.bin")).wYear, 2020);
+    EXPECT_THAT(FilesIn(Target(L"A")), ElementsAre(L"Gross.bin")) << "no partial file";
+    EXPECT_EQ(LinesOf(ReadWholeFile(LogFile())).front(), L"Abbruch")
+        << "an interrupted copy is no failed copy";
+}
+
+// While a run walks a large folder, the window answers within a second.
+TEST_F(DataSFormRun, TheWindowAnswersWhileARunWalksALargeFolder) {
+    for (int i = 0; i < 1000; ++i)
+        WriteTextFile(Source(L"A\\f" + std::to_wstring(i)), "");
+    WriteSet({Source(L"A")});
+    Make();
+    // Every backup is current: the run only walks and compares, slowly.
+    form_->SichernItemClick();
+    files_.millisecondsPerEntry = 3;
+
+    std::atomic<bool> done = false, asking = true;
+    std::atomic<int> answered = 0, late = 0;
+    const HWND window = Window();
+    std::thread asker([&] {
+        while (!done) {
+            DWORD_PTR result = 0;
+            if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result))
+                ++answered;
+            else
+                ++late;
+        }
+        asking = false;
+    });
+    form_->SichernItemClick();
+    done = true;
+    while (asking) // its last question is answered here
+        PumpMessages();
+    asker.join();
+    EXPECT_EQ(late, 0);
+    EXPECT_GE(answered, 2) << "the run should have lasted long enough to be asked";
+    EXPECT_EQ(LinesOf(ReadWholeFile(LogFile())).front(), L"OK");
+}
+
+} // namespace
+} // namespace kelvorin::testing
