@@ -6,8 +6,10 @@
 #include "set/win32/Win32CodePage.h"
 #include "ui/AboutBox.h"
 #include "ui/DataSForm.h"
+#include "ui/FolderSystem.h"
 #include "ui/FormWindow.h"
 #include "ui/HelpForm.h"
+#include "ui/SelectDirForm.h"
 
 #include <commctrl.h>
 
@@ -22,11 +24,18 @@ int RunApplication(HINSTANCE instance, int showCommand) {
     Win32FileServices files;
     Win32CodePage codePage;
     Win32LocalClock clock;
+    Win32FolderSystem folders;
+    // The chooser is made anew for each use, in front of the window that asks.
+    const SelectFolderFunction selectFolder = [&](std::wstring& folder, unsigned options,
+                                                  std::int32_t helpContext) {
+        return SelectFolder(instance, folders, GetActiveWindow(), folder, options, helpContext);
+    };
 
     // The three windows in their start-up order; all live until the program ends.
     THelpForm helpForm(instance);
     TAboutBox aboutBox(instance);
-    TDataSForm dataSForm(instance, {startUp, files, codePage, clock, nullptr}, helpForm, aboutBox);
+    TDataSForm dataSForm(instance, {startUp, files, codePage, clock, selectFolder}, helpForm,
+                         aboutBox);
     if (!dataSForm.Create()) return 1;
     if (!helpForm.Create(dataSForm.Handle())) return 1;
     if (!aboutBox.Create(dataSForm.Handle())) return 1;

@@ -40,6 +40,11 @@ constexpr std::array kTraits{
                .exStyle = WS_EX_CLIENTEDGE,
                .takesFocus = true,
                .keepsEnterAndEsc = true},
+    // PathLine
+    KindTraits{.className = WC_EDITW,
+               .style = WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL,
+               .exStyle = WS_EX_CLIENTEDGE,
+               .takesFocus = true},
     // ListBox
     KindTraits{.className = WC_LISTBOXW,
                .style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,

@@ -220,11 +220,7 @@ void TDataSForm::AddFolder(const std::u16string& folder) {
 }
 
 void TDataSForm::ShowWorkList() {
-    FillFileList(workList_.Items());
-}
-
-void TDataSForm::FillFileList(const std::vector<std::u16string>& lines) {
-    FillList(DateiListBox, lines);
+    FillList(DateiListBox, workList_.Items());
 }
 
 void TDataSForm::FillList(int id, const std::vector<std::u16string>& lines) {

@@ -133,8 +133,8 @@ private:
     void RegisterHandlers();
     // The commands that change the set do nothing while a backup runs.
     void EnableSetCommands(bool enabled);
-    void FillFileList(const std::vector<std::u16string>& lines);
-    // Tidy fills from 0 without the per-item reordering of a sorted list box.
+    // The lines come in the program's one path order: the list boxes keep it
+    // as given and are filled in one go, with redraw off and storage reserved.
     void FillList(int id, const std::vector<std::u16string>& lines);
 
     DataSFormServices services_;

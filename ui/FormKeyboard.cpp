@@ -169,16 +169,26 @@ bool FormWindow::PressAccelerator(wchar_t letter) {
         CharUpperBuffW(&c, 1);
         return c;
     };
+    // A label's letter focuses the control that it names, as a dialog's does.
+    const auto act = [this](const ControlLayout& row) {
+        if (TraitsOf(row.kind).isPushButton) return PressIfUsable(row.id);
+        HWND target = ControlWindow(row.focusControl);
+        if (!target || !IsWindowVisible(target) || !IsWindowEnabled(target)) return false;
+        SetFocus(target);
+        return true;
+    };
     for (const ControlSlot& slot : slots_) {
-        if (!TraitsOf(slot.layout->kind).isPushButton) continue;
-        const std::wstring_view text = slot.layout->text;
+        const ControlLayout& row = *slot.layout;
+        if (!TraitsOf(row.kind).isPushButton && !(TraitsOf(row.kind).isLabel && row.focusControl))
+            continue;
+        const std::wstring_view text = row.text;
         for (std::size_t i = 0; i + 1 < text.size(); ++i) {
             if (text[i] != L'&') continue;
             if (text[i + 1] == L'&') {
                 ++i; // "&&" is a plain "&"
                 continue;
             }
-            if (upper(text[i + 1]) == upper(letter) && PressIfUsable(slot.layout->id)) return true;
+            if (upper(text[i + 1]) == upper(letter) && act(row)) return true;
             break;
         }
     }

@@ -74,22 +74,46 @@ bool FormWindow::CreateMenus() {
     return true;
 }
 
+// The pictures are drawn by the window (HBMMENU_CALLBACK) with their
+// transparency mask: not every system draws a menu bitmap's alpha channel.
 void FormWindow::MakeMenuPictures() {
     const int size = Scale(16, dpi_);
-    std::vector<UniqueBitmap> pictures;
+    std::vector<MenuPicture> pictures;
     for (const MenuItemLayout& item : layout_.menus) {
         const auto slot = static_cast<std::size_t>(item.image);
         if (item.image == kNoImage || slot >= layout_.images.size() || !layout_.images[slot])
             continue;
-        pictures.push_back(MakeAlphaBitmap(Scaled(ToImage(*layout_.images[slot]), size, size)));
+        const PixelGrid& grid = *layout_.images[slot];
+        pictures.push_back(
+            {item.id, MakeIcon(grid, size, size), MakeDisabledIcon(grid, size, size)});
         MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
         info.fMask = MIIM_BITMAP;
-        info.hbmpItem = pictures.back().get();
+        info.hbmpItem = HBMMENU_CALLBACK;
         SetMenuItemInfoW(MenuOf(item.parent), static_cast<UINT>(item.id), FALSE, &info);
     }
-    menuPictures_ = std::move(pictures); // the old pictures go once the menus have let them go
+    menuPictures_ = std::move(pictures);
     if (menuBar_) DrawMenuBar(Handle());
+}
+
+bool FormWindow::MeasureMenuPicture(MEASUREITEMSTRUCT& measure) const {
+    if (measure.CtlType != ODT_MENU) return false;
+    measure.itemWidth = measure.itemHeight = static_cast<UINT>(Scale(16, dpi_));
+    return true;
+}
+
+bool FormWindow::DrawMenuPicture(const DRAWITEMSTRUCT& item) const {
+    if (item.CtlType != ODT_MENU) return false;
+    for (const MenuPicture& picture : menuPictures_) {
+        if (picture.id != static_cast<int>(item.itemID)) continue;
+        const bool greyed = item.itemState & (ODS_GRAYED | ODS_DISABLED);
+        const int size = Scale(16, dpi_);
+        const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size) / 2;
+        DrawIconEx(item.hDC, item.rcItem.left, top,
+                   greyed ? picture.disabled.get() : picture.normal.get(), size, size, 0, nullptr,
+                   DI_NORMAL);
+    }
+    return true;
 }
 
 void FormWindow::MakeImageList() {

@@ -43,6 +43,19 @@ DWORD StyleOf(const ControlLayout& row) {
     return style;
 }
 
+// A group box paints only its frame and title; the window, clipping its
+// children, paints nothing there either: the box fills its inside itself.
+LRESULT CALLBACK FilledGroupBox(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR) {
+    if (message == WM_ERASEBKGND) {
+        RECT client{};
+        GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+        return TRUE;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 } // namespace
 
 FormWindow::FormWindow(HINSTANCE instance, const FormLayout& layout,
@@ -111,14 +124,13 @@ bool FormWindow::Create(HWND owner) {
 
     // Sized and placed once its density is known; WindowProc takes the handle
     // at WM_NCCREATE. On the owner's monitor, so that the density is that one's.
-    // Without WS_CLIPCHILDREN: a group box leaves its inside to the window to paint.
     POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
     if (owner) {
         RECT ownerRect{};
         GetWindowRect(owner, &ownerRect);
         at = {ownerRect.left, ownerRect.top};
     }
-    const DWORD style = layout_.style & ~WS_VISIBLE;
+    const DWORD style = (layout_.style & ~WS_VISIBLE) | WS_CLIPCHILDREN;
     if (!CreateWindowExW(layout_.exStyle, layout_.className, layout_.caption, style, at.x, at.y,
                          100, 100, owner, nullptr, instance_, this))
         return false;
@@ -161,6 +173,10 @@ bool FormWindow::CreateControl(ControlSlot& slot) {
         break;
     case ControlKind::StatusBar:
         SendMessageW(slot.window, SB_SIMPLE, TRUE, 0);
+        break;
+    case ControlKind::GroupBox:
+    case ControlKind::RadioGroup:
+        SetWindowSubclass(slot.window, FilledGroupBox, 0, 0);
         break;
     default:
         break;
@@ -348,9 +364,15 @@ void FormWindow::PlaceOnScreen() {
                     &monitor);
     const RECT& area = monitor.rcMonitor;
     POINT at{area.left + Scale(layout_.left, dpi_), area.top + Scale(layout_.top, dpi_)};
-    if (layout_.placement == Placement::ScreenCentre)
+    if (layout_.placement == Placement::ScreenCentre) {
         at = {area.left + (area.right - area.left - frame.cx) / 2,
               area.top + (area.bottom - area.top - frame.cy) / 2};
+    } else {
+        // At a higher density the scaled place may lie partly off the screen.
+        const RECT& work = monitor.rcWork;
+        at.x = std::max(work.left, std::min<LONG>(at.x, work.right - frame.cx));
+        at.y = std::max(work.top, std::min<LONG>(at.y, work.bottom - frame.cy));
+    }
     PlaceWithClient(at, client);
 }
 
@@ -386,10 +408,6 @@ void FormWindow::ChangeDpi(UINT dpi, const RECT& suggested) {
     MakeImageList();
     MakeMenuPictures();
     LayOut();
-    if (layout_.placement == Placement::ScreenCentre && !IsWindowVisible(Handle())) {
-        PlaceOnScreen();
-        return;
-    }
     // Where the system suggests, with the client area scaled as the controls are.
     const auto scaled = [&](LONG length) {
         return MulDiv(length, static_cast<int>(dpi), static_cast<int>(previous));
@@ -449,6 +467,12 @@ void FormWindow::SetControlText(int id, const wchar_t* text) {
     if (!slot || !slot->window) return;
     SetWindowTextW(slot->window, text);
     const ControlLayout& row = *slot->layout;
+    if (row.kind == ControlKind::PathLine) {
+        // The deepest folder is what matters when the path is wider than the line.
+        const auto end = static_cast<WPARAM>(GetWindowTextLengthW(slot->window));
+        SendMessageW(slot->window, EM_SETSEL, end, static_cast<LPARAM>(end));
+        SendMessageW(slot->window, EM_SCROLLCARET, 0, 0);
+    }
     if (TraitsOf(row.kind).isLabel && (row.width == kSizedToText || row.height == kSizedToText)) {
         RECT bounds{};
         GetWindowRect(slot->window, &bounds);
@@ -651,10 +675,12 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         RunHandler(static_cast<int>(wParam), Event::Timer);
         return 0;
     case WM_DRAWITEM:
-        DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        if (!DrawMenuPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+            DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case WM_MEASUREITEM: {
         auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (MeasureMenuPicture(measure)) return TRUE;
         if (const ControlLayout* row = RowOf(static_cast<int>(measure.CtlID));
             row && row->itemHeight > 0)
             measure.itemHeight = static_cast<UINT>(Scale(row->itemHeight, dpi_));

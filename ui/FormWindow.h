@@ -98,7 +98,10 @@ protected:
     // Items of a list with item pictures.
     virtual void DrawListItem(int /*id*/, const DRAWITEMSTRUCT& /*item*/) {}
 
-    // Sets a control's text; a label sized to its text sizes itself again.
+    // Asks for help on the context as F1 does: the window's hook, else the application's.
+    void RequestHelp(std::int32_t context) const { DispatchHelp(helpHook_, context); }
+    // Sets a control's text; a label sized to its text sizes itself again, a path line
+    // shows the text's end.
     void SetControlText(int id, const wchar_t* text);
     // Puts a control on top of the controls that it overlaps.
     void BringToFront(int id);
@@ -115,6 +118,11 @@ private:
         UniqueIcon picture{};
         UniqueIcon disabledPicture{};
         SIZE pictureSize{0, 0};
+    };
+    struct MenuPicture {
+        int id;
+        UniqueIcon normal;
+        UniqueIcon disabled;
     };
     struct HandlerEntry {
         int id;
@@ -152,6 +160,8 @@ private:
     // Menus, image list, tool bar (FormMenus.cpp).
     bool CreateMenus();
     void MakeMenuPictures();
+    bool MeasureMenuPicture(MEASUREITEMSTRUCT& measure) const;
+    bool DrawMenuPicture(const DRAWITEMSTRUCT& item) const;
     void MakeImageList();
     void ConfigureToolBar(const ControlSlot& toolBar, bool addButtons);
     const MenuItemLayout* MenuItemOf(int id) const;
@@ -198,7 +208,7 @@ private:
     HMENU menuBar_ = nullptr; // the window destroys it with itself
     std::vector<std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>> popupMenus_;
     std::vector<std::pair<int, HMENU>> menus_; // submenus and pop-ups by item id
-    std::vector<UniqueBitmap> menuPictures_;
+    std::vector<MenuPicture> menuPictures_;
     std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter> imageList_;
     std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorDeleter> accelerators_;
     std::wstring tipText_;    // the text a tool bar's tooltip asked for last

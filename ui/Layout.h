@@ -28,6 +28,7 @@ enum class ControlKind {
     GroupBox,      // a frame with a title that holds other controls
     RichEdit,      // a rich-text box (msftedit), multi-line, Enter starts a new line
     Memo,          // a plain multi-line text box, no word wrap, Enter starts a new line
+    PathLine,      // a read-only single line that shows a path, scrolled to its end
     ListBox,       // a list of text lines with one selection; a double click is its click
     ComboList,     // a drop-down list to choose from; a new choice is its click
     CheckBox,      // a check box that ticks itself
@@ -94,6 +95,7 @@ struct ControlLayout {
     int checkedItem = -1;                    // radio groups: the item checked at creation
     int linkedItem = 0;                      // tool buttons: the menu item they stand for
     int popupMenu = 0;                       // the pop-up menu that a right click opens
+    int focusControl = 0;                    // labels: what their accelerator letter focuses
     bool enabled = true;
 };
 

@@ -1,6 +1,5 @@
 #include "ui/PictureIcons.h"
 
-#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -38,30 +37,6 @@ UniqueIcon MakeIcon(const Image& image) {
     icon.hbmColor = colour.get();
     icon.hbmMask = mask.get();
     return UniqueIcon(CreateIconIndirect(&icon)); // copies both bitmaps
-}
-
-UniqueBitmap MakeAlphaBitmap(const Image& image) {
-    if (image.width <= 0 || image.height <= 0) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return nullptr;
-    auto* out = static_cast<std::uint32_t*>(bits);
-    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-        const std::uint32_t pixel = image.pixels[i];
-        const std::uint32_t alpha = pixel >> 24;
-        const auto premultiplied = [&](int shift) {
-            return (((pixel >> shift) & 0xFF) * alpha / 255) << shift;
-        };
-        out[i] = (alpha << 24) | premultiplied(16) | premultiplied(8) | premultiplied(0);
-    }
-    return bitmap;
 }
 
 UniqueIcon MakeIcon(PixelGrid picture, int width, int height) {

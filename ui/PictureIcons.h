@@ -7,9 +7,6 @@ namespace kelvorin::ui {
 
 UniqueIcon MakeIcon(const Image& image);
 
-// A 32-bit bitmap with premultiplied alpha, as menus draw item pictures.
-UniqueBitmap MakeAlphaBitmap(const Image& image);
-
 // The picture at the given size in pixels.
 UniqueIcon MakeIcon(PixelGrid picture, int width, int height);
 

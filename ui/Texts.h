@@ -144,6 +144,24 @@ inline constexpr wchar_t kHelpPage5[] =
     L"welche versehendlich gelöscht wurden, \r\n"
     L"aus der Sicherung entfernt werden!";
 
+// Folder chooser "Verzeichnis auswählen".
+inline constexpr wchar_t kSelectDirCaption[] = L"Verzeichnis auswählen";
+inline constexpr wchar_t kDirNameLabel[] = L"Verzeichnis&name:";
+inline constexpr wchar_t kDirListLabel[] = L"&Verzeichnisse:";
+inline constexpr wchar_t kFileListLabel[] = L"&Dateien: (*.*)";
+inline constexpr wchar_t kDriveListLabel[] = L"&Laufwerke:";
+inline constexpr wchar_t kNetworkCaption[] = L"Ne&tzwerk...";
+inline constexpr wchar_t kCancelCaption[] = L"Abbrechen";
+inline constexpr wchar_t kHilfeCaption[] = L"&Hilfe";
+// Its messages: "Das Laufwerk D: ist nicht bereit.", "Der Ordner "D:\Daten" kann
+// nicht geöffnet werden.", "Zugriff auf den Ordner "D:\Daten" verweigert."
+inline constexpr wchar_t kDriveNotReadyStart[] = L"Das Laufwerk ";
+inline constexpr wchar_t kDriveNotReadyEnd[] = L": ist nicht bereit.";
+inline constexpr wchar_t kFolderNotOpenedStart[] = L"Der Ordner \"";
+inline constexpr wchar_t kFolderNotOpenedEnd[] = L"\" kann nicht geöffnet werden.";
+inline constexpr wchar_t kFolderDeniedStart[] = L"Zugriff auf den Ordner \"";
+inline constexpr wchar_t kFolderDeniedEnd[] = L"\" verweigert.";
+
 // About box.
 inline constexpr wchar_t kAboutCaption[] = L"Info";
 inline constexpr wchar_t kProductName[] = L"Datensicherung";

@@ -188,6 +188,24 @@ TEST_F(DataSFormTest, AShortcutThatBothMenusShareRunsItsCommandOnce) {
     EXPECT_THAT(Items(Control(Id::OrdnerListBox)), ElementsAre(L"C:\\B"));
 }
 
+TEST_F(DataSFormTest, ARightClickOnTheFolderListOpensItsPopUpMenu) {
+    Make();
+    RECT list{};
+    GetWindowRect(Control(Id::OrdnerListBox), &list);
+    bool shown = false;
+    ModalWatchdog watchdog;
+    DuringModal look([&] {
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        shown = menu && IsWindowVisible(menu);
+        EndMenu();
+    });
+    // What a right click makes of itself once the list has seen it.
+    SendMessageW(Control(Id::OrdnerListBox), WM_CONTEXTMENU,
+                 reinterpret_cast<WPARAM>(Control(Id::OrdnerListBox)),
+                 MAKELPARAM(list.left + 20, list.top + 20));
+    EXPECT_TRUE(shown);
+}
+
 TEST_F(DataSFormTest, RemovesTheSelectedFolderOnlyAndLeavesNoSelection) {
     Make();
     SetFolders({L"C:\\A", L"C:\\B", L"C:\\C"});

@@ -1,0 +1,134 @@
+#include "ui/FolderSystem.h"
+
+#include "engine/win32/Win32FileServices.h"
+#include "set/win32/WideText.h"
+
+#include <windows.h>
+
+namespace kelvorin::ui {
+
+namespace {
+
+// An empty card reader or a drive that went away answers with an error, not
+// with the system's "insert a disk" box.
+class NoCriticalErrorBoxes {
+public:
+    NoCriticalErrorBoxes() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_); }
+    NoCriticalErrorBoxes(const NoCriticalErrorBoxes&) = delete;
+    NoCriticalErrorBoxes& operator=(const NoCriticalErrorBoxes&) = delete;
+    ~NoCriticalErrorBoxes() { SetThreadErrorMode(previous_, nullptr); }
+
+private:
+    DWORD previous_ = 0;
+};
+
+DriveKind KindOf(UINT type) {
+    switch (type) {
+    case DRIVE_REMOVABLE:
+        return DriveKind::Removable;
+    case DRIVE_CDROM:
+        return DriveKind::CdRom;
+    case DRIVE_REMOTE:
+        return DriveKind::Network;
+    case DRIVE_RAMDISK:
+        return DriveKind::Ram;
+    default:
+        return DriveKind::Fixed;
+    }
+}
+
+bool IsDrivePath(const std::wstring& path) {
+    return path.size() >= 2 && path[1] == L':' &&
+           ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+}
+
+// The "\\?\" form from this length on, as the engine's: deep folders list too.
+std::wstring ForSystem(const std::wstring& path) {
+    return SystemPath(U16(path));
+}
+
+std::wstring FullPathName(const std::wstring& path) {
+    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    while (size > 0) {
+        std::wstring full(size, L'\0');
+        const DWORD got = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+        if (got == 0) break;
+        if (got < size) {
+            full.resize(got);
+            return full;
+        }
+        size = got;
+    }
+    return path;
+}
+
+} // namespace
+
+std::vector<DriveEntry> Win32FolderSystem::Drives() {
+    NoCriticalErrorBoxes quiet;
+    std::vector<DriveEntry> drives;
+    const DWORD present = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (!(present & (1u << i))) continue;
+        const wchar_t root[] = {static_cast<wchar_t>(L'A' + i), L':', L'\\', L'\0'};
+        wchar_t label[MAX_PATH + 1] = {};
+        if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
+                                   0))
+            label[0] = L'\0';
+        drives.push_back({root[0], KindOf(GetDriveTypeW(root)), label});
+    }
+    return drives;
+}
+
+std::uint32_t Win32FolderSystem::List(const std::wstring& folder, FolderListing& listing) {
+    NoCriticalErrorBoxes quiet;
+    const std::wstring pattern = folder + (folder.ends_with(L'\\') ? L"*" : L"\\*");
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(ForSystem(pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        // A drive root without entries has no "." either: it is empty, not missing.
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) return error;
+        return IsFolder(folder) ? 0 : ERROR_PATH_NOT_FOUND;
+    }
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? listing.folders : listing.files)
+            .push_back(name);
+    } while (FindNextFileW(find, &data));
+    const DWORD error = GetLastError();
+    FindClose(find);
+    return error == ERROR_NO_MORE_FILES ? 0 : error;
+}
+
+bool Win32FolderSystem::IsFolder(const std::wstring& path) {
+    NoCriticalErrorBoxes quiet;
+    const DWORD attributes = GetFileAttributesW(ForSystem(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring Win32FolderSystem::FullPath(const std::wstring& path) {
+    return path.empty() ? path : FullPathName(path);
+}
+
+std::wstring Win32FolderSystem::WorkingFolder() {
+    return FullPathName(L".");
+}
+
+bool Win32FolderSystem::SetWorkingFolder(const std::wstring& folder) {
+    if (!SetCurrentDirectoryW(folder.c_str())) return false;
+    // How the C runtime's chdir keeps a folder per drive, and what "D:" means to GetFullPathName.
+    if (IsDrivePath(folder)) {
+        const wchar_t name[] = {L'=', static_cast<wchar_t>(folder[0] & ~0x20), L':', L'\0'};
+        SetEnvironmentVariableW(name, folder.c_str());
+    }
+    return true;
+}
+
+std::wstring Win32FolderSystem::CurrentFolderOfDrive(wchar_t letter) {
+    const wchar_t drive[] = {letter, L':', L'\0'};
+    return FullPathName(drive);
+}
+
+} // namespace kelvorin::ui
