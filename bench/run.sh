@@ -1,20 +1,38 @@
 #!/usr/bin/env bash
 # Benchmark of the engine through KelvorinCmd.exe under Wine, against Wine's
-# xcopy in the same prefix and native rsync, on the same data in one run.
+# xcopy in the same prefix and native rsync, on the same data in one run; and
+# the window program's run against KelvorinCmd.exe's (S5).
 #   bench/run.sh [REPEATS]     (default 3; prints medians, ratios, peak memory)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repeats=${1:-3}
 ./scripts/install-deps.sh
 command -v /usr/bin/time >/dev/null || { apt-get install -y -qq time >/dev/null; }
-./scripts/build.sh win KelvorinCmd
+./scripts/build.sh win KelvorinCmd Kelvorin PressSichern
+build=$PWD/${KELVORIN_BUILD_ROOT:-build}/win
 
 out=$PWD/bench/out
 export WINEPREFIX=$out/prefix WINEDEBUG=-all LC_ALL=C.UTF-8
 wine=/usr/lib/wine/wine64
 server=/usr/lib/wine/wineserver64
-cmd_exe="Z:$(echo "$PWD/build/win/app/KelvorinCmd.exe" | tr / \\\\)"
+winpath() { echo "Z:$(echo "$1" | tr / \\\\)"; }
+cmd_exe=$(winpath "$build/app/KelvorinCmd.exe")
+window_exe=$(winpath "$build/app/Kelvorin.exe")
+press_sichern=$build/bench/PressSichern.exe
 mkdir -p "$out"/{src,dst,docs,big-src,big-dst}
+
+# S5 needs windows: an X display from the first Wine process on.
+xvfb_pid=
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+  for n in $(seq 121 150); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=:$n
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    break
+  done
+fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Preparing the Wine prefix (once)..."
@@ -30,7 +48,9 @@ ln -sfn "$out/docs" "$WINEPREFIX/dosdevices/k:"
 "$server" -p
 "$wine" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' \
   /v Personal /t REG_SZ /d 'K:' /f >/dev/null 2>&1
-trap '"$server" -k 2>/dev/null || true' EXIT
+# Without a window manager only Wine's own frames take the keyboard focus.
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+trap '"$server" -k 2>/dev/null || true; [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true' EXIT
 
 printf 'Laufwerk=19\r\nSynchron=FALSE\r\nOrdner=S:\\data\r\n' >"$out/docs/s12.ini"
 printf 'Laufwerk=19\r\nSynchron=TRUE\r\nOrdner=S:\\data\r\n' >"$out/docs/s3.ini"
@@ -78,6 +98,12 @@ for r in $(seq "$repeats"); do
   measure S3 rsync rsync -rt --update --delete "$out/src/data/" "$out/dst/data/"
 
   measure S4 kelvorin "${kelvorin[@]}" s4
+  # The same no-change run in the window: from Enter on "&Sichern" to the log.
+  if "$wine" "$press_sichern" "$window_exe" s4 'K:\Kelvorin.log' >"$out/s5.txt" 2>&1; then
+    echo "S5 window $(tail -1 "$out/s5.txt")" >>"$results"
+  else
+    echo "S5 failed: $(cat "$out/s5.txt")" >&2
+  fi
   measure S4 xcopy "${xcopy[@]}" 'U:\data' 'W:\data' "${xflags[@]}"
   measure S4 rsync rsync -rt --update "$out/big-src/data/" "$out/big-dst/data/"
 done
@@ -91,15 +117,18 @@ for line in open(sys.argv[1]):
 med = {k: statistics.median(x[0] for x in v) for k, v in rows.items()}
 peak = {k: max(x[1] for x in v) for k, v in rows.items()}
 print(f"\n{'scenario':8} {'tool':9} {'median s':>9} {'peak MB':>8}  ratios of kelvorin")
-for s in ("S1", "S2", "S3", "S4"):
-    for tool in ("kelvorin", "xcopy", "rsync"):
+for s in ("S1", "S2", "S3", "S4", "S5"):
+    for tool in ("kelvorin", "window", "xcopy", "rsync"):
         if (s, tool) not in med: continue
         note = ""
         if tool == "kelvorin":
             parts = [f"{med[(s, tool)] / med[(s, p)]:.2f} x {p}" for p in ("xcopy", "rsync")
                      if (s, p) in med and med[(s, p)] > 0]
             note = ", ".join(parts)
-        print(f"{s:8} {tool:9} {med[(s, tool)]:9.2f} {peak[(s, tool)] / 1024:8.1f}  {note}")
+        if tool == "window" and ("S4", "kelvorin") in med:
+            note = f"{med[(s, tool)] / med[('S4', 'kelvorin')]:.2f} x KelvorinCmd (S4; target <= 1.20)"
+        mb = f"{peak[(s, tool)] / 1024:8.1f}" if peak[(s, tool)] else f"{'-':>8}"
+        print(f"{s:8} {tool:9} {med[(s, tool)]:9.2f} {mb}  {note}")
 if ("S2", "kelvorin") in med and ("S4", "kelvorin") in med:
     print(f"\nS4/S2 kelvorin: {med[('S4', 'kelvorin')] / med[('S2', 'kelvorin')]:.2f} (10 x the files)")
 PY

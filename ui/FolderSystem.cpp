@@ -47,21 +47,6 @@ std::wstring ForSystem(const std::wstring& path) {
     return SystemPath(U16(path));
 }
 
-std::wstring FullPathName(const std::wstring& path) {
-    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    while (size > 0) {
-        std::wstring full(size, L'\0');
-        const DWORD got = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-        if (got == 0) break;
-        if (got < size) {
-            full.resize(got);
-            return full;
-        }
-        size = got;
-    }
-    return path;
-}
-
 } // namespace
 
 std::vector<DriveEntry> Win32FolderSystem::Drives() {
@@ -109,11 +94,11 @@ bool Win32FolderSystem::IsFolder(const std::wstring& path) {
 }
 
 std::wstring Win32FolderSystem::FullPath(const std::wstring& path) {
-    return path.empty() ? path : FullPathName(path);
+    return path.empty() ? path : kelvorin::FullPath(path);
 }
 
 std::wstring Win32FolderSystem::WorkingFolder() {
-    return FullPathName(L".");
+    return kelvorin::FullPath(L".");
 }
 
 bool Win32FolderSystem::SetWorkingFolder(const std::wstring& folder) {
@@ -128,7 +113,7 @@ bool Win32FolderSystem::SetWorkingFolder(const std::wstring& folder) {
 
 std::wstring Win32FolderSystem::CurrentFolderOfDrive(wchar_t letter) {
     const wchar_t drive[] = {letter, L':', L'\0'};
-    return FullPathName(drive);
+    return kelvorin::FullPath(drive);
 }
 
 } // namespace kelvorin::ui

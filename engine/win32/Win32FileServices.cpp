@@ -36,21 +36,6 @@ std::wstring WithoutDoubledBackslashes(std::wstring path) {
     return path;
 }
 
-std::wstring FullPath(const std::wstring& path) {
-    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    while (size > 0) {
-        std::wstring full(size, L'\0');
-        const DWORD got = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-        if (got == 0) break;
-        if (got < size) {
-            full.resize(got);
-            return full;
-        }
-        size = got;
-    }
-    return path;
-}
-
 // The last-write time of a link's target, when the path is a link to a file.
 bool TargetWriteTime(const std::wstring& path, FILETIME& utc) {
     HANDLE h = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
@@ -83,6 +68,21 @@ FileServices::Handle Open(std::u16string_view path, DWORD access, DWORD share, D
 }
 
 } // namespace
+
+std::wstring FullPath(const std::wstring& path) {
+    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    while (size > 0) {
+        std::wstring full(size, L'\0');
+        const DWORD got = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+        if (got == 0) break;
+        if (got < size) {
+            full.resize(got);
+            return full;
+        }
+        size = got;
+    }
+    return path;
+}
 
 std::wstring SystemPath(std::u16string_view path) {
     std::wstring p = Wide(path);

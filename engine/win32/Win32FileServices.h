@@ -16,6 +16,10 @@ namespace kelvorin {
 // normalised (no doubled backslashes, no "." or "..") and prefixed "\\?\".
 std::wstring SystemPath(std::u16string_view path);
 
+// The path made full by the system: the working folder in front of a relative
+// one, "." and ".." resolved.
+std::wstring FullPath(const std::wstring& path);
+
 class Win32FileServices : public FileServices {
 public:
     void ListFolder(std::u16string_view pattern,
