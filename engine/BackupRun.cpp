@@ -50,7 +50,7 @@ void BackupRun::ForEachSetFolder(const std::function<void(const std::u16string&)
     for (std::size_t i = 0; i < count; ++i) {
         if (flags_.cancelled) continue;
         host_.SelectFolder(i);
-        host_.WorkList().Clear();
+        host_.ClearWorkList();
         work(host_.Folder(i));
     }
 }

@@ -22,6 +22,8 @@ public:
 
     // The file list, whose items are the engine's work list.
     virtual SortedList& WorkList() = 0;
+    // Before the walk of each folder; the window shows no lines until ShowWorkList.
+    virtual void ClearWorkList() { WorkList().Clear(); }
     virtual void ShowLogInFileList(const std::vector<std::u16string>& lines) = 0;
 
     // The run log, in the order of writing.

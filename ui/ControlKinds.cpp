@@ -56,6 +56,13 @@ constexpr std::array kTraits{
                .style = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
                .takesFocus = true,
                .clickCode = CBN_SELCHANGE},
+    // VirtualList: a list view in report view with one column and no header,
+    // which looks and reads as a list box.
+    KindTraits{.className = WC_LISTVIEWW,
+               .style = WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_OWNERDATA |
+                        LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+               .exStyle = WS_EX_CLIENTEDGE,
+               .takesFocus = true},
     // CheckBox
     KindTraits{.className = WC_BUTTONW,
                .style = WS_TABSTOP | BS_AUTOCHECKBOX,

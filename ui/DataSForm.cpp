@@ -219,8 +219,18 @@ void TDataSForm::AddFolder(const std::u16string& folder) {
                  reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void TDataSForm::ClearWorkList() {
+    workList_.Clear();
+    SetListCount(DateiListBox, 0);
+}
+
 void TDataSForm::ShowWorkList() {
-    FillList(DateiListBox, workList_.Items());
+    SetListCount(DateiListBox, workList_.Items().size());
+}
+
+std::wstring TDataSForm::ListItemText(int id, std::size_t index) {
+    if (id != DateiListBox || index >= workList_.Count()) return {};
+    return Wide(workList_.At(index));
 }
 
 void TDataSForm::FillList(int id, const std::vector<std::u16string>& lines) {

@@ -109,7 +109,9 @@ private:
     void ShowSet(const BackupSet& set) override;
     void AddFolder(const std::u16string& folder) override;
     SortedList& WorkList() override { return workList_; }
+    void ClearWorkList() override;
     void ShowWorkList() override;
+    std::wstring ListItemText(int id, std::size_t index) override;
 
     // RunHost: the run in the window (DataSFormRun.cpp).
     std::size_t FolderCount() override;
@@ -133,15 +135,17 @@ private:
     void RegisterHandlers();
     // The commands that change the set do nothing while a backup runs.
     void EnableSetCommands(bool enabled);
-    // The lines come in the program's one path order: the list boxes keep it
-    // as given and are filled in one go, with redraw off and storage reserved.
+    // The lines come in the program's one path order: a list box keeps it as
+    // given and is filled in one go, with redraw off and storage reserved.
     void FillList(int id, const std::vector<std::u16string>& lines);
 
     DataSFormServices services_;
     THelpForm& helpForm_;
     TAboutBox& aboutBox_;
     RunFlags flags_;
-    SortedList workList_; // the lines of the file list, as the engine reads them
+    // The lines of the file list, which asks for those that it shows: a run's
+    // hundreds of thousands of paths are never copied into a control.
+    SortedList workList_;
     SetFileDialog openDialog_{SetFileDialog::Kind::Open};
     SetFileDialog saveDialog_{SetFileDialog::Kind::Save};
     MainForm form_;

@@ -178,6 +178,13 @@ bool FormWindow::CreateControl(ControlSlot& slot) {
     case ControlKind::RadioGroup:
         SetWindowSubclass(slot.window, FilledGroupBox, 0, 0);
         break;
+    case ControlKind::VirtualList: {
+        SendMessageW(slot.window, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                     LVS_EX_FULLROWSELECT);
+        LVCOLUMNW column{};
+        SendMessageW(slot.window, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+        break;
+    }
     default:
         break;
     }
@@ -302,6 +309,7 @@ void FormWindow::LayOut() {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         if (row.itemHeight > 0 && row.kind == ControlKind::ListBox)
             SendMessageW(slot.window, LB_SETITEMHEIGHT, 0, Scale(row.itemHeight, dpi_));
+        if (row.kind == ControlKind::VirtualList) SizeVirtualList(slot);
         if (row.kind == ControlKind::ComboList) {
             // The selection field is as high as the row; its items as their own row says.
             SendMessageW(slot.window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
@@ -338,6 +346,26 @@ void FormWindow::PlaceRadioItems(const ControlSlot& group, POINT origin, SIZE si
                      origin.y + top + (i % perColumn) * itemHeight, columnWidth, itemHeight,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+// One column as wide as the list, and rows as high as the row says: a list
+// view takes its row height from its small pictures, so an empty one sets it
+// (one pixel less: the list view puts one between its rows).
+void FormWindow::SizeVirtualList(const ControlSlot& slot) {
+    const int height = slot.layout->itemHeight > 0 ? Scale(slot.layout->itemHeight, dpi_) - 1 : 0;
+    if (height > 0) {
+        HIMAGELIST rows = ImageList_Create(1, height, ILC_COLOR32, 1, 0);
+        if (HIMAGELIST previous = reinterpret_cast<HIMAGELIST>(SendMessageW(
+                slot.window, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rows))))
+            ImageList_Destroy(previous);
+    }
+    SendMessageW(slot.window, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
+}
+
+void FormWindow::SetListCount(int id, std::size_t count) {
+    HWND list = ControlWindow(id);
+    SendMessageW(list, LVM_SETITEMCOUNT, count, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void FormWindow::PlaceDocked() {
@@ -691,6 +719,18 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (header.code == TTN_GETDISPINFOW &&
             ToolTipText(*reinterpret_cast<NMTTDISPINFOW*>(lParam)))
             return 0;
+        if (header.code == LVN_GETDISPINFOW) {
+            LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+            if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+                const std::wstring text = ListItemText(static_cast<int>(header.idFrom),
+                                                       static_cast<std::size_t>(item.iItem));
+                const std::size_t length =
+                    std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+                text.copy(item.pszText, length);
+                item.pszText[length] = L'\0';
+            }
+            return 0;
+        }
         break;
     }
     case WM_CONTEXTMENU: {

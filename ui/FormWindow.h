@@ -97,6 +97,10 @@ protected:
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Items of a list with item pictures.
     virtual void DrawListItem(int /*id*/, const DRAWITEMSTRUCT& /*item*/) {}
+    // The lines of a virtual list, asked for as they are shown or read.
+    virtual std::wstring ListItemText(int /*id*/, std::size_t /*index*/) { return {}; }
+    // How many lines a virtual list has; it asks for those it shows.
+    void SetListCount(int id, std::size_t count);
 
     // Asks for help on the context as F1 does: the window's hook, else the application's.
     void RequestHelp(std::int32_t context) const { DispatchHelp(helpHook_, context); }
@@ -148,6 +152,7 @@ private:
     void MakeIcons();
     void LayOut();
     void PlaceDocked();
+    void SizeVirtualList(const ControlSlot& slot);
     void PlaceRadioItems(const ControlSlot& group, POINT origin, SIZE size);
     POINT OriginOf(const ControlLayout& row) const;
     SIZE MeasureText(const ControlSlot& slot, int wrapWidth) const;

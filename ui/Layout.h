@@ -31,6 +31,7 @@ enum class ControlKind {
     PathLine,      // a read-only single line that shows a path, scrolled to its end
     ListBox,       // a list of text lines with one selection; a double click is its click
     ComboList,     // a drop-down list to choose from; a new choice is its click
+    VirtualList,   // a list of text lines asked of the window when shown: any length costs nothing
     CheckBox,      // a check box that ticks itself
     RadioGroup,    // a frame with one radio button per item, in columns, one keyboard group
     RadioButton,   // an item of a radio group, made by the form from the group's row

@@ -137,14 +137,14 @@ TEST_F(WindowProgram, BacksUpOnEnterShowsTheSortedLogAndWritesTheSetOnEsc) {
     EXPECT_EQ(log[1], L"OK");
     EXPECT_TRUE(IsDateLine(log[2])) << Narrow(log[2]);
 
-    // The file list shows the log sorted; it is filled just after the log is
-    // written, so it may need a moment.
+    // The file list shows the log sorted, read from outside as a screen reader
+    // reads it; it is shown just after the log is written, so it may need a moment.
     HWND fileList = remote::FindControl(window, Id::DateiListBox);
     ASSERT_NE(fileList, nullptr);
     std::vector<std::wstring> shown;
     remote::WaitUntil(
         [&] {
-            shown = remote::ListItems(fileList).value_or(std::vector<std::wstring>{});
+            shown = remote::ListViewItems(fileList).value_or(std::vector<std::wstring>{});
             return shown.size() == log.size();
         },
         5000);

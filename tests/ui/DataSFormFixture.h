@@ -16,6 +16,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -155,6 +157,22 @@ protected:
             text.resize(static_cast<std::size_t>(
                 SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
             items.push_back(text);
+        }
+        return items;
+    }
+    // The lines of the file list, a list view that holds none itself, as a
+    // screen reader reads them.
+    static std::vector<std::wstring> ViewItems(HWND view) {
+        std::vector<std::wstring> items;
+        const auto count = SendMessageW(view, LVM_GETITEMCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            wchar_t text[1024] = {};
+            LVITEMW item{};
+            item.pszText = text;
+            item.cchTextMax = 1024;
+            SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(&item));
+            items.emplace_back(text);
         }
         return items;
     }

@@ -72,7 +72,10 @@ TEST_F(DataSFormRun, ShowsTheSortedLogInTheFileListAndTheRunLogInItsOrder) {
     std::sort(sorted.begin(), sorted.end(), [](const std::wstring& a, const std::wstring& b) {
         return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
     });
-    EXPECT_EQ(Items(Control(Id::DateiListBox)), sorted) << "the log, sorted";
+    EXPECT_EQ(ViewItems(Control(Id::DateiListBox)), sorted) << "the log, sorted";
+    RECT row{LVIR_BOUNDS};
+    SendMessageW(Control(Id::DateiListBox), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    EXPECT_EQ(row.bottom - row.top, 14) << "the item height";
     EXPECT_EQ(SendMessageW(Control(Id::OrdnerListBox), LB_GETCURSEL, 0, 0), 1) << "the last folder";
     EXPECT_EQ(WindowText(Control(Id::FileCopyLabel)), L"OK");
     EXPECT_FALSE(form_->IsRunning());

@@ -92,7 +92,7 @@ TEST_F(DataSFormTest, LaysOutEveryControlAsItsTableSaysAtEachDensity) {
             EXPECT_EQ(fixed.lfHeight, -s(11));
             EXPECT_EQ(fixed.lfWeight, FW_NORMAL);
         }
-        for (int id : {Id::OrdnerListBox, Id::DateiListBox, Id::LogListBox})
+        for (int id : {Id::OrdnerListBox, Id::LogListBox})
             EXPECT_EQ(SendMessageW(Control(id), LB_GETITEMHEIGHT, 0, 0), s(14));
         // The radio items fill four columns of seven, top down.
         const RECT a = ClientRectOf(Control(Id::SaveRadioGroup + 1));

@@ -6,8 +6,11 @@
 // Header only and free of GoogleTest, so that the benchmark's driver shares it.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <psapi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -255,6 +258,46 @@ inline std::optional<std::vector<std::wstring>> ListItems(HWND list, DWORD milli
         text.resize(static_cast<std::size_t>(*got));
         items.push_back(std::move(text));
     }
+    return items;
+}
+
+// The lines of a list view in another process: it answers into memory of its
+// own, which is lent to it here and read back.
+inline std::optional<std::vector<std::wstring>> ListViewItems(HWND view,
+                                                              DWORD milliseconds = 5000) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(view, &processId);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return std::nullopt;
+    constexpr int kTextMax = 1024;
+    const std::size_t size = sizeof(LVITEMW) + kTextMax * sizeof(wchar_t);
+    auto* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    std::optional<std::vector<std::wstring>> items;
+    DWORD_PTR count = 0;
+    if (remote &&
+        SendMessageTimeoutW(view, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, milliseconds, &count)) {
+        items.emplace();
+        for (DWORD_PTR i = 0; i < count && items; ++i) {
+            LVITEMW item{};
+            item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+            item.cchTextMax = kTextMax;
+            DWORD_PTR length = 0;
+            wchar_t text[kTextMax] = {};
+            if (!WriteProcessMemory(process, remote, &item, sizeof(item), nullptr) ||
+                !SendMessageTimeoutW(view, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote),
+                                     SMTO_ABORTIFHUNG, milliseconds, &length) ||
+                !ReadProcessMemory(process, remote + sizeof(LVITEMW), text,
+                                   (std::min<std::size_t>(length, kTextMax - 1)) * sizeof(wchar_t),
+                                   nullptr))
+                items.reset();
+            else
+                items->emplace_back(text, std::min<std::size_t>(length, kTextMax - 1));
+        }
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
     return items;
 }
 
