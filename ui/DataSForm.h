@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace kelvorin::ui {
@@ -133,6 +134,7 @@ private:
     void ShowRefusal(const std::u16string& text) override;
 
     void RegisterHandlers();
+    void ShowPendingLabel();
     // The commands that change the set do nothing while a backup runs.
     void EnableSetCommands(bool enabled);
     // The lines come in the program's one path order: a list box keeps it as
@@ -153,6 +155,8 @@ private:
     bool running_ = false;
     bool closePending_ = false; // a close request came during a run
     ULONGLONG lastPump_ = 0;
+    ULONGLONG lastRepaint_ = 0;
+    std::optional<std::u16string> pendingLabel_; // FileCopyLabel's next text
 };
 
 } // namespace kelvorin::ui

@@ -10,6 +10,8 @@ namespace {
 // The window answers at least this often during a run, so Windows never marks
 // it as not responding and a close request is seen in the middle of a file.
 constexpr ULONGLONG kMostQuietMilliseconds = 100;
+// A run enters thousands of folders a second; the eye sees no more than this.
+constexpr ULONGLONG kRepaintMilliseconds = 40;
 } // namespace
 
 void TDataSForm::SelectFolder(std::size_t i) {
@@ -33,11 +35,23 @@ void TDataSForm::AddRunLogLine(const std::u16string& line) {
                  reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+// The label takes the text when the window is next painted: measuring and
+// sizing it for every folder walked would cost more than the walk.
 void TDataSForm::SetFileCopyLabel(const std::u16string& text) {
-    SetControlText(FileCopyLabel, Wide(text).c_str());
+    pendingLabel_ = text;
+}
+
+void TDataSForm::ShowPendingLabel() {
+    if (!pendingLabel_) return;
+    SetControlText(FileCopyLabel, Wide(*pendingLabel_).c_str());
+    pendingLabel_.reset();
 }
 
 void TDataSForm::RepaintWindow() {
+    const ULONGLONG now = GetTickCount64();
+    if (now - lastRepaint_ < kRepaintMilliseconds) return;
+    lastRepaint_ = now;
+    ShowPendingLabel();
     RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
@@ -48,6 +62,7 @@ void TDataSForm::RepaintFileList() {
 // Other handlers run here, nested in the run; a close request among them only
 // sets Cancelled, so nothing that the run works with goes away.
 void TDataSForm::PumpMessages() {
+    ShowPendingLabel();
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
@@ -76,6 +91,8 @@ void TDataSForm::BeginBusy() {
 }
 
 void TDataSForm::EndBusy() {
+    ShowPendingLabel();
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     EnableSetCommands(true);
     StartTimer(CheckTimer, 1000);
 }
