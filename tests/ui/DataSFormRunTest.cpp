@@ -73,7 +73,7 @@ TEST_F(DataSFormRun, ShowsTheSortedLogInTheFileListAndTheRunLogInItsOrder) {
         return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
     });
     EXPECT_EQ(ViewItems(Control(Id::DateiListBox)), sorted) << "the log, sorted";
-    RECT row{LVIR_BOUNDS};
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
     SendMessageW(Control(Id::DateiListBox), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
     EXPECT_EQ(row.bottom - row.top, 14) << "the item height";
     EXPECT_EQ(SendMessageW(Control(Id::OrdnerListBox), LB_GETCURSEL, 0, 0), 1) << "the last folder";
