@@ -27,40 +27,6 @@
 
 namespace kelvorin::testing {
 
-// Presses OK on every message box of this thread and keeps its text.
-class MessageBoxAnswerer {
-public:
-    MessageBoxAnswerer() {
-        instance_ = this;
-        hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-    }
-    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
-    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
-    ~MessageBoxAnswerer() {
-        UnhookWindowsHookEx(hook_);
-        instance_ = nullptr;
-    }
-    std::vector<std::wstring> texts;
-
-private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
-        if (code == HCBT_ACTIVATE && instance_) {
-            const HWND box = reinterpret_cast<HWND>(wp);
-            wchar_t cls[32] = {};
-            GetClassNameW(box, cls, 32);
-            if (std::wstring(cls) == L"#32770") {
-                wchar_t text[512] = {};
-                GetDlgItemTextW(box, 65535, text, 512);
-                instance_->texts.push_back(text);
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-            }
-        }
-        return CallNextHookEx(nullptr, code, wp, lp);
-    }
-    static inline MessageBoxAnswerer* instance_ = nullptr;
-    HHOOK hook_;
-};
-
 // The real file system, with what cannot be made real here given by the test:
 // a drive with exactly 1,000,000 free bytes, and a slow stick.
 class WindowTestFiles : public ForwardingFileServices {

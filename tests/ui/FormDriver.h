@@ -202,6 +202,40 @@ private:
     UINT_PTR timer_;
 };
 
+// Presses OK on every message box of this thread and keeps its text.
+class MessageBoxAnswerer {
+public:
+    MessageBoxAnswerer() {
+        instance_ = this;
+        hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    }
+    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+    ~MessageBoxAnswerer() {
+        UnhookWindowsHookEx(hook_);
+        instance_ = nullptr;
+    }
+    std::vector<std::wstring> texts;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+        if (code == HCBT_ACTIVATE && instance_) {
+            const HWND box = reinterpret_cast<HWND>(wp);
+            wchar_t cls[32] = {};
+            GetClassNameW(box, cls, 32);
+            if (std::wstring(cls) == L"#32770") {
+                wchar_t text[512] = {};
+                GetDlgItemTextW(box, 65535, text, 512);
+                instance_->texts.push_back(text);
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static inline MessageBoxAnswerer* instance_ = nullptr;
+    HHOOK hook_;
+};
+
 // How many pixels of the window, as the screen shows it now, have the colour.
 inline int CountPixels(HWND window, COLORREF colour) {
     UpdateWindow(window);

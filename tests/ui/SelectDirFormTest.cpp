@@ -1,7 +1,7 @@
 #include "ui/SelectDirForm.h"
 #include "tests/support/win32/ScratchDrives.h"
-#include "tests/ui/DataSFormFixture.h"
 #include "tests/ui/FormDriver.h"
+#include "ui/DataSForm.h"
 
 #include <gtest/gtest.h>
 
