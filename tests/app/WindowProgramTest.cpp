@@ -18,23 +18,6 @@ namespace {
 using ::testing::ElementsAre;
 using Id = ui::TDataSForm::ControlId;
 
-std::vector<std::wstring> Lines(const std::string& bytes) {
-    std::wstring text;
-    if (!bytes.empty()) {
-        const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                          nullptr, 0);
-        text.resize(static_cast<std::size_t>(n));
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                            n);
-    }
-    std::vector<std::wstring> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
 // The date line of the log in the test prefix's formats (dd.MM.yyyy HH:mm:ss).
 bool IsDateLine(const std::wstring& line) {
     static const std::wregex date(LR"(\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?)");
@@ -82,7 +65,7 @@ protected:
 
     std::vector<std::wstring> LogLines() const {
         const auto bytes = remote::ReadFileNow(LogFile());
-        return bytes ? Lines(*bytes) : std::vector<std::wstring>{};
+        return bytes ? TextLines(DecodeText(*bytes, CP_ACP)) : std::vector<std::wstring>{};
     }
 
     std::unique_ptr<remote::Program> program_;

@@ -15,24 +15,6 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-std::wstring Decode(const std::string& bytes, UINT codePage) {
-    if (bytes.empty()) return {};
-    const int n =
-        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-    return text;
-}
-
-std::vector<std::wstring> Lines(const std::wstring& text) {
-    std::vector<std::wstring> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
 // The exe as Wine sees the host path.
 std::wstring CmdExe() {
     std::string host = KELVORIN_CMD_EXE;
@@ -104,8 +86,8 @@ protected:
         GetExitCodeProcess(pi.hProcess, &result.exitCode);
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);
-        result.out = Lines(Decode(ReadWholeFile(outFile), CP_UTF8));
-        result.err = Decode(ReadWholeFile(errFile), CP_UTF8);
+        result.out = TextLines(DecodeText(ReadWholeFile(outFile), CP_UTF8));
+        result.err = DecodeText(ReadWholeFile(errFile), CP_UTF8);
         DeleteFileW(outFile.c_str());
         DeleteFileW(errFile.c_str());
         return result;
@@ -114,7 +96,7 @@ protected:
     int runs_ = 0;
 
     std::vector<std::wstring> LogLines() const {
-        return Lines(Decode(ReadWholeFile(LogFile()), CP_ACP));
+        return TextLines(DecodeText(ReadWholeFile(LogFile()), CP_ACP));
     }
 };
 

@@ -15,18 +15,9 @@ namespace {
 
 using ::testing::ElementsAre;
 
-// The lines of a file in the ANSI code page.
+// The log file's lines.
 std::vector<std::wstring> LinesOf(const std::string& bytes) {
-    std::vector<std::wstring> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        const int length = static_cast<int>(end - start);
-        std::wstring line(static_cast<std::size_t>(length), L'\0');
-        line.resize(static_cast<std::size_t>(
-            MultiByteToWideChar(CP_ACP, 0, bytes.data() + start, length, line.data(), length)));
-        lines.push_back(line);
-    }
-    return lines;
+    return TextLines(DecodeText(bytes, CP_ACP));
 }
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {

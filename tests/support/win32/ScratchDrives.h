@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kelvorin::testing {
 
@@ -24,6 +25,9 @@ std::wstring MakeCleanFolder(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
 
 void WriteTextFile(const std::wstring& path, const std::string& bytes);
+// Bytes in the code page (CP_ACP for the log file) as text, and its CR LF lines.
+std::wstring DecodeText(const std::string& bytes, UINT codePage);
+std::vector<std::wstring> TextLines(const std::wstring& text);
 std::string ReadWholeFile(const std::wstring& path); // throws when it cannot be opened
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
