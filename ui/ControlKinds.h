@@ -12,6 +12,7 @@ namespace kelvorin::ui {
 inline constexpr WORD kNoClick = 0xFFFF;
 
 struct KindTraits {
+    ControlKind kind;
     const wchar_t* className; // null: the control has no window of its own
     DWORD style = 0;          // beyond WS_CHILD, WS_CLIPSIBLINGS and WS_VISIBLE
     DWORD exStyle = 0;
