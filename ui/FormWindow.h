@@ -26,8 +26,6 @@
 
 namespace kelvorin::ui {
 
-struct KindTraits;
-
 class FormWindow {
 public:
     FormWindow(HINSTANCE instance, const FormLayout& layout,
@@ -84,9 +82,8 @@ public:
     bool IsToolButtonIndeterminate(int id) const;
     HMENU MenuOf(int id) const; // the menu bar, a submenu or a pop-up menu
 
-    // The texts that hints show now.
+    // What the status bar shows now.
     std::wstring StatusText() const;
-    std::wstring HintOfWindow(HWND window, POINT screenPoint) const; // the whole hint, or ""
 
 protected:
     virtual void FormCreate() {}
@@ -183,6 +180,7 @@ private:
     const wchar_t* HintOf(const ControlLayout* row) const;
     const ControlSlot* FocusedSlot() const;
     bool IsActiveDefault(const ControlSlot& slot) const;
+    std::wstring HintOfWindow(HWND window, POINT screenPoint) const; // the whole hint, or ""
     void UpdateStatusHint(HWND window);
 
     void HelpRequest(const HELPINFO& info);
