@@ -16,6 +16,10 @@ namespace {
 // CreateDirectoryW stops at MAX_PATH - 12; the files at MAX_PATH - 1.
 // From this length on, every call gets the "\\?\" form.
 constexpr std::size_t kLongPathFrom = MAX_PATH - 12;
+// The longest path the system takes, its prefix included. A longer one is
+// counted in 16 bits on its way down and comes out as a short path that may
+// exist (an entry of 32,768 letters after "R:\" would be "R:\" itself).
+constexpr std::size_t kLongestPath = 32767;
 
 HANDLE AsHandle(FileServices::Handle h) {
     return reinterpret_cast<HANDLE>(h);
@@ -85,11 +89,16 @@ std::wstring FullPath(const std::wstring& path) {
 }
 
 std::wstring SystemPath(std::u16string_view path) {
+    // Too long for the system: no path at all, which names nothing.
+    if (path.size() > kLongestPath) return {};
     std::wstring p = Wide(path);
     if (p.size() < kLongPathFrom || p.starts_with(L"\\\\?\\")) return p;
     p = FullPath(WithoutDoubledBackslashes(std::move(p)));
-    if (p.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + p.substr(2);
-    return L"\\\\?\\" + p;
+    if (p.starts_with(L"\\\\"))
+        p = L"\\\\?\\UNC\\" + p.substr(2);
+    else
+        p = L"\\\\?\\" + p;
+    return p.size() > kLongestPath ? std::wstring() : p;
 }
 
 void Win32FileServices::ListFolder(std::u16string_view pattern,

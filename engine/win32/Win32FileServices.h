@@ -13,7 +13,8 @@
 namespace kelvorin {
 
 // The path as handed to the system: unchanged when short, else made full,
-// normalised (no doubled backslashes, no "." or "..") and prefixed "\\?\".
+// normalised (no doubled backslashes, no "." or "..") and prefixed "\\?\";
+// empty, which names nothing, when longer than the system takes.
 std::wstring SystemPath(std::u16string_view path);
 
 // The path made full by the system: the working folder in front of a relative

@@ -201,6 +201,20 @@ TEST_F(BackupRunTest, WalksADriveRootWithTheDoubledBackslashInItsPaths) {
         << "paths keep the doubled backslash: " << Narrow(Problems().empty() ? u"" : Problems()[0]);
 }
 
+// Counted in 16 bits, the long form of "L:\" and 32,768 letters would be
+// "\\?\L:\", which exists: the run would back up the whole drive.
+TEST_F(BackupRunTest, TakesAnEntryLongerThanTheSystemTakesForAMissingFolder) {
+    ExtraDrive drive(L'L');
+    WriteTextFile(drive.Path(L"Brief.txt"), "Wurzel");
+    const std::u16string entry = u"L:\\" + std::u16string(32768, u'a');
+    host.set.folders.Add(entry);
+    ASSERT_TRUE(RunBackup());
+    EXPECT_TRUE(Problems() == std::vector<std::u16string>{kNotFoundLine + entry})
+        << Problems().size() << " problems";
+    EXPECT_FALSE(FileExists(std::wstring(1, TargetDrive()) + L":\\Brief.txt"));
+    EXPECT_EQ(counts.filesCopied, 0u);
+}
+
 TEST_F(BackupRunTest, ReportsASourceHeldOpenAndGoesOn) {
     WriteTextFile(Source(L"a.txt"), "a");
     WriteTextFile(Source(L"b.txt"), "b");
