@@ -5,6 +5,7 @@
 #include "app/Readiness.h"
 #include "app/SetFile.h"
 #include "app/StartUp.h"
+#include "app/win32/ConsoleCancel.h"
 #include "app/win32/ConsoleRunHost.h"
 #include "app/win32/ConsoleStream.h"
 #include "app/win32/Win32StartUpServices.h"
@@ -24,19 +25,6 @@ namespace {
 std::u16string Number(std::uint64_t n) {
     const std::string digits = std::to_string(n);
     return {digits.begin(), digits.end()};
-}
-
-// The console's control handler has no context argument: this is how it
-// reaches the run's flags, and how a closing console waits for the log.
-RunFlags* g_runFlags = nullptr;
-HANDLE g_runFinished = nullptr;
-
-BOOL WINAPI OnConsoleControl(DWORD event) {
-    if (g_runFlags) g_runFlags->cancelled = true;
-    // Closing the console ends the process when this returns: give the run
-    // the few seconds Windows allows to skip the rest and write its log.
-    if (event == CTRL_CLOSE_EVENT && g_runFinished) WaitForSingleObject(g_runFinished, 4500);
-    return TRUE;
 }
 
 std::u16string NotReadyText(Readiness r, char16_t targetLetter) {
@@ -143,13 +131,11 @@ int RunProgram() {
     BackupRun run(host, {runFiles, codePage, clock}, flags, dataDir);
     host.ShowProgressOf(run.Counts());
 
-    g_runFlags = &flags;
-    g_runFinished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    ConsoleCancel cancel(flags);
     const ULONGLONG started = GetTickCount64();
     run.Run();
     const ULONGLONG seconds = (GetTickCount64() - started + 500) / 1000;
-    SetEvent(g_runFinished);
+    cancel.RunFinished();
 
     if (options.preview) {
         out.WriteLine(texts::kPreviewSummaryHead + Number(tally.copies) +
