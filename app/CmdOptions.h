@@ -23,6 +23,9 @@ enum class CmdExit : int {
     Cancelled = 3,
     NotReady = 4,
     UsageOrSetFile = 5,
+    // The program failed inside itself (an exception or a crash): no outcome
+    // of the run, which a script must not take for one.
+    InternalError = 9,
 };
 
 } // namespace kelvorin

@@ -36,6 +36,9 @@ inline constexpr char16_t kNotReadyTooLittleSpace[] =
     u"Sicherung nicht möglich: Auf dem Ziellaufwerk sind höchstens 1.000.000 Bytes frei: ";
 
 inline constexpr char16_t kLogNotWritten[] = u"Die Protokolldatei wurde nicht geschrieben.";
+inline constexpr char16_t kInternalError[] = u"Interner Fehler: ";
+inline constexpr char16_t kInternalErrorUnknown[] = u"unbekannte Ausnahme";
+inline constexpr char16_t kInternalErrorCrash[] = u"Absturz, Ausnahme 0x";
 
 inline constexpr char16_t kProgressChecked[] = u" geprüft, ";
 inline constexpr char16_t kProgressCopied[] = u" kopiert, ";

@@ -8,6 +8,7 @@
 #include "app/win32/ConsoleCancel.h"
 #include "app/win32/ConsoleRunHost.h"
 #include "app/win32/ConsoleStream.h"
+#include "app/win32/ProgramGuard.h"
 #include "app/win32/Win32StartUpServices.h"
 #include "engine/BackupRun.h"
 #include "engine/PreviewFileServices.h"
@@ -162,5 +163,10 @@ int RunProgram() {
 } // namespace kelvorin
 
 int wmain() {
-    return kelvorin::RunProgram();
+    using namespace kelvorin;
+    const ProblemReport report = [](const std::u16string& line) {
+        ConsoleStream(STD_ERROR_HANDLE).WriteLine(line);
+    };
+    GuardAgainstCrashes(report);
+    return RunGuarded(RunProgram, report);
 }
