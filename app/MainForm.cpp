@@ -20,12 +20,12 @@ bool MainForm::FormCreate() {
                        [this](std::u16string_view path) { return io_.files.IsExistingFile(path); });
 
     flags_.cancelled = false;
-    return !Shown(LoadSet(locations.setFilePath));
+    return !ShowIfError(LoadSet(locations.setFilePath));
 }
 
 bool MainForm::FormCloseQuery() {
     flags_.cancelled = true;
-    return !Shown(SaveSet(locations.setFilePath));
+    return !ShowIfError(SaveSet(locations.setFilePath));
 }
 
 void MainForm::FileNeuItemClick() {
@@ -36,11 +36,11 @@ void MainForm::FileNeuItemClick() {
 }
 
 void MainForm::FileOpenItemClick() {
-    if (const auto path = host_.AskSetFileToOpen()) Shown(LoadSet(*path));
+    if (const auto path = host_.AskSetFileToOpen()) ShowIfError(LoadSet(*path));
 }
 
 void MainForm::FileSaveItemClick() {
-    if (const auto path = host_.AskSetFileToSave()) Shown(SaveSet(*path));
+    if (const auto path = host_.AskSetFileToSave()) ShowIfError(SaveSet(*path));
 }
 
 void MainForm::AddOrdnerItemClick() {
@@ -66,7 +66,7 @@ std::optional<SetFileError> MainForm::SaveSet(std::u16string_view path) {
     return kelvorin::SaveSet(locations.setFilePath, io_, host_.ReadSet());
 }
 
-bool MainForm::Shown(const std::optional<SetFileError>& error) {
+bool MainForm::ShowIfError(const std::optional<SetFileError>& error) {
     if (error) host_.ShowError(error->Text());
     return error.has_value();
 }

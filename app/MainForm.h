@@ -73,7 +73,8 @@ public:
     std::optional<SetFileError> SaveSet(std::u16string_view path);
 
 private:
-    bool Shown(const std::optional<SetFileError>& error);
+    // Shows the error, if there is one; true when there was.
+    bool ShowIfError(const std::optional<SetFileError>& error);
 
     MainFormHost& host_;
     StartUpServices& startUp_;

@@ -78,7 +78,7 @@ std::optional<SetFileError> SaveSet(std::u16string_view path, SetFileIo io, cons
 
     const auto error = WriteAll(io.files, tempFile.Get(), bytes);
     tempFile.Close();
-    if (error || !io.files.ReplaceFile(temp, path)) io.files.DeleteOneFile(temp);
+    if (error || !io.files.MoveIntoPlace(temp, path)) io.files.DeleteOneFile(temp);
     return error;
 }
 

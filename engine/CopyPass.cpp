@@ -150,7 +150,7 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
     }
     out.Close();
     in.Close();
-    if (outcome == CopyOutcome::Copied && !fs_.ReplaceFile(partial, backup))
+    if (outcome == CopyOutcome::Copied && !fs_.MoveIntoPlace(partial, backup))
         outcome = CopyOutcome::Failed;
     if (outcome != CopyOutcome::Copied) {
         fs_.DeleteOneFile(partial);

@@ -7,11 +7,6 @@
 #include <string>
 #include <string_view>
 
-// <windows.h> maps ReplaceFile to ReplaceFileW; this interface means its own.
-#ifdef ReplaceFile
-#undef ReplaceFile
-#endif
-
 namespace kelvorin {
 
 // -1 means no stamp. Compare two stamps with StampDifference.
@@ -76,7 +71,7 @@ public:
     virtual bool DeleteOneFile(std::u16string_view path) = 0;
     virtual bool RemoveOneFolder(std::u16string_view path) = 0;
     // Replaces target by source in one step, written through.
-    virtual bool ReplaceFile(std::u16string_view source, std::u16string_view target) = 0;
+    virtual bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) = 0;
     virtual std::int64_t FreeBytesOnDrive(int drive) = 0; // 1 is "A:"
 
     // Share mode 0: a file held open elsewhere cannot be opened.

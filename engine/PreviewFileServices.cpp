@@ -71,7 +71,7 @@ bool PreviewFileServices::RemoveOneFolder(std::u16string_view path) {
     return true;
 }
 
-bool PreviewFileServices::ReplaceFile(std::u16string_view source, std::u16string_view target) {
+bool PreviewFileServices::MoveIntoPlace(std::u16string_view source, std::u16string_view target) {
     // The copy is reported when it would be put in place, so a copy that the
     // run would refuse (a read-only copy, say) is not.
     report_(PreviewAction::Copy, lastSource_);

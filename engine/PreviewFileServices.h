@@ -10,10 +10,6 @@
 #include <set>
 #include <string>
 
-#ifdef ReplaceFile // <windows.h>'s macro for ReplaceFileW
-#undef ReplaceFile
-#endif
-
 namespace kelvorin {
 
 enum class PreviewAction { Copy, Delete, Remove };
@@ -37,7 +33,7 @@ public:
     bool MakeFolderChain(std::u16string_view) override { return true; }
     bool DeleteOneFile(std::u16string_view path) override;
     bool RemoveOneFolder(std::u16string_view path) override;
-    bool ReplaceFile(std::u16string_view source, std::u16string_view target) override;
+    bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(int drive) override { return real_.FreeBytesOnDrive(drive); }
     Handle OpenForReading(std::u16string_view path) override;
     Handle CreateForWriting(std::u16string_view path) override;

@@ -219,7 +219,7 @@ bool Win32FileServices::RemoveOneFolder(std::u16string_view path) {
     return RemoveDirectoryW(SystemPath(path).c_str()) != 0;
 }
 
-bool Win32FileServices::ReplaceFile(std::u16string_view source, std::u16string_view target) {
+bool Win32FileServices::MoveIntoPlace(std::u16string_view source, std::u16string_view target) {
     return MoveFileExW(SystemPath(source).c_str(), SystemPath(target).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

@@ -5,8 +5,6 @@
 #include "engine/win32/LocalTimeOffset.h"
 
 #include <windows.h>
-// The interface's ReplaceFile, not the kernel32 call that <windows.h> maps.
-#undef ReplaceFile
 
 #include <string>
 
@@ -39,7 +37,7 @@ public:
     bool MakeFolderChain(std::u16string_view path) override;
     bool DeleteOneFile(std::u16string_view path) override;
     bool RemoveOneFolder(std::u16string_view path) override;
-    bool ReplaceFile(std::u16string_view source, std::u16string_view target) override;
+    bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(int drive) override;
 
     Handle OpenForReading(std::u16string_view path) override;

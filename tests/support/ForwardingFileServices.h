@@ -30,8 +30,8 @@ public:
     bool MakeFolderChain(std::u16string_view path) override { return inner_.MakeFolderChain(path); }
     bool DeleteOneFile(std::u16string_view path) override { return inner_.DeleteOneFile(path); }
     bool RemoveOneFolder(std::u16string_view path) override { return inner_.RemoveOneFolder(path); }
-    bool ReplaceFile(std::u16string_view source, std::u16string_view target) override {
-        return inner_.ReplaceFile(source, target);
+    bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override {
+        return inner_.MoveIntoPlace(source, target);
     }
     std::int64_t FreeBytesOnDrive(int drive) override { return inner_.FreeBytesOnDrive(drive); }
     Handle OpenForReading(std::u16string_view path) override { return inner_.OpenForReading(path); }

@@ -161,7 +161,7 @@ TEST_F(FileServicesTest, OpenFilesExclusivelyAndReplaceACopyInOneStep) {
     EXPECT_EQ(fs.ReadChunk(FileServices::kInvalidHandle, nullptr, 1), -1);
     EXPECT_EQ(fs.WriteChunk(FileServices::kInvalidHandle, "x", 1), -1);
 
-    EXPECT_TRUE(fs.ReplaceFile(U16(Source(L"a.txt")), U16(Source(L"b.txt"))));
+    EXPECT_TRUE(fs.MoveIntoPlace(U16(Source(L"a.txt")), U16(Source(L"b.txt"))));
     EXPECT_FALSE(FileExists(Source(L"a.txt")));
     EXPECT_EQ(ReadWholeFile(Source(L"b.txt")), "new content");
 
@@ -203,7 +203,7 @@ TEST_F(FileServicesTest, WorkOnPathsOfThreeHundredCharacters) {
         EXPECT_EQ(fs.WriteChunk(out.Get(), "deep", 4), 4);
         EXPECT_EQ(fs.SetHandleStamp(out.Get(), Stamp(2025, 1, 2, 3, 4, 6)), 0u);
     }
-    EXPECT_TRUE(fs.ReplaceFile(U16(file + L".tmp"), U16(file)));
+    EXPECT_TRUE(fs.MoveIntoPlace(U16(file + L".tmp"), U16(file)));
     EXPECT_TRUE(fs.IsExistingFile(U16(file)));
     EXPECT_EQ(fs.Probe(U16(file)), PathState::File);
     EXPECT_EQ(fs.GetFileStamp(U16(file)), Stamp(2025, 1, 2, 3, 4, 6));
