@@ -28,6 +28,10 @@ bool BackupRun::Run() {
     flags_.deleteFailed = false;
     flags_.targetDrive = static_cast<char16_t>(u'A' + drive);
     counts_ = {};
+    // Read once: every pass works on the folders as they were at the start.
+    setFolders_.clear();
+    for (std::size_t i = 0, count = host_.FolderCount(); i < count; ++i)
+        setFolders_.push_back(host_.Folder(i));
 
     CopyPass();
     if (host_.SynchronTicked()) SynchronisePasses();
@@ -45,13 +49,12 @@ bool BackupRun::Run() {
 }
 
 void BackupRun::ForEachSetFolder(const std::function<void(const std::u16string&)>& work) {
-    // The count is taken once; a cancelled run skips every folder that is left.
-    const std::size_t count = host_.FolderCount();
-    for (std::size_t i = 0; i < count; ++i) {
+    // A cancelled run skips every folder that is left.
+    for (std::size_t i = 0; i < setFolders_.size(); ++i) {
         if (flags_.cancelled) continue;
         host_.SelectFolder(i);
         host_.ClearWorkList();
-        work(host_.Folder(i));
+        work(setFolders_[i]);
     }
 }
 

@@ -85,6 +85,7 @@ private:
     RunFlags& flags_;
     std::u16string dataDir_;
     std::vector<std::u16string> runLog_;
+    std::vector<std::u16string> setFolders_; // the set's folders, read at the start
     std::vector<std::u16string> exclusions_;
     RunCounts counts_;
     // The set's folder whose backup a synchronisation pass works on.

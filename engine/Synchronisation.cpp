@@ -38,9 +38,7 @@ bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
 
 void BackupRun::CollectSyncFolders() {
     syncFolders_.clear();
-    const std::size_t count = host_.FolderCount();
-    for (std::size_t i = 0; i < count; ++i) {
-        std::u16string entry = host_.Folder(i);
+    for (std::u16string entry : setFolders_) {
         if (!IsDrivePath(entry) || UpperDriveLetter(entry) == flags_.targetDrive) continue;
         std::u16string prefix = SingleBackslashes(WithDrive(entry, flags_.targetDrive));
         if (prefix.back() != u'\\') prefix += u'\\';

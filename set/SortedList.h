@@ -15,7 +15,7 @@ public:
     }
     void Add(std::u16string line);
     std::size_t Count() const { return items_.size(); }
-    const std::u16string& At(std::size_t i) const { return Items()[i]; }
+    const std::u16string& At(std::size_t i) const { return Items().at(i); }
     const std::vector<std::u16string>& Items() const;
     bool Contains(std::u16string_view line) const; // exact text
 

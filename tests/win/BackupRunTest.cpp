@@ -215,6 +215,20 @@ TEST_F(BackupRunTest, TakesAnEntryLongerThanTheSystemTakesForAMissingFolder) {
     EXPECT_EQ(counts.filesCopied, 0u);
 }
 
+// The window keeps its folder list unchanged during a run; should it change
+// all the same, the run still works on the folders it started with.
+TEST_F(BackupRunTest, WorksOnTheFoldersAsTheyWereAtItsStart) {
+    WriteTextFile(Source(L"A\\a.txt"), "a");
+    WriteTextFile(Source(L"B\\b.txt"), "b");
+    AddFolder(Source(L"A"));
+    AddFolder(Source(L"B"));
+    host.onPump = [&] { host.set.folders.Clear(); };
+    ASSERT_TRUE(RunBackup());
+    EXPECT_EQ(Text(Target(L"A\\a.txt")), "a");
+    EXPECT_EQ(Text(Target(L"B\\b.txt")), "b");
+    EXPECT_THAT(Problems(), IsEmpty());
+}
+
 TEST_F(BackupRunTest, ReportsASourceHeldOpenAndGoesOn) {
     WriteTextFile(Source(L"a.txt"), "a");
     WriteTextFile(Source(L"b.txt"), "b");
