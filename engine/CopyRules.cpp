@@ -1,4 +1,5 @@
 #include "engine/CopyRules.h"
+#include "set/Text16.h"
 
 #include "engine/Paths.h"
 #include "engine/Texts.h"
@@ -9,10 +10,6 @@ namespace {
 
 constexpr std::int32_t kOneHourSameDay = 0x800;
 constexpr std::size_t kMaxNameLength = 255;
-
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
 
 } // namespace
 

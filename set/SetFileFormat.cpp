@@ -1,4 +1,5 @@
 #include "set/SetFileFormat.h"
+#include "set/Text16.h"
 
 #include "set/AsciiCase.h"
 
@@ -15,11 +16,6 @@ int HexDigit(char16_t c) {
     if (c >= u'a' && c <= u'f') return c - u'a' + 10;
     if (c >= u'A' && c <= u'F') return c - u'A' + 10;
     return -1;
-}
-
-std::u16string Decimal(int value) {
-    const std::string digits = std::to_string(value);
-    return {digits.begin(), digits.end()};
 }
 
 } // namespace
@@ -65,7 +61,7 @@ std::string FormatSetFile(const BackupSet& set, const CodePage& codePage) {
         bytes += codePage.Encode(text);
         bytes += "\r\n";
     };
-    line(u"Laufwerk=", Decimal(set.DriveIndex()));
+    line(u"Laufwerk=", DecimalText(set.DriveIndex()));
     line(u"Synchron=", set.synchron ? u"TRUE" : u"FALSE");
     for (const auto& folder : set.folders.Items())
         if (!folder.empty()) line(u"Ordner=", folder);

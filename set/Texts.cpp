@@ -1,4 +1,5 @@
 #include "set/Texts.h"
+#include "set/Text16.h"
 
 namespace kelvorin {
 
@@ -19,8 +20,7 @@ std::u16string IoErrorText(std::uint32_t code) {
     case 106:
         return texts::kInvalidNumber;
     }
-    const std::string digits = std::to_string(static_cast<std::int32_t>(code));
-    return texts::kIoErrorPrefix + std::u16string(digits.begin(), digits.end());
+    return texts::kIoErrorPrefix + DecimalText(static_cast<std::int32_t>(code));
 }
 
 } // namespace kelvorin

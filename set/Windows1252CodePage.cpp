@@ -1,4 +1,5 @@
 #include "set/Windows1252CodePage.h"
+#include "set/Text16.h"
 
 namespace kelvorin {
 
@@ -21,13 +22,6 @@ int EncodeChar(char16_t c) {
     for (int i = 0; i < 32; ++i)
         if (kHighControls[i] == c) return 0x80 + i;
     return -1;
-}
-
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "engine/PreviewFileServices.h"
 #include "engine/win32/Win32FileServices.h"
 #include "engine/win32/Win32LocalClock.h"
+#include "set/Text16.h"
 #include "set/win32/Win32CodePage.h"
 
 #include <windows.h>
@@ -22,11 +23,6 @@
 
 namespace kelvorin {
 namespace {
-
-std::u16string Number(std::uint64_t n) {
-    const std::string digits = std::to_string(n);
-    return {digits.begin(), digits.end()};
-}
 
 std::u16string NotReadyText(Readiness r, char16_t targetLetter) {
     const std::u16string drive{targetLetter, u':'};
@@ -139,16 +135,17 @@ int RunProgram() {
     cancel.RunFinished();
 
     if (options.preview) {
-        out.WriteLine(texts::kPreviewSummaryHead + Number(tally.copies) +
-                      texts::kPreviewSummaryCopy + Number(tally.deletions) +
-                      texts::kPreviewSummaryDelete + Number(tally.removals) +
+        out.WriteLine(texts::kPreviewSummaryHead + DecimalText(tally.copies) +
+                      texts::kPreviewSummaryCopy + DecimalText(tally.deletions) +
+                      texts::kPreviewSummaryDelete + DecimalText(tally.removals) +
                       texts::kPreviewSummaryRemove);
     } else if (err.IsConsole()) {
         const RunCounts& c = run.Counts();
-        err.WriteLine(Number(c.filesChecked) + texts::kSummaryChecked + Number(c.filesCopied) +
-                      texts::kSummaryCopied + Number(c.filesDeleted) + texts::kSummaryDeleted +
-                      Number(c.foldersRemoved) + texts::kSummaryRemoved + Number(c.bytesCopied) +
-                      texts::kSummaryBytes + Number(seconds) + texts::kSummarySeconds);
+        err.WriteLine(
+            DecimalText(c.filesChecked) + texts::kSummaryChecked + DecimalText(c.filesCopied) +
+            texts::kSummaryCopied + DecimalText(c.filesDeleted) + texts::kSummaryDeleted +
+            DecimalText(c.foldersRemoved) + texts::kSummaryRemoved + DecimalText(c.bytesCopied) +
+            texts::kSummaryBytes + DecimalText(seconds) + texts::kSummarySeconds);
     }
 
     CmdExit exit = ExitForStatus(flags);

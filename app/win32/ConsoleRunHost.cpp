@@ -1,4 +1,5 @@
 #include "app/win32/ConsoleRunHost.h"
+#include "set/Text16.h"
 
 #include "app/CmdTexts.h"
 #include "engine/Texts.h"
@@ -8,11 +9,6 @@
 namespace kelvorin {
 
 namespace {
-
-std::u16string Number(std::uint64_t n) {
-    const std::string digits = std::to_string(n);
-    return {digits.begin(), digits.end()};
-}
 
 // A progress line must fit the console's width, or it wraps and piles up.
 constexpr std::size_t kProgressWidth = 78;
@@ -35,9 +31,10 @@ void ConsoleRunHost::SetFileCopyLabel(const std::u16string& text) {
     const std::uint64_t now = GetTickCount64();
     if (progressShown_ && now - lastProgress_ < 100) return;
     lastProgress_ = now;
-    std::u16string line = Number(counts_->filesChecked) + texts::kProgressChecked +
-                          Number(counts_->filesCopied) + texts::kProgressCopied +
-                          Number(counts_->bytesCopied / (1024 * 1024)) + texts::kProgressMegabytes;
+    std::u16string line = DecimalText(counts_->filesChecked) + texts::kProgressChecked +
+                          DecimalText(counts_->filesCopied) + texts::kProgressCopied +
+                          DecimalText(counts_->bytesCopied / (1024 * 1024)) +
+                          texts::kProgressMegabytes;
     const std::size_t room = kProgressWidth > line.size() ? kProgressWidth - line.size() : 0;
     line +=
         text.size() <= room ? text : u"..." + text.substr(text.size() - (room > 3 ? room - 3 : 0));
