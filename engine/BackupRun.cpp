@@ -8,13 +8,6 @@
 
 namespace kelvorin {
 
-std::u16string_view RunStatusText(const RunFlags& flags) {
-    if (flags.copyFailed) return kStatusCopyFailed;
-    if (flags.deleteFailed) return kStatusDeleteFailed;
-    if (flags.cancelled) return kStatusCancelled;
-    return kStatusOk;
-}
-
 bool BackupRun::Run() {
     // Without a target there is no backup path: refused before anything changes.
     const int drive = host_.TargetDriveIndex();

@@ -7,6 +7,9 @@
 
 namespace kelvorin {
 
+enum class RunStatus { CopyFailed, DeleteFailed, Cancelled, Ok };
+
+RunStatus RunStatusOf(const RunFlags& flags);
 std::u16string_view RunStatusText(const RunFlags& flags);
 
 } // namespace kelvorin

@@ -12,6 +12,7 @@
 #include "app/win32/Win32StartUpServices.h"
 #include "engine/BackupRun.h"
 #include "engine/PreviewFileServices.h"
+#include "engine/RunStatus.h"
 #include "engine/win32/Win32FileServices.h"
 #include "engine/win32/Win32LocalClock.h"
 #include "set/Text16.h"
@@ -44,9 +45,16 @@ std::u16string NotReadyText(Readiness r, char16_t targetLetter) {
 }
 
 CmdExit ExitForStatus(const RunFlags& flags) {
-    if (flags.copyFailed) return CmdExit::CopyFailed;
-    if (flags.deleteFailed) return CmdExit::DeleteFailed;
-    if (flags.cancelled) return CmdExit::Cancelled;
+    switch (RunStatusOf(flags)) {
+    case RunStatus::CopyFailed:
+        return CmdExit::CopyFailed;
+    case RunStatus::DeleteFailed:
+        return CmdExit::DeleteFailed;
+    case RunStatus::Cancelled:
+        return CmdExit::Cancelled;
+    case RunStatus::Ok:
+        break;
+    }
     return CmdExit::Ok;
 }
 
