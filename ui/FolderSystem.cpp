@@ -69,8 +69,8 @@ std::uint32_t Win32FolderSystem::List(const std::wstring& folder, FolderListing&
     NoCriticalErrorBoxes quiet;
     const std::wstring pattern = folder + (folder.ends_with(L'\\') ? L"*" : L"\\*");
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(ForSystem(pattern).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
+    FindHandle find(FindFirstFileW(ForSystem(pattern).c_str(), &data));
+    if (!find.IsValid()) {
         // A drive root without entries has no "." either: it is empty, not missing.
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) return error;
@@ -81,9 +81,8 @@ std::uint32_t Win32FolderSystem::List(const std::wstring& folder, FolderListing&
         if (name == L"." || name == L"..") continue;
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? listing.folders : listing.files)
             .push_back(name);
-    } while (FindNextFileW(find, &data));
+    } while (FindNextFileW(find.Get(), &data));
     const DWORD error = GetLastError();
-    FindClose(find);
     return error == ERROR_NO_MORE_FILES ? 0 : error;
 }
 

@@ -443,7 +443,7 @@ void FormWindow::DrawItem(const DRAWITEMSTRUCT& item) {
 void FormWindow::Command(int id, int code, HWND control) {
     if (!control) {
         // A menu item or a shortcut; a shortcut of a disabled item does nothing.
-        if (MenuItemOf(id) && IsItemEnabled(id)) RunHandler(id, Event::Click);
+        if (MenuItemOf(id)) Click(id);
         return;
     }
     const ControlSlot* slot = SlotOfWindow(control);

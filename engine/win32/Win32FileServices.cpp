@@ -51,21 +51,6 @@ bool TargetWriteTime(const std::wstring& path, FILETIME& utc) {
     return ok;
 }
 
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE h) : h_(h) {}
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    ~FindHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-    }
-    bool IsValid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
-
 FileServices::Handle Open(std::u16string_view path, DWORD access, DWORD share, DWORD how) {
     return AsValue(CreateFileW(SystemPath(path).c_str(), access, share, nullptr, how,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
