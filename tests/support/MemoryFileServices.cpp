@@ -1,0 +1,339 @@
+#include "MemoryFileServices.h"
+
+#include "set/PathOrder.h"
+#include "set/Text16.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kelvorin::testing {
+
+namespace {
+
+constexpr std::uint32_t kInvalidParameter = 87;
+// What a new file is stamped with until its stamp is set.
+constexpr DosStamp kNow =
+    static_cast<DosStamp>((46u << 25) | (12u << 21) | (10u << 16) | (12u << 11));
+
+std::u16string SingleBackslashes(std::u16string_view path) {
+    std::u16string out;
+    out.reserve(path.size());
+    for (char16_t c : path)
+        if (!(c == u'\\' && !out.empty() && out.back() == u'\\')) out += c;
+    while (!out.empty() && out.back() == u'\\')
+        out.pop_back();
+    return out;
+}
+
+std::u16string_view NameOf(std::u16string_view path) {
+    const auto slash = path.rfind(u'\\');
+    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+std::u16string MemoryFileServices::Key(std::u16string_view path) {
+    std::u16string key = SingleBackslashes(path);
+    for (char16_t& c : key)
+        c = FoldCase(c);
+    return key;
+}
+
+std::u16string MemoryFileServices::ParentKey(const std::u16string& key) {
+    const auto slash = key.rfind(u'\\');
+    return slash == std::u16string::npos ? std::u16string() : key.substr(0, slash);
+}
+
+void MemoryFileServices::AddDrive(char16_t letter, std::int64_t capacity) {
+    letter = Upper(letter);
+    drives_[letter] = Drive{capacity};
+    Put(std::u16string{letter, u':'}, true);
+}
+
+void MemoryFileServices::AddFolder(std::u16string_view path, std::uint32_t attributes) {
+    const std::u16string p = SingleBackslashes(path);
+    for (std::size_t pos = p.find(u'\\'); pos != std::u16string::npos; pos = p.find(u'\\', pos + 1))
+        if (!Find(p.substr(0, pos))) Put(p.substr(0, pos), true);
+    Put(p, true).attributes = attributes;
+}
+
+void MemoryFileServices::AddFile(std::u16string_view path, std::string bytes, DosStamp stamp,
+                                 std::uint32_t attributes) {
+    const std::u16string p = SingleBackslashes(path);
+    AddFolder(p.substr(0, p.rfind(u'\\')));
+    Node& node = Put(p, false);
+    drives_[Upper(p[0])].used +=
+        static_cast<std::int64_t>(bytes.size()) - static_cast<std::int64_t>(node.bytes.size());
+    node.bytes = std::move(bytes);
+    node.stamp = stamp;
+    node.attributes = attributes;
+}
+
+void MemoryFileServices::AddFolderLink(std::u16string_view path) {
+    constexpr std::uint32_t kJunctionTag = 0xA0000003;
+    AddFolder(path, kAttrReparsePoint);
+    nodes_[Key(path)].reparseTag = kJunctionTag;
+}
+
+bool MemoryFileServices::Vanished(char16_t drive) const {
+    const auto it = vanishAfter_.find(Upper(drive));
+    return it != vanishAfter_.end() && it->second < 0;
+}
+
+const MemoryFileServices::Node* MemoryFileServices::Find(std::u16string_view path) const {
+    const auto it = nodes_.find(Key(path));
+    return it == nodes_.end() ? nullptr : &it->second;
+}
+
+bool MemoryFileServices::IsDenied(std::u16string_view path) const {
+    for (std::u16string key = Key(path); !key.empty(); key = ParentKey(key))
+        if (denied_.contains(key)) return true;
+    return false;
+}
+
+bool MemoryFileServices::Reach(std::u16string_view path) {
+    const char16_t letter = path.size() >= 2 && path[1] == u':' ? Upper(path[0]) : 0;
+    if (!drives_.contains(letter)) return Fail(kPathNotFound);
+    if (auto it = vanishAfter_.find(letter); it != vanishAfter_.end() && --it->second < 0)
+        return Fail(kPathNotFound);
+    return true;
+}
+
+MemoryFileServices::Node* MemoryFileServices::LookUp(std::u16string_view path) {
+    if (!Reach(path)) return nullptr;
+    const std::u16string key = Key(path);
+    if (IsDenied(ParentKey(key))) return Fail(kAccessDenied), nullptr;
+    const auto parent = nodes_.find(ParentKey(key));
+    if (key.size() > 2 && (parent == nodes_.end() || !parent->second.folder))
+        return Fail(kPathNotFound), nullptr;
+    const auto it = nodes_.find(key);
+    if (it == nodes_.end()) return Fail(kFileNotFound), nullptr;
+    return &it->second;
+}
+
+MemoryFileServices::Node& MemoryFileServices::Put(std::u16string_view path, bool folder) {
+    Node& node = nodes_[Key(path)];
+    node.path = SingleBackslashes(path);
+    node.folder = folder;
+    return node;
+}
+
+void MemoryFileServices::Resize(Node& node, std::size_t size) {
+    drives_[Upper(node.path[0])].used +=
+        static_cast<std::int64_t>(size) - static_cast<std::int64_t>(node.bytes.size());
+    node.bytes.resize(size);
+}
+
+bool MemoryFileServices::IsOpen(const std::u16string& key) const {
+    return std::any_of(open_.begin(), open_.end(),
+                       [&](const auto& entry) { return entry.second.key == key; });
+}
+
+void MemoryFileServices::ListFolder(std::u16string_view pattern,
+                                    const std::function<void(const FolderEntry&)>& visit) {
+    const std::u16string_view folder =
+        pattern.substr(0, pattern.size() - std::min<std::size_t>(4, pattern.size()));
+    const Node* node = LookUp(folder);
+    if (!node || !node->folder) return;
+    const std::u16string key = Key(folder);
+    if (denied_.contains(key)) return void(Fail(kAccessDenied));
+
+    // Taken first: the visitor may look things up and change the last error.
+    struct Entry {
+        std::u16string name;
+        std::uint32_t attributes, tag;
+    };
+    std::vector<Entry> entries;
+    if (key.size() > 2) entries = {{u".", kAttrDirectory, 0}, {u"..", kAttrDirectory, 0}};
+    const std::u16string prefix = key + u'\\';
+    for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.starts_with(prefix);
+         ++it) {
+        if (it->first.find(u'\\', prefix.size()) != std::u16string::npos) continue;
+        const Node& child = it->second;
+        entries.push_back({std::u16string(NameOf(child.path)),
+                           child.attributes | (child.folder ? kAttrDirectory : 0),
+                           child.reparseTag});
+    }
+    for (const Entry& e : entries)
+        visit(FolderEntry{e.name, e.attributes, e.tag});
+}
+
+DosStamp MemoryFileServices::GetFileStamp(std::u16string_view path) {
+    const Node* node = LookUp(path);
+    return node && !node->folder ? node->stamp : kNoStamp;
+}
+
+DosStamp MemoryFileServices::GetHandleStamp(Handle h) {
+    const auto it = open_.find(h);
+    if (it == open_.end()) return Fail(kInvalidHandle), kNoStamp;
+    if (!Reach(it->second.key)) return kNoStamp;
+    return nodes_[it->second.key].stamp;
+}
+
+std::uint32_t MemoryFileServices::SetHandleStamp(Handle h, DosStamp stamp) {
+    const auto it = open_.find(h);
+    if (it == open_.end() || !it->second.writing) return kInvalidHandle;
+    if (stamp == kNoStamp) return kInvalidParameter;
+    if (!Reach(it->second.key)) return lastError_;
+    nodes_[it->second.key].stamp = stamp;
+    return 0;
+}
+
+bool MemoryFileServices::IsExistingFile(std::u16string_view path) {
+    const Node* node = LookUp(path);
+    return node && !node->folder;
+}
+
+std::optional<DosStamp> MemoryFileServices::ExistingFileStamp(std::u16string_view path) {
+    const Node* node = LookUp(path);
+    if (!node || node->folder) return std::nullopt;
+    return node->stamp;
+}
+
+bool MemoryFileServices::IsExistingFolder(std::u16string_view path) {
+    const Node* node = LookUp(path);
+    return node && node->folder;
+}
+
+PathState MemoryFileServices::Probe(std::u16string_view path) {
+    if (const Node* node = LookUp(path)) return node->folder ? PathState::Folder : PathState::File;
+    return lastError_ == kFileNotFound || lastError_ == kPathNotFound ? PathState::Missing
+                                                                      : PathState::Unknown;
+}
+
+std::uint32_t MemoryFileServices::Attributes(std::u16string_view path) {
+    const Node* node = LookUp(path);
+    if (!node) return kNoAttributes;
+    return node->attributes | (node->folder ? kAttrDirectory : 0);
+}
+
+bool MemoryFileServices::MakeFolderChain(std::u16string_view path) {
+    if (!Reach(path)) return false;
+    const std::u16string p = SingleBackslashes(path);
+    std::size_t end = 0;
+    do { // top down, the drive root first
+        end = p.find(u'\\', end + 1);
+        const std::u16string folder = p.substr(0, end);
+        const std::u16string key = Key(folder);
+        if (IsDenied(ParentKey(key))) return Fail(kAccessDenied);
+        if (const auto it = nodes_.find(key); it == nodes_.end())
+            Put(folder, true);
+        else if (!it->second.folder)
+            return Fail(kAlreadyExists);
+    } while (end != std::u16string::npos);
+    return true;
+}
+
+bool MemoryFileServices::DeleteOneFile(std::u16string_view path) {
+    Node* node = LookUp(path);
+    if (!node) return false;
+    if (node->folder || (node->attributes & kAttrReadOnly)) return Fail(kAccessDenied);
+    const std::u16string key = Key(path);
+    if (IsOpen(key)) return Fail(kSharingViolation);
+    Resize(*node, 0);
+    nodes_.erase(key);
+    return true;
+}
+
+bool MemoryFileServices::RemoveOneFolder(std::u16string_view path) {
+    Node* node = LookUp(path);
+    if (!node) return false;
+    const std::u16string key = Key(path);
+    if (!node->folder || key.size() <= 2) return Fail(kAccessDenied);
+    const auto next = nodes_.upper_bound(key);
+    if (next != nodes_.end() && next->first.starts_with(key + u'\\'))
+        return Fail(145); // the folder is not empty
+    nodes_.erase(key);
+    return true;
+}
+
+bool MemoryFileServices::MoveIntoPlace(std::u16string_view source, std::u16string_view target) {
+    Node* from = LookUp(source);
+    if (!from) return false;
+    const std::u16string sourceKey = Key(source), targetKey = Key(target);
+    if (from->folder || IsOpen(sourceKey)) return Fail(kAccessDenied);
+    const auto parent = nodes_.find(ParentKey(targetKey));
+    if (parent == nodes_.end() || !parent->second.folder) return Fail(kPathNotFound);
+    if (const auto it = nodes_.find(targetKey); it != nodes_.end()) {
+        if (it->second.folder || (it->second.attributes & kAttrReadOnly))
+            return Fail(kAccessDenied);
+        if (IsOpen(targetKey)) return Fail(kSharingViolation);
+        Resize(it->second, 0);
+    }
+    Node moved = std::move(*from);
+    nodes_.erase(sourceKey);
+    moved.path = SingleBackslashes(target);
+    nodes_[targetKey] = std::move(moved);
+    return true;
+}
+
+std::int64_t MemoryFileServices::FreeBytesOnDrive(int drive) {
+    if (drive < 1 || drive > 26) return -1;
+    const char16_t letter = static_cast<char16_t>(u'A' + drive - 1);
+    if (!Reach(std::u16string{letter, u':'})) return -1;
+    const Drive& d = drives_[letter];
+    return d.capacity - d.used;
+}
+
+FileServices::Handle MemoryFileServices::Open(std::u16string_view path, bool writing, bool shared) {
+    const std::u16string key = Key(path);
+    Node* node = LookUp(path);
+    if (!node && !(writing && lastError_ == kFileNotFound)) return kInvalidHandle;
+    if (failOpen_.contains(key)) return Fail(kAccessDenied), kInvalidHandle;
+    if (node && node->folder) return Fail(kAccessDenied), kInvalidHandle;
+    for (const auto& [h, state] : open_)
+        if (state.key == key && !(shared && state.shared && !writing && !state.writing))
+            return Fail(kSharingViolation), kInvalidHandle;
+    if (writing) {
+        if (node && (node->attributes & kAttrReadOnly)) return Fail(kAccessDenied), kInvalidHandle;
+        if (!node) {
+            node = &Put(path, false);
+            node->stamp = kNow;
+        }
+        Resize(*node, 0);
+    }
+    const Handle h = nextHandle_++;
+    open_.emplace(h, OpenState{key, writing, shared});
+    return h;
+}
+
+std::int64_t MemoryFileServices::ReadChunk(Handle h, void* buffer, std::int64_t n) {
+    const auto it = open_.find(h);
+    if (it == open_.end() || n < 0) return Fail(kInvalidHandle), -1;
+    OpenState& state = it->second;
+    if (!Reach(state.key)) return Fail(kNotReady), -1;
+    const std::string& bytes = nodes_[state.key].bytes;
+    std::int64_t end = static_cast<std::int64_t>(bytes.size());
+    if (const auto fault = failReadFrom_.find(state.key); fault != failReadFrom_.end()) {
+        if (state.position >= fault->second && state.position < end) return Fail(23), -1;
+        end = std::min(end, fault->second);
+    }
+    const std::int64_t count = std::max<std::int64_t>(0, std::min(n, end - state.position));
+    if (count > 0)
+        std::memcpy(buffer, bytes.data() + state.position, static_cast<std::size_t>(count));
+    state.position += count;
+    return count;
+}
+
+std::int64_t MemoryFileServices::WriteChunk(Handle h, const void* buffer, std::int64_t n) {
+    const auto it = open_.find(h);
+    if (it == open_.end() || !it->second.writing || n < 0) return Fail(kInvalidHandle), -1;
+    OpenState& state = it->second;
+    if (!Reach(state.key)) return Fail(kNotReady), -1;
+    Node& node = nodes_[state.key];
+    const std::int64_t end = state.position + n;
+    const std::int64_t grows =
+        std::max<std::int64_t>(0, end - static_cast<std::int64_t>(node.bytes.size()));
+    const Drive& drive = drives_[Upper(node.path[0])];
+    if (grows > drive.capacity - drive.used) return Fail(kDiskFull), -1;
+    if (grows > 0) Resize(node, static_cast<std::size_t>(end));
+    if (n > 0) std::memcpy(node.bytes.data() + state.position, buffer, static_cast<std::size_t>(n));
+    state.position = end;
+    return n;
+}
+
+std::u16string MemoryFileServices::ErrorText(std::uint32_t code) {
+    return u"Systemfehler " + DecimalText(code);
+}
+
+} // namespace kelvorin::testing
