@@ -62,6 +62,9 @@ bool BackupRun::ClaimedByAnotherFolder(const std::u16string& backup) const {
         source += std::u16string_view(path).substr(folder.backupPrefix.size());
         const PathState state = fs_.Probe(source);
         if (state == PathState::File || state == PathState::Unknown) return true;
+        // A drive pulled during the run reads as "not found" everywhere: the
+        // other folder's source is gone only while that folder is still there.
+        if (state == PathState::Missing && !fs_.IsExistingFolder(folder.entry)) return true;
     }
     return false;
 }
