@@ -4,13 +4,16 @@
 #include "Scenario.h"
 
 #include "engine/BackupRun.h"
+#include "engine/PreviewFileServices.h"
 #include "set/Windows1252CodePage.h"
 #include "tests/support/MemoryRunHost.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <set>
 
 namespace kelvorin::testing {
 namespace {
@@ -35,9 +38,12 @@ std::string Narrow(std::u16string_view text) {
 constexpr std::uint32_t kFoundSeeds[] = {676};
 constexpr std::uint32_t kRandomSeeds = 3000;
 
-void RunAndCheck(std::uint32_t seed) {
-    Scenario s = MakeScenario(seed);
-    const MemoryFileServices::Tree before = s.files.Nodes();
+struct Outcome {
+    std::vector<std::u16string> runLog;
+    bool cancelled = false;
+};
+
+Outcome RunIn(FileServices& files, const Scenario& s) {
     MemoryRunHost host;
     host.set = s.set;
     RunFlags flags;
@@ -47,20 +53,77 @@ void RunAndCheck(std::uint32_t seed) {
     };
     Windows1252CodePage codePage;
     NoonClock clock;
-    BackupRun run(host, RunPlatform{s.files, codePage, clock}, flags, kDocumentsFolder);
-    ASSERT_TRUE(run.Run());
+    BackupRun run(host, RunPlatform{files, codePage, clock}, flags, kDocumentsFolder);
+    EXPECT_TRUE(run.Run());
     EXPECT_TRUE(host.refusals.empty());
     EXPECT_FALSE(host.busy);
+    return {host.runLog, flags.cancelled};
+}
 
-    const std::vector<std::string> problems = CheckRun(s, before, host.runLog, flags.cancelled);
-    if (problems.empty()) return;
+using Changes = std::set<std::pair<PreviewAction, std::u16string>>; // by key
+
+// What a run changed on the target, as a preview reports it.
+Changes ChangesOnTarget(const MemoryFileServices::Tree& before,
+                        const MemoryFileServices::Tree& after) {
+    Changes changes;
+    for (const auto& [key, node] : before)
+        if (key[0] == kTarget && !after.contains(key))
+            changes.emplace(node.folder ? PreviewAction::Remove : PreviewAction::Delete, key);
+    for (const auto& [key, node] : after) {
+        const auto was = before.find(key);
+        if (key[0] == kTarget && !node.folder &&
+            (was == before.end() || was->second.bytes != node.bytes ||
+             was->second.stamp != node.stamp))
+            changes.emplace(PreviewAction::Copy, key);
+    }
+    return changes;
+}
+
+bool SameTree(const MemoryFileServices::Tree& a, const MemoryFileServices::Tree& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x.first == y.first && x.second.path == y.second.path &&
+               x.second.folder == y.second.folder && x.second.bytes == y.second.bytes &&
+               x.second.stamp == y.second.stamp && x.second.attributes == y.second.attributes;
+    });
+}
+
+// A run without faults or failures, previewed in the same world: the preview
+// changes nothing and reports exactly what the run changed.
+void CheckPreview(std::uint32_t seed, const MemoryFileServices::Tree& before,
+                  const MemoryFileServices::Tree& after) {
+    Scenario world = MakeScenario(seed);
+    Changes reported;
+    PreviewFileServices preview(world.files, [&](PreviewAction action, const std::u16string& path) {
+        std::u16string key = MemoryFileServices::Key(path);
+        if (action == PreviewAction::Copy) key[0] = kTarget; // the source is reported
+        reported.emplace(action, key);
+    });
+    RunIn(preview, world);
+    EXPECT_TRUE(SameTree(world.files.Nodes(), before))
+        << "seed " << seed << ": the preview changed the world";
+    EXPECT_EQ(reported, ChangesOnTarget(before, after)) << "seed " << seed;
+}
+
+void RunAndCheck(std::uint32_t seed) {
+    Scenario s = MakeScenario(seed);
+    const MemoryFileServices::Tree before = s.files.Nodes();
+    const Outcome outcome = RunIn(s.files, s);
+    const std::vector<std::string> problems =
+        CheckRun(s, before, outcome.runLog, outcome.cancelled);
+    if (problems.empty()) {
+        const bool faultless =
+            s.unreadable.empty() && !s.targetTooSmall && !s.vanishing && s.cancelAfter < 0;
+        if (faultless && outcome.runLog[outcome.runLog.size() - 2] == u"OK")
+            CheckPreview(seed, before, s.files.Nodes());
+        return;
+    }
     std::string text = "seed " + std::to_string(seed) + ":";
     for (std::size_t i = 0; i < problems.size() && i < 8; ++i)
         text += "\n  " + problems[i];
     text += "\nworld: synchron " + std::to_string(s.set.synchron) + ", target too small " +
             std::to_string(s.targetTooSmall) + ", vanishing " + std::to_string(s.vanishing) +
             ", cancel after " + std::to_string(s.cancelAfter) + "\nlog:";
-    for (const auto& line : host.runLog)
+    for (const auto& line : outcome.runLog)
         text += "\n  " + Narrow(line);
     ADD_FAILURE() << text;
 }

@@ -172,6 +172,11 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
             fail("a line of no kind", line);
     }
 
+    // The tree after the run is whole: everything stands in a folder.
+    for (const auto& [key, node] : afterTree)
+        if (key.size() > 2 && !(after.At(Parent(key)) && after.At(Parent(key))->folder))
+            fail("an entry outside any folder", node.path);
+
     // The sources are read, never changed.
     for (const auto& [key, node] : beforeTree)
         if (key[0] != kTarget && key[0] != u'K' && !Same(&node, after.At(key)))

@@ -54,7 +54,7 @@ void MemoryFileServices::AddFolder(std::u16string_view path, std::uint32_t attri
     const std::u16string p = SingleBackslashes(path);
     for (std::size_t pos = p.find(u'\\'); pos != std::u16string::npos; pos = p.find(u'\\', pos + 1))
         if (!Find(p.substr(0, pos))) Put(p.substr(0, pos), true);
-    Put(p, true).attributes = attributes;
+    if (!Find(p)) Put(p, true).attributes = attributes;
 }
 
 void MemoryFileServices::AddFile(std::u16string_view path, std::string bytes, DosStamp stamp,
@@ -240,7 +240,8 @@ bool MemoryFileServices::RemoveOneFolder(std::u16string_view path) {
     if (!node) return false;
     const std::u16string key = Key(path);
     if (!node->folder || key.size() <= 2) return Fail(kAccessDenied);
-    const auto next = nodes_.upper_bound(key);
+    // "X.txt" sorts between "X" and "X\\...": look where X's entries would be.
+    const auto next = nodes_.lower_bound(key + u'\\');
     if (next != nodes_.end() && next->first.starts_with(key + u'\\'))
         return Fail(145); // the folder is not empty
     nodes_.erase(key);

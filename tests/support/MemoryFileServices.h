@@ -31,7 +31,7 @@ public:
     // trailing backslash, letters folded.
     static std::u16string Key(std::u16string_view path);
 
-    // -- Building the tree; folders on the way are made.
+    // -- Building the tree; folders on the way are made, those there kept.
     void AddDrive(char16_t letter, std::int64_t capacity = std::int64_t{1} << 40);
     // Room for this many bytes of files in all, those already there included.
     void SetCapacity(char16_t letter, std::int64_t capacity) {
