@@ -8,10 +8,4 @@ std::u16string ApplicationTitle(std::u16string_view modulePath) {
     return std::u16string(name.substr(0, name.find(u'.')));
 }
 
-std::u16string ErrorBoxText(std::u16string_view text) {
-    std::u16string result(text);
-    if (!result.empty() && result.back() > u'.') result += u'.';
-    return result;
-}
-
 } // namespace kelvorin

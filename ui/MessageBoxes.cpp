@@ -5,6 +5,17 @@
 
 namespace kelvorin::ui {
 
+namespace {
+
+// The framework's error text: a "." is appended when the last character's code
+// is greater than that of ".".
+std::wstring ErrorBoxText(std::wstring text) {
+    if (!text.empty() && text.back() > L'.') text += L'.';
+    return text;
+}
+
+} // namespace
+
 std::wstring ApplicationTitle() {
     wchar_t path[MAX_PATH * 4];
     const DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
@@ -12,7 +23,7 @@ std::wstring ApplicationTitle() {
 }
 
 void ShowErrorBox(HWND owner, const std::wstring& text) {
-    const std::wstring shown = Wide(ErrorBoxText(U16(text)));
+    const std::wstring shown = ErrorBoxText(text);
     MessageBoxW(owner, shown.c_str(), ApplicationTitle().c_str(), MB_OK | MB_ICONSTOP);
 }
 
