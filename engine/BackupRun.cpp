@@ -72,6 +72,11 @@ bool BackupRun::KeepGoing() {
     return !flags_.cancelled;
 }
 
+void BackupRun::ShowFolderInWork(const std::u16string& folder) {
+    host_.SetFileCopyLabel(folder);
+    host_.RepaintWindow();
+}
+
 void BackupRun::AddLogLine(std::u16string line) {
     host_.AddRunLogLine(line);
     runLog_.push_back(std::move(line));

@@ -63,6 +63,8 @@ private:
     // during it: from then on nothing more is done.
     bool KeepGoing();
     void WalkSourceFolder(const std::u16string& folder);
+    // The label names the folder a walk is in.
+    void ShowFolderInWork(const std::u16string& folder);
     // What the copy pass already knows of the copy: looking again costs a
     // directory scan per file on file systems that ignore case.
     enum class CopyState { MayExist, Missing };

@@ -4,6 +4,7 @@
 #include "engine/CopyRules.h"
 #include "engine/Paths.h"
 #include "engine/Texts.h"
+#include "engine/TreeWalk.h"
 
 namespace kelvorin {
 
@@ -22,19 +23,14 @@ void BackupRun::ScanSourceTree(const std::u16string& folder) {
 }
 
 void BackupRun::WalkSourceFolder(const std::u16string& folder) {
-    host_.SetFileCopyLabel(folder);
-    host_.RepaintWindow();
     SortedList& work = host_.WorkList();
-    fs_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
-        if (!KeepGoing()) return;
-        if (entry.attributes & kAttrDirectory) {
-            // "." and ".." and folders such as .git are skipped with all they hold.
-            if (entry.name.empty() || entry.name[0] == u'.' || IsFolderLink(entry)) return;
-            WalkSourceFolder(folder + u'\\' + std::u16string(entry.name));
-        } else if (!IsExcluded(entry.name, exclusions_)) {
-            work.Add(folder + u'\\' + std::u16string(entry.name));
-        }
-    });
+    WalkTree(fs_, folder,
+             {.keepGoing = [this] { return KeepGoing(); },
+              .enterFolder = [this](const std::u16string& entered) { ShowFolderInWork(entered); },
+              .visitFile =
+                  [&](std::u16string path, const FolderEntry& entry) {
+                      if (!IsExcluded(entry.name, exclusions_)) work.Add(std::move(path));
+                  }});
 }
 
 void BackupRun::CopyNewerFiles() {

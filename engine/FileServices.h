@@ -28,6 +28,7 @@ struct FolderEntry {
     std::u16string_view name;
     std::uint32_t attributes;
     std::uint32_t reparseTag = 0; // with kAttrReparsePoint; 0 when unknown
+    std::uint64_t size = 0;       // of a file, in bytes
 };
 
 // A junction or symbolic link to a folder: never walked, so a link into its

@@ -4,18 +4,11 @@
 #include "engine/BackupRun.h"
 #include "engine/Paths.h"
 #include "engine/Texts.h"
+#include "engine/TreeWalk.h"
 #include "set/PathOrder.h"
 
 namespace kelvorin {
 namespace {
-
-// What a backup walk descends into: a real folder whose name does not begin
-// with "." (which also covers "." and ".."). A link to a folder is left alone,
-// as the copy pass leaves it: it may lead anywhere, even into its own tree.
-bool IsWalkedFolder(const FolderEntry& entry) {
-    return (entry.attributes & kAttrDirectory) && !IsFolderLink(entry) && !entry.name.empty() &&
-           entry.name[0] != u'.';
-}
 
 // Runs of backslashes made one, as Windows reads them: the walk of a drive
 // root yields "E:\\Daten", which is the same folder as "E:\Daten".
@@ -100,17 +93,11 @@ void BackupRun::SynchronisePasses() {
 }
 
 void BackupRun::ScanBackupFiles(const std::u16string& folder) {
-    host_.SetFileCopyLabel(folder);
-    host_.RepaintWindow();
-    fs_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
-        if (!KeepGoing()) return;
-        std::u16string path = folder + u'\\' + std::u16string(entry.name);
-        if (entry.attributes & kAttrDirectory) {
-            if (IsWalkedFolder(entry)) ScanBackupFiles(path);
-        } else {
-            host_.WorkList().Add(std::move(path));
-        }
-    });
+    WalkTree(fs_, folder,
+             {.keepGoing = [this] { return KeepGoing(); },
+              .enterFolder = [this](const std::u16string& entered) { ShowFolderInWork(entered); },
+              .visitFile = [this](std::u16string path,
+                                  const FolderEntry&) { host_.WorkList().Add(std::move(path)); }});
 }
 
 void BackupRun::DeleteOrphans() {
@@ -140,14 +127,14 @@ void BackupRun::DeleteOrphans() {
 }
 
 void BackupRun::ScanBackupDirs(const std::u16string& folder) {
-    host_.SetFileCopyLabel(folder);
-    host_.RepaintWindow();
-    fs_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
-        if (!KeepGoing() || !IsWalkedFolder(entry)) return;
-        std::u16string path = folder + u'\\' + std::u16string(entry.name);
-        host_.WorkList().Add(path);
-        ScanBackupDirs(path);
-    });
+    WalkTree(fs_, folder,
+             {.keepGoing = [this] { return KeepGoing(); },
+              .enterFolder =
+                  [this, &folder](const std::u16string& entered) {
+                      ShowFolderInWork(entered);
+                      if (entered != folder) host_.WorkList().Add(entered);
+                  },
+              .visitFile = {}});
 }
 
 void BackupRun::RemoveEmptyDirs() {

@@ -96,7 +96,9 @@ void Win32FileServices::ListFolder(std::u16string_view pattern,
         const std::u16string_view name16(reinterpret_cast<const char16_t*>(name.data()),
                                          name.size());
         const bool reparse = data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
-        visit(FolderEntry{name16, data.dwFileAttributes, reparse ? data.dwReserved0 : 0});
+        const std::uint64_t size =
+            (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        visit(FolderEntry{name16, data.dwFileAttributes, reparse ? data.dwReserved0 : 0, size});
     } while (FindNextFileW(find.Get(), &data));
 }
 

@@ -142,20 +142,21 @@ void MemoryFileServices::ListFolder(std::u16string_view pattern,
     struct Entry {
         std::u16string name;
         std::uint32_t attributes, tag;
+        std::uint64_t size;
     };
     std::vector<Entry> entries;
-    if (key.size() > 2) entries = {{u".", kAttrDirectory, 0}, {u"..", kAttrDirectory, 0}};
+    if (key.size() > 2) entries = {{u".", kAttrDirectory, 0, 0}, {u"..", kAttrDirectory, 0, 0}};
     const std::u16string prefix = key + u'\\';
     for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.starts_with(prefix);
          ++it) {
         if (it->first.find(u'\\', prefix.size()) != std::u16string::npos) continue;
         const Node& child = it->second;
         entries.push_back({std::u16string(NameOf(child.path)),
-                           child.attributes | (child.folder ? kAttrDirectory : 0),
-                           child.reparseTag});
+                           child.attributes | (child.folder ? kAttrDirectory : 0), child.reparseTag,
+                           child.bytes.size()});
     }
     for (const Entry& e : entries)
-        visit(FolderEntry{e.name, e.attributes, e.tag});
+        visit(FolderEntry{e.name, e.attributes, e.tag, e.size});
 }
 
 DosStamp MemoryFileServices::GetFileStamp(std::u16string_view path) {

@@ -67,14 +67,14 @@ TEST_F(FileServicesTest, TellLinksToFoldersFromFoldersAndReadLinksToFilesAsTheir
 
 TEST_F(FileServicesTest, CloudPlaceholdersAreFoldersAndUnknownReparsePointsAreLinks) {
     const auto entry = [](std::uint32_t tag) {
-        return FolderEntry{u"x", kAttrDirectory | kAttrReparsePoint, tag};
+        return FolderEntry{u"x", kAttrDirectory | kAttrReparsePoint, tag, 0};
     };
     EXPECT_TRUE(IsFolderLink(entry(0xA0000003)));  // junction
     EXPECT_TRUE(IsFolderLink(entry(0xA000000C)));  // symbolic link
     EXPECT_TRUE(IsFolderLink(entry(0)));           // as Wine reports a host link
     EXPECT_FALSE(IsFolderLink(entry(0x9000601A))); // cloud files placeholder
-    EXPECT_FALSE(IsFolderLink(FolderEntry{u"x", kAttrDirectory, 0}));
-    EXPECT_FALSE(IsFolderLink(FolderEntry{u"x", kAttrReparsePoint, 0xA000000C}));
+    EXPECT_FALSE(IsFolderLink(FolderEntry{u"x", kAttrDirectory, 0, 0}));
+    EXPECT_FALSE(IsFolderLink(FolderEntry{u"x", kAttrReparsePoint, 0xA000000C, 0}));
 }
 
 TEST_F(FileServicesTest, ReadAndSetStampsInLocalTime) {

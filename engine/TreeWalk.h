@@ -1,0 +1,24 @@
+#pragma once
+// The one walk of a folder tree that every pass makes: the copy pass over the
+// sources, the synchronisation over the backup and the check over both.
+#include "engine/FileServices.h"
+
+#include <functional>
+#include <string>
+
+namespace kelvorin {
+
+struct TreeVisitor {
+    // Asked before each entry; false ends the walk, with nothing more visited.
+    std::function<bool()> keepGoing;
+    // The walked folder itself first, then each folder below it, before its entries.
+    std::function<void(const std::u16string& folder)> enterFolder;
+    std::function<void(std::u16string path, const FolderEntry& entry)> visitFile;
+};
+
+// Folders whose names begin with "." (such as .git, and "." and "..") are left
+// out with all they hold, and so are links to folders: one may lead anywhere,
+// even into its own tree.
+void WalkTree(FileServices& files, const std::u16string& folder, const TreeVisitor& visitor);
+
+} // namespace kelvorin
