@@ -9,6 +9,23 @@
 namespace kelvorin {
 
 bool BackupRun::Run() {
+    return RunSteps([this] {
+        CopyPass();
+        if (host_.SynchronTicked()) SynchronisePasses();
+    });
+}
+
+bool BackupRun::Repair(const std::vector<DamagedCopy>& copies) {
+    return RunSteps([&] {
+        for (const DamagedCopy& copy : copies) {
+            if (!KeepGoing()) break;
+            ++counts_.filesChecked;
+            CopyOneFile(copy.source, copy.backup);
+        }
+    });
+}
+
+bool BackupRun::RunSteps(const std::function<void()>& work) {
     // Without a target there is no backup path: refused before anything changes.
     const int drive = host_.TargetDriveIndex();
     if (drive < 0 || drive > 25) return false;
@@ -26,8 +43,7 @@ bool BackupRun::Run() {
     for (std::size_t i = 0, count = host_.FolderCount(); i < count; ++i)
         setFolders_.push_back(host_.Folder(i));
 
-    CopyPass();
-    if (host_.SynchronTicked()) SynchronisePasses();
+    work();
 
     const std::u16string status = StatusText();
     host_.SetFileCopyLabel(status);

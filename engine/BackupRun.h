@@ -1,6 +1,7 @@
 #pragma once
 // The backup run: copy pass over every folder of the set, then, with
 // "Synchron", the file pass and the folder pass.
+#include "engine/BackupCheck.h"
 #include "engine/FileServices.h"
 #include "engine/LocalClock.h"
 #include "engine/RunFlags.h"
@@ -36,6 +37,9 @@ public:
 
     // The whole run. Returns false when it was refused (no target drive).
     bool Run();
+    // A run that copies only the given files again, through the same
+    // fail-safe copy, with its log: for copies a check found damaged.
+    bool Repair(const std::vector<DamagedCopy>& copies);
 
     // Copy pass for one folder.
     void ScanSourceTree(const std::u16string& folder);
@@ -52,6 +56,8 @@ public:
     std::u16string LogFilePath() const { return dataDir_ + u"Kelvorin.log"; }
 
 private:
+    // The steps around a run's work: busy, log, status, log file.
+    bool RunSteps(const std::function<void()>& work);
     // Steps shared by every pass: each folder of the set in turn, selected,
     // with the work list cleared.
     void ForEachSetFolder(const std::function<void(const std::u16string&)>& work);

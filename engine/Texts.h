@@ -9,6 +9,10 @@ namespace kelvorin {
 inline constexpr char16_t kNotFoundLine[] = u"Nicht gefunden: ";
 inline constexpr char16_t kNotCopiedLine[] = u"Nicht kopiert: ";
 inline constexpr char16_t kNotDeletedLine[] = u"Nicht gelöscht: ";
+// Lines of a check: the backup path follows, or the source path.
+inline constexpr char16_t kDiffersLine[] = u"Abweichend: ";
+inline constexpr char16_t kBackupUnreadableLine[] = u"Nicht lesbar: ";
+inline constexpr char16_t kSourceUnreadableLine[] = u"Quelle nicht lesbar: ";
 
 // FileCopyLabel after a failure.
 inline constexpr char16_t kCopyFailedLabel[] = u"Fehler";

@@ -131,6 +131,7 @@ bool MemoryFileServices::IsOpen(const std::u16string& key) const {
 
 void MemoryFileServices::ListFolder(std::u16string_view pattern,
                                     const std::function<void(const FolderEntry&)>& visit) {
+    const std::lock_guard lock(mutex_);
     const std::u16string_view folder =
         pattern.substr(0, pattern.size() - std::min<std::size_t>(4, pattern.size()));
     const Node* node = LookUp(folder);
@@ -160,11 +161,13 @@ void MemoryFileServices::ListFolder(std::u16string_view pattern,
 }
 
 DosStamp MemoryFileServices::GetFileStamp(std::u16string_view path) {
+    const std::lock_guard lock(mutex_);
     const Node* node = LookUp(path);
     return node && !node->folder ? node->stamp : kNoStamp;
 }
 
 DosStamp MemoryFileServices::GetHandleStamp(Handle h) {
+    const std::lock_guard lock(mutex_);
     const auto it = open_.find(h);
     if (it == open_.end()) return Fail(kInvalidHandle), kNoStamp;
     if (!Reach(it->second.key)) return kNoStamp;
@@ -172,6 +175,7 @@ DosStamp MemoryFileServices::GetHandleStamp(Handle h) {
 }
 
 std::uint32_t MemoryFileServices::SetHandleStamp(Handle h, DosStamp stamp) {
+    const std::lock_guard lock(mutex_);
     const auto it = open_.find(h);
     if (it == open_.end() || !it->second.writing) return kInvalidHandle;
     if (stamp == kNoStamp) return kInvalidParameter;
@@ -181,34 +185,40 @@ std::uint32_t MemoryFileServices::SetHandleStamp(Handle h, DosStamp stamp) {
 }
 
 bool MemoryFileServices::IsExistingFile(std::u16string_view path) {
+    const std::lock_guard lock(mutex_);
     const Node* node = LookUp(path);
     return node && !node->folder;
 }
 
 std::optional<DosStamp> MemoryFileServices::ExistingFileStamp(std::u16string_view path) {
+    const std::lock_guard lock(mutex_);
     const Node* node = LookUp(path);
     if (!node || node->folder) return std::nullopt;
     return node->stamp;
 }
 
 bool MemoryFileServices::IsExistingFolder(std::u16string_view path) {
+    const std::lock_guard lock(mutex_);
     const Node* node = LookUp(path);
     return node && node->folder;
 }
 
 PathState MemoryFileServices::Probe(std::u16string_view path) {
+    const std::lock_guard lock(mutex_);
     if (const Node* node = LookUp(path)) return node->folder ? PathState::Folder : PathState::File;
     return lastError_ == kFileNotFound || lastError_ == kPathNotFound ? PathState::Missing
                                                                       : PathState::Unknown;
 }
 
 std::uint32_t MemoryFileServices::Attributes(std::u16string_view path) {
+    const std::lock_guard lock(mutex_);
     const Node* node = LookUp(path);
     if (!node) return kNoAttributes;
     return node->attributes | (node->folder ? kAttrDirectory : 0);
 }
 
 bool MemoryFileServices::MakeFolderChain(std::u16string_view path) {
+    const std::lock_guard lock(mutex_);
     if (!Reach(path)) return false;
     const std::u16string p = SingleBackslashes(path);
     std::size_t end = 0;
@@ -226,6 +236,7 @@ bool MemoryFileServices::MakeFolderChain(std::u16string_view path) {
 }
 
 bool MemoryFileServices::DeleteOneFile(std::u16string_view path) {
+    const std::lock_guard lock(mutex_);
     Node* node = LookUp(path);
     if (!node) return false;
     if (node->folder || (node->attributes & kAttrReadOnly)) return Fail(kAccessDenied);
@@ -237,6 +248,7 @@ bool MemoryFileServices::DeleteOneFile(std::u16string_view path) {
 }
 
 bool MemoryFileServices::RemoveOneFolder(std::u16string_view path) {
+    const std::lock_guard lock(mutex_);
     Node* node = LookUp(path);
     if (!node) return false;
     const std::u16string key = Key(path);
@@ -250,6 +262,7 @@ bool MemoryFileServices::RemoveOneFolder(std::u16string_view path) {
 }
 
 bool MemoryFileServices::MoveIntoPlace(std::u16string_view source, std::u16string_view target) {
+    const std::lock_guard lock(mutex_);
     Node* from = LookUp(source);
     if (!from) return false;
     const std::u16string sourceKey = Key(source), targetKey = Key(target);
@@ -270,6 +283,7 @@ bool MemoryFileServices::MoveIntoPlace(std::u16string_view source, std::u16strin
 }
 
 std::int64_t MemoryFileServices::FreeBytesOnDrive(int drive) {
+    const std::lock_guard lock(mutex_);
     if (drive < 1 || drive > 26) return -1;
     const char16_t letter = static_cast<char16_t>(u'A' + drive - 1);
     if (!Reach(std::u16string{letter, u':'})) return -1;
@@ -278,6 +292,7 @@ std::int64_t MemoryFileServices::FreeBytesOnDrive(int drive) {
 }
 
 FileServices::Handle MemoryFileServices::Open(std::u16string_view path, bool writing, bool shared) {
+    const std::lock_guard lock(mutex_);
     const std::u16string key = Key(path);
     Node* node = LookUp(path);
     if (!node && !(writing && lastError_ == kFileNotFound)) return kInvalidHandle;
@@ -300,6 +315,7 @@ FileServices::Handle MemoryFileServices::Open(std::u16string_view path, bool wri
 }
 
 std::int64_t MemoryFileServices::ReadChunk(Handle h, void* buffer, std::int64_t n) {
+    const std::lock_guard lock(mutex_);
     const auto it = open_.find(h);
     if (it == open_.end() || n < 0) return Fail(kInvalidHandle), -1;
     OpenState& state = it->second;
@@ -318,6 +334,7 @@ std::int64_t MemoryFileServices::ReadChunk(Handle h, void* buffer, std::int64_t 
 }
 
 std::int64_t MemoryFileServices::WriteChunk(Handle h, const void* buffer, std::int64_t n) {
+    const std::lock_guard lock(mutex_);
     const auto it = open_.find(h);
     if (it == open_.end() || !it->second.writing || n < 0) return Fail(kInvalidHandle), -1;
     OpenState& state = it->second;

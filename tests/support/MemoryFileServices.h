@@ -4,11 +4,12 @@
 // Windows does where the engine depends on it: names ignore case, runs of
 // backslashes count as one, a read-only file cannot be replaced or deleted, a
 // file open for reading cannot be opened again, and a folder that cannot be
-// listed hides what is below it.
+// listed hides what is below it. Calls may come from several threads.
 #include "engine/FileServices.h"
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <string_view>
@@ -88,7 +89,10 @@ public:
     }
     std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override;
     std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) override;
-    void CloseFileHandle(Handle h) override { open_.erase(h); }
+    void CloseFileHandle(Handle h) override {
+        const std::lock_guard lock(mutex_);
+        open_.erase(h);
+    }
     std::uint32_t LastError() override { return lastError_; }
     std::u16string ErrorText(std::uint32_t code) override;
 
@@ -124,6 +128,15 @@ private:
         return false;
     }
 
+    // A check reads two files at once, from two threads. Visitors of a
+    // listing call back in, so the lock may be taken again. A world that is
+    // moved or copied gets a lock of its own.
+    struct Lock : std::recursive_mutex {
+        Lock() = default;
+        Lock(const Lock&) : std::recursive_mutex() {}
+        Lock& operator=(const Lock&) { return *this; }
+    };
+    Lock mutex_;
     Tree nodes_;
     std::map<char16_t, Drive> drives_;
     std::map<char16_t, int> vanishAfter_;

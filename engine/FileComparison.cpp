@@ -1,0 +1,89 @@
+#include "engine/FileComparison.h"
+
+#include <cstring>
+
+namespace kelvorin {
+
+FileComparer::FileComparer(FileServices& files, std::size_t chunk)
+    : files_(files), sourceChunk_(chunk), backupChunk_(chunk), reader_([this] { ReaderLoop(); }) {}
+
+FileComparer::~FileComparer() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    reader_.join();
+}
+
+std::int64_t FileComparer::ReadFull(FileServices::Handle h, char* buffer, std::size_t n) {
+    std::size_t got = 0;
+    while (got < n) {
+        const std::int64_t r =
+            files_.ReadChunk(h, buffer + got, static_cast<std::int64_t>(n - got));
+        if (r < 0) return -1;
+        if (r == 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    return static_cast<std::int64_t>(got);
+}
+
+void FileComparer::ReaderLoop() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return requested_ || stopping_; });
+        if (stopping_) return;
+        requested_ = false;
+        const FileServices::Handle h = request_;
+        lock.unlock();
+        const std::int64_t n = ReadFull(h, sourceChunk_.data(), sourceChunk_.size());
+        lock.lock();
+        answer_ = n;
+        answered_ = true;
+        changed_.notify_all();
+    }
+}
+
+void FileComparer::StartSourceRead(FileServices::Handle h) {
+    {
+        std::lock_guard lock(mutex_);
+        request_ = h;
+        requested_ = true;
+        answered_ = false;
+    }
+    changed_.notify_all();
+}
+
+std::int64_t FileComparer::WaitForSourceRead() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return answered_; });
+    return answer_;
+}
+
+Comparison FileComparer::Compare(const std::u16string& source, const std::u16string& backup,
+                                 const std::function<bool(std::uint64_t)>& keepGoing) {
+    // Read sharing: a check never keeps a writer out, nor is kept out by a reader.
+    OpenFile in(files_, files_.OpenSharedForReading(source));
+    if (!in.IsValid()) return Comparison::SourceUnreadable;
+    OpenFile copy(files_, files_.OpenSharedForReading(backup));
+    if (!copy.IsValid()) return Comparison::BackupUnreadable;
+
+    std::uint64_t compared = 0;
+    for (;;) {
+        StartSourceRead(in.Get());
+        const std::int64_t b = ReadFull(copy.Get(), backupChunk_.data(), backupChunk_.size());
+        const std::int64_t s = WaitForSourceRead();
+        bytesRead_ +=
+            static_cast<std::uint64_t>(s > 0 ? s : 0) + static_cast<std::uint64_t>(b > 0 ? b : 0);
+        if (s < 0) return Comparison::SourceUnreadable;
+        if (b < 0) return Comparison::BackupUnreadable;
+        if (s != b ||
+            std::memcmp(sourceChunk_.data(), backupChunk_.data(), static_cast<std::size_t>(s)) != 0)
+            return Comparison::Differs;
+        if (s == 0) return Comparison::Equal;
+        compared += static_cast<std::uint64_t>(s);
+        if (!keepGoing(compared)) return Comparison::Cancelled;
+    }
+}
+
+} // namespace kelvorin

@@ -1,0 +1,54 @@
+#pragma once
+// Two files compared byte for byte. The source is read on a thread of its own
+// while the backup is read here: on Windows the two usually lie on different
+// devices, so the comparison costs the slower of the two reads, not their sum.
+#include "engine/FileServices.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kelvorin {
+
+enum class Comparison { Equal, Differs, BackupUnreadable, SourceUnreadable, Cancelled };
+
+class FileComparer {
+public:
+    // chunk: the bytes read from each file at a time; memory is two chunks,
+    // whatever the size of the files.
+    explicit FileComparer(FileServices& files, std::size_t chunk = std::size_t{1} << 20);
+    ~FileComparer();
+    FileComparer(const FileComparer&) = delete;
+    FileComparer& operator=(const FileComparer&) = delete;
+
+    // keepGoing is asked after each chunk, with the source's bytes compared so
+    // far; false ends the comparison as Cancelled.
+    Comparison Compare(const std::u16string& source, const std::u16string& backup,
+                       const std::function<bool(std::uint64_t)>& keepGoing);
+    // Bytes read from both files, by every comparison so far.
+    std::uint64_t BytesRead() const { return bytesRead_; }
+
+private:
+    // Reads up to n bytes, fewer only at the end of the file; -1 on an error.
+    std::int64_t ReadFull(FileServices::Handle h, char* buffer, std::size_t n);
+    void ReaderLoop();
+    void StartSourceRead(FileServices::Handle h);
+    std::int64_t WaitForSourceRead();
+
+    FileServices& files_;
+    std::vector<char> sourceChunk_, backupChunk_;
+    std::uint64_t bytesRead_ = 0;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    FileServices::Handle request_ = FileServices::kInvalidHandle;
+    bool requested_ = false, answered_ = false, stopping_ = false;
+    std::int64_t answer_ = 0;
+    std::thread reader_; // last: it starts once everything above is made
+};
+
+} // namespace kelvorin
