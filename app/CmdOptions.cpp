@@ -12,6 +12,10 @@ CmdOptions ParseCmdOptions(const std::vector<std::u16string>& args) {
             const std::u16string option = AsciiLower(arg);
             if (option == u"/vorschau") {
                 options.preview = true;
+            } else if (option == u"/prüfen" || option == u"/prÜfen") {
+                options.check = true;
+            } else if (option == u"/reparieren") {
+                options.check = options.repair = true;
             } else if (option == u"/?") {
                 options.help = true;
             } else if (options.error.empty()) {
@@ -23,6 +27,9 @@ CmdOptions ParseCmdOptions(const std::vector<std::u16string>& args) {
                 options.error = std::u16string(texts::kSecondSetName) + arg;
         }
     }
+    // A preview of a check would be the check itself.
+    if (options.check && options.preview && options.error.empty())
+        options.error = texts::kCheckNotWithPreview;
     return options;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Arguments of the console program: [Zusammenstellung] [/Vorschau] | /?
+// Arguments of the console program: [Zusammenstellung] [/Vorschau | /Prüfen |
+// /Reparieren] | /?
 #include <string>
 #include <vector>
 
@@ -8,6 +9,8 @@ namespace kelvorin {
 struct CmdOptions {
     std::vector<std::u16string> setNames; // at most one is valid
     bool preview = false;
+    bool check = false;  // reads the backup back instead of a run
+    bool repair = false; // the check, then damaged copies copied again; implies check
     bool help = false;
     std::u16string error; // empty when the arguments are usable
 };
@@ -23,6 +26,8 @@ enum class CmdExit : int {
     Cancelled = 3,
     NotReady = 4,
     UsageOrSetFile = 5,
+    // A check found copies that differ from their sources or cannot be read.
+    BackupDamaged = 6,
     // The program failed inside itself (an exception or a crash): no outcome
     // of the run, which a script must not take for one.
     InternalError = 9,

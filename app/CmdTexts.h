@@ -5,20 +5,26 @@ namespace kelvorin::texts {
 
 inline constexpr char16_t kUnknownOption[] = u"Unbekannte Option: ";
 inline constexpr char16_t kSecondSetName[] = u"Nur eine Zusammenstellung ist erlaubt, zu viel: ";
+inline constexpr char16_t kCheckNotWithPreview[] =
+    u"/Prüfen und /Reparieren gehen nicht zusammen mit /Vorschau.";
 
 inline constexpr char16_t kUsage[] =
     u"Sichert die Ordner einer Zusammenstellung auf das Ziellaufwerk, ohne Fenster.\r\n"
     u"\r\n"
-    u"KelvorinCmd.exe [Zusammenstellung] [/Vorschau]\r\n"
+    u"KelvorinCmd.exe [Zusammenstellung] [/Vorschau | /Prüfen | /Reparieren]\r\n"
     u"\r\n"
     u"  Zusammenstellung  Name der Zusammenstellung; die Endung wird zu \".ini\".\r\n"
     u"                    Ohne Namen gilt \"Kelvorin.ini\". Ein Name ohne Laufwerk wird\r\n"
     u"                    im aktuellen Ordner, sonst im Ordner \"Dokumente\" gesucht.\r\n"
     u"  /Vorschau         Zeigt nur, was eine Sicherung täte; nichts wird geändert.\r\n"
+    u"  /Prüfen           Liest jede aktuelle Kopie und vergleicht sie Byte für Byte mit\r\n"
+    u"                    ihrer Quelle; nichts wird geändert.\r\n"
+    u"  /Reparieren       Prüft und kopiert jede abweichende oder unlesbare Kopie neu.\r\n"
     u"  /?                Zeigt diese Hilfe.\r\n"
     u"\r\n"
-    u"Rückgabewerte: 0 OK, 1 Fehler beim Kopieren, 2 Nicht gelöscht, 3 Abbruch,\r\n"
-    u"               4 Sicherung nicht möglich, 5 Aufruf- oder Zusammenstellungsfehler.\r\n";
+    u"Rückgabewerte: 0 OK, 1 Fehler beim Kopieren oder Quelle nicht lesbar,\r\n"
+    u"               2 Nicht gelöscht, 3 Abbruch, 4 Sicherung nicht möglich,\r\n"
+    u"               5 Aufruf- oder Zusammenstellungsfehler, 6 Kopien abweichend.\r\n";
 
 inline constexpr char16_t kSetFileMissing[] = u"Die Zusammenstellung gibt es nicht: ";
 inline constexpr char16_t kSetFileUnreadable[] =
@@ -51,6 +57,17 @@ inline constexpr char16_t kSummaryDeleted[] = u" gelöscht, ";
 inline constexpr char16_t kSummaryRemoved[] = u" Ordner entfernt, ";
 inline constexpr char16_t kSummaryBytes[] = u" Bytes, ";
 inline constexpr char16_t kSummarySeconds[] = u" s";
+
+// The check's progress and summary:
+// "<n> Dateien verglichen, <n> Bytes gelesen, <n> Probleme, <n> nicht aktuell"
+inline constexpr char16_t kCheckSummaryCompared[] = u" Dateien verglichen, ";
+inline constexpr char16_t kCheckSummaryBytes[] = u" Bytes gelesen, ";
+inline constexpr char16_t kCheckSummaryProblems[] = u" Probleme, ";
+inline constexpr char16_t kCheckSummaryNotCurrent[] = u" nicht aktuell";
+// "<n> von <n> MB, <n> MB/s  <file>"
+inline constexpr char16_t kCheckProgressOf[] = u" von ";
+inline constexpr char16_t kCheckProgressMegabytes[] = u" MB, ";
+inline constexpr char16_t kCheckProgressSpeed[] = u" MB/s  ";
 
 // Preview lines and their count.
 inline constexpr char16_t kPreviewCopy[] = u"Kopieren: ";

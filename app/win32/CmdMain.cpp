@@ -6,10 +6,12 @@
 #include "app/SetFile.h"
 #include "app/StartUp.h"
 #include "app/win32/ConsoleCancel.h"
+#include "app/win32/ConsoleCheckHost.h"
 #include "app/win32/ConsoleRunHost.h"
 #include "app/win32/ConsoleStream.h"
 #include "app/win32/ProgramGuard.h"
 #include "app/win32/Win32StartUpServices.h"
+#include "engine/BackupCheck.h"
 #include "engine/BackupRun.h"
 #include "engine/PreviewFileServices.h"
 #include "engine/RunStatus.h"
@@ -56,6 +58,49 @@ CmdExit ExitForStatus(const RunFlags& flags) {
         break;
     }
     return CmdExit::Ok;
+}
+
+CmdExit ExitOfCheck(const CheckCounts& counts, const RunFlags& flags) {
+    if (counts.backupDamaged) return CmdExit::BackupDamaged;
+    if (counts.sourceUnreadable) return CmdExit::CopyFailed;
+    if (flags.cancelled) return CmdExit::Cancelled;
+    return CmdExit::Ok;
+}
+
+// /Prüfen and /Reparieren: the backup read back and compared with the sources;
+// a repair then copies each damaged copy again as a run copies, with its log.
+CmdExit CheckBackup(const BackupSet& set, bool repair, const std::u16string& dataDir,
+                    ConsoleStream& out, ConsoleStream& err) {
+    Win32FileServices files;
+    RunFlags flags;
+    ConsoleCancel cancel(flags);
+    ConsoleCheckHost host(out, err);
+    BackupCheck check(host, files, set, flags);
+    check.Run();
+    host.Finish();
+    const CheckCounts& c = check.Counts();
+    out.WriteLine(DecimalText(c.filesCompared) + texts::kCheckSummaryCompared +
+                  DecimalText(c.bytesRead) + texts::kCheckSummaryBytes + DecimalText(c.problems) +
+                  texts::kCheckSummaryProblems + DecimalText(c.notCurrent) +
+                  texts::kCheckSummaryNotCurrent);
+    if (!repair || check.Damaged().empty() || flags.cancelled) {
+        cancel.RunFinished();
+        return ExitOfCheck(c, flags);
+    }
+
+    Win32CodePage codePage;
+    Win32LocalClock clock;
+    ConsoleRunHost runHost(set, out, err, ConsoleRunHost::Mode::Run);
+    BackupRun run(runHost, {files, codePage, clock}, flags, dataDir);
+    run.Repair(check.Damaged());
+    cancel.RunFinished();
+    CmdExit exit = ExitForStatus(flags);
+    if (runHost.LogWriteFailed()) {
+        err.WriteLine(texts::kLogNotWritten);
+        if (exit == CmdExit::Ok) exit = CmdExit::CopyFailed;
+    }
+    if (exit == CmdExit::Ok && c.sourceUnreadable) exit = CmdExit::CopyFailed;
+    return exit;
 }
 
 struct PreviewTally {
@@ -110,6 +155,8 @@ int RunProgram() {
         err.WriteLine(NotReadyText(readiness, static_cast<char16_t>(u'A' + set.DriveIndex())));
         return static_cast<int>(CmdExit::NotReady);
     }
+
+    if (options.check) return static_cast<int>(CheckBackup(set, options.repair, dataDir, out, err));
 
     const auto mode = options.preview ? ConsoleRunHost::Mode::Preview : ConsoleRunHost::Mode::Run;
     ConsoleRunHost host(set, out, err, mode);

@@ -8,13 +8,6 @@
 
 namespace kelvorin {
 
-namespace {
-
-// A progress line must fit the console's width, or it wraps and piles up.
-constexpr std::size_t kProgressWidth = 78;
-
-} // namespace
-
 void ConsoleRunHost::AddRunLogLine(const std::u16string& line) {
     // A preview changes nothing, so only the lines about missing folders are
     // worth showing; the status and the date belong to a real run.
@@ -22,46 +15,32 @@ void ConsoleRunHost::AddRunLogLine(const std::u16string& line) {
         !(line.starts_with(kNotFoundLine) || line.starts_with(kNotDeletedLine) ||
           line.starts_with(kNotCopiedLine)))
         return;
-    ClearProgress();
+    progress_.Clear();
     out_.WriteLine(line);
 }
 
 void ConsoleRunHost::SetFileCopyLabel(const std::u16string& text) {
-    if (!err_.IsConsole() || !counts_) return;
-    const std::uint64_t now = GetTickCount64();
-    if (progressShown_ && now - lastProgress_ < 100) return;
-    lastProgress_ = now;
-    std::u16string line = DecimalText(counts_->filesChecked) + texts::kProgressChecked +
-                          DecimalText(counts_->filesCopied) + texts::kProgressCopied +
-                          DecimalText(counts_->bytesCopied / (1024 * 1024)) +
-                          texts::kProgressMegabytes;
-    const std::size_t room = kProgressWidth > line.size() ? kProgressWidth - line.size() : 0;
-    line +=
-        text.size() <= room ? text : u"..." + text.substr(text.size() - (room > 3 ? room - 3 : 0));
-    line.resize(kProgressWidth, u' ');
-    err_.Write(u"\r" + line);
-    progressShown_ = true;
+    if (!counts_ || !progress_.Due()) return;
+    progress_.Show(DecimalText(counts_->filesChecked) + texts::kProgressChecked +
+                       DecimalText(counts_->filesCopied) + texts::kProgressCopied +
+                       DecimalText(counts_->bytesCopied / (1024 * 1024)) +
+                       texts::kProgressMegabytes,
+                   text);
 }
 
 void ConsoleRunHost::EndBusy() {
-    ClearProgress();
+    progress_.Clear();
 }
 
 void ConsoleRunHost::ShowRefusal(const std::u16string& text) {
-    ClearProgress();
+    progress_.Clear();
     err_.WriteLine(text);
 }
 
 void ConsoleRunHost::ShowError(const std::u16string& text) {
-    ClearProgress();
+    progress_.Clear();
     logWriteFailed_ = true;
     err_.WriteLine(text);
-}
-
-void ConsoleRunHost::ClearProgress() {
-    if (!progressShown_) return;
-    err_.Write(u"\r" + std::u16string(kProgressWidth, u' ') + u"\r");
-    progressShown_ = false;
 }
 
 } // namespace kelvorin

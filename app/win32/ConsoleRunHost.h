@@ -1,6 +1,7 @@
 #pragma once
 // The backup run's window, as the console program has it: the set in memory,
 // log lines to stdout, refusals and progress to stderr, nothing waits.
+#include "app/win32/ConsoleProgress.h"
 #include "app/win32/ConsoleStream.h"
 #include "engine/BackupRun.h"
 #include "engine/RunHost.h"
@@ -47,16 +48,13 @@ public:
     void ShowError(const std::u16string& text) override;
 
 private:
-    void ClearProgress();
-
     const BackupSet& set_;
     ConsoleStream& out_;
     ConsoleStream& err_;
     Mode mode_;
     SortedList workList_;
     const RunCounts* counts_ = nullptr;
-    std::uint64_t lastProgress_ = 0;
-    bool progressShown_ = false;
+    ConsoleProgress progress_{err_};
     bool logWriteFailed_ = false;
 };
 

@@ -9,6 +9,7 @@ struct Case {
     std::vector<std::u16string> args;
     std::vector<std::u16string> names;
     bool preview, help, error;
+    bool check = false, repair = false;
 };
 
 TEST(CmdOptions, ParsesNamesAndCaseInsensitiveOptions) {
@@ -21,6 +22,12 @@ TEST(CmdOptions, ParsesNamesAndCaseInsensitiveOptions) {
         {{u"/x"}, {}, false, false, true},
         {{u"a", u"b"}, {u"a", u"b"}, false, false, true},
         {{u"/Vorschau2"}, {}, false, false, true},
+        {{u"Projekt", u"/Prüfen"}, {u"Projekt"}, false, false, false, true, false},
+        {{u"/PRÜFEN"}, {}, false, false, false, true, false},
+        {{u"/reparieren"}, {}, false, false, false, true, true},
+        {{u"/Prüfen", u"/Reparieren"}, {}, false, false, false, true, true},
+        {{u"/Prüfen", u"/Vorschau"}, {}, true, false, true, true, false},
+        {{u"/Vorschau", u"/Reparieren"}, {}, true, false, true, true, true},
     };
     for (const auto& c : cases) {
         const CmdOptions o = ParseCmdOptions(c.args);
@@ -28,6 +35,8 @@ TEST(CmdOptions, ParsesNamesAndCaseInsensitiveOptions) {
         EXPECT_EQ(o.setNames, c.names);
         EXPECT_EQ(o.preview, c.preview);
         EXPECT_EQ(o.help, c.help);
+        EXPECT_EQ(o.check, c.check);
+        EXPECT_EQ(o.repair, c.repair);
         EXPECT_EQ(!o.error.empty(), c.error) << "error text: " << ::testing::PrintToString(o.error);
     }
 }
