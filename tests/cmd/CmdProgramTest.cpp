@@ -240,5 +240,47 @@ TEST_F(CmdProgram, PreviewTellsWhatARunWouldDoAndChangesNothing) {
     EXPECT_FALSE(FileExists(LogFile()));
 }
 
+// A copy that rots on the stick keeps its stamp: no run would renew it. The
+// check finds it without changing anything; the repair copies it again.
+TEST_F(CmdProgram, CheckFindsARottenCopyAndRepairMakesItWhole) {
+    std::string large(3 * 1024 * 1024, 'x');
+    for (std::size_t i = 0; i < large.size(); i += 4096)
+        large[i] = static_cast<char>('a' + i / 4096 % 26);
+    WriteTextFile(Source(L"Film.mp4"), large);
+    WriteTextFile(Source(L"Brief.txt"), "Brief");
+    WriteSet({Source()}, TargetIndex(), false);
+    ASSERT_EQ(Run(SetName()).exitCode, 0u);
+
+    const CmdResult clean = Run(SetName() + L" /Prüfen");
+    EXPECT_EQ(clean.exitCode, 0u) << clean.err;
+    EXPECT_THAT(clean.out, ElementsAre(HasSubstr(L"2 Dateien verglichen, ")));
+
+    std::string rotten = large;
+    rotten[2 * 1024 * 1024 + 3] ^= 1;
+    const SYSTEMTIME stamp = LocalWriteTime(Target(L"Film.mp4"));
+    WriteTextFile(Target(L"Film.mp4"), rotten);
+    SetLocalWriteTime(Target(L"Film.mp4"), stamp.wYear, stamp.wMonth, stamp.wDay, stamp.wHour,
+                      stamp.wMinute, stamp.wSecond);
+    DeleteFileW(LogFile().c_str());
+
+    const CmdResult found = Run(SetName() + L" /Prüfen");
+    EXPECT_EQ(found.exitCode, 6u) << found.err;
+    ASSERT_EQ(found.out.size(), 2u);
+    EXPECT_EQ(found.out[0], L"Abweichend: " + Target(L"Film.mp4"));
+    EXPECT_THAT(found.out[1], HasSubstr(L" 1 Probleme, 0 nicht aktuell"));
+    EXPECT_EQ(ReadWholeFile(Target(L"Film.mp4")), rotten); // nothing changed, nothing logged
+    EXPECT_EQ(ReadWholeFile(Source(L"Film.mp4")), large);
+    EXPECT_FALSE(FileExists(LogFile()));
+
+    const CmdResult repaired = Run(SetName() + L" /Reparieren");
+    EXPECT_EQ(repaired.exitCode, 0u) << repaired.err;
+    EXPECT_EQ(ReadWholeFile(Target(L"Film.mp4")), large);
+    ASSERT_EQ(LogLines().size(), 2u);
+    EXPECT_EQ(LogLines()[0], L"OK");
+    EXPECT_EQ(Run(SetName() + L" /Prüfen").exitCode, 0u);
+
+    EXPECT_EQ(Run(SetName() + L" /Prüfen /Vorschau").exitCode, 5u);
+}
+
 } // namespace
 } // namespace kelvorin::testing
