@@ -34,11 +34,19 @@ void CheckSplit(std::u16string_view line, std::u16string_view afterNul,
         FUZZ_CHECK(!item.empty());
         FUZZ_CHECK(item.find_first_of(std::u16string_view(u"\"\0", 2)) == std::u16string::npos);
     }
-    // Each item in quotes, however it was written, gives the same items back.
-    std::u16string quoted;
-    for (const auto& item : items)
+    // Each item in quotes, however it was written, gives the same items back;
+    // items without a separator in them need no quotes.
+    std::u16string quoted, plain;
+    bool separatorInside = false;
+    for (const auto& item : items) {
         quoted += u"\"" + item + u"\" ";
+        plain += item + u" ";
+        separatorInside = separatorInside || std::any_of(item.begin(), item.end(), [](char16_t c) {
+                              return c >= 1 && c <= 32;
+                          });
+    }
     FUZZ_CHECK(SplitCommandLine(quoted) == items);
+    if (!separatorInside) FUZZ_CHECK(SplitCommandLine(plain) == items);
     // Blanks and "" where an item would begin are skipped.
     FUZZ_CHECK(SplitCommandLine(u" \t\"\"\x01" + std::u16string(line)) == items);
     // A NUL ends the line.
