@@ -35,5 +35,7 @@ for t in "${targets[@]}"; do
     outcome="FOUND (exit $rc): ${new:+$crashes/$new }see $log"
   fi
   printf '%-10s %8s exec/s  %10s runs  %s\n' "$t" "${rate:-?}" "${runs:-?}" "$outcome"
+  rmdir "$crashes" 2>/dev/null || true
 done
+rmdir fuzz/crashes 2>/dev/null || true
 exit $found
