@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# build.sh win|native [target...]: configures once, then builds incrementally.
+# build.sh win|native|fuzz [target...]: configures once, then builds incrementally.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 kind=$1; shift
@@ -10,7 +10,8 @@ if [ ! -f "$dir/build.ninja" ]; then
   case $kind in
     win)    extra=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake") ;;
     native) extra=(-DKELVORIN_SANITIZE=ON) ;;
-    *) echo "usage: build.sh win|native [target...]" >&2; exit 2 ;;
+    fuzz)   extra=(-DKELVORIN_FUZZ=ON -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14) ;;
+    *) echo "usage: build.sh win|native|fuzz [target...]" >&2; exit 2 ;;
   esac
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DKELVORIN_WERROR=$werror "${extra[@]}" >/dev/null

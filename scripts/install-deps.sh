@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running need.
+# Installs the Debian packages that building, testing and running need;
+# "install-deps.sh fuzz" also clang's libFuzzer, for fuzz/run.sh.
 # Quiet and quick when everything is already there.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   googletest fonts-liberation fonts-wine rsync
 )
+if [ "${1:-}" = fuzz ]; then packages+=(clang-14 libclang-rt-14-dev); fi
 
 missing=()
 for p in "${packages[@]}"; do
