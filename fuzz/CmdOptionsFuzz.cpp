@@ -14,10 +14,23 @@ bool IsOption(std::u16string_view arg) {
     return arg.starts_with(u'/');
 }
 
+// A to Z, and the umlaut of "/Prüfen", in lower case.
+std::u16string Lower(std::u16string_view arg) {
+    std::u16string lower = AsciiLower(arg);
+    for (char16_t& c : lower)
+        if (c == u'Ü') c = u'ü';
+    return lower;
+}
+
+bool IsKnown(const std::u16string& arg) {
+    const std::u16string lower = Lower(arg);
+    return lower == u"/vorschau" || lower == u"/prüfen" || lower == u"/reparieren" || arg == u"/?";
+}
+
 // The same outcome, though perhaps another error text.
 bool SameOutcome(const CmdOptions& a, const CmdOptions& b) {
     return a.setNames == b.setNames && a.preview == b.preview && a.help == b.help &&
-           a.error.empty() == b.error.empty();
+           a.check == b.check && a.repair == b.repair && a.error.empty() == b.error.empty();
 }
 
 } // namespace
@@ -37,18 +50,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The options in any case of A to Z; anything else after "/" is an error.
     const auto given = [&](std::u16string_view option) {
         return std::any_of(args.begin(), args.end(),
-                           [&](const std::u16string& a) { return AsciiLower(a) == option; });
+                           [&](const std::u16string& a) { return Lower(a) == option; });
     };
     FUZZ_CHECK(options.preview == given(u"/vorschau"));
     FUZZ_CHECK(options.help == given(u"/?"));
-    const auto unknown = [](const std::u16string& a) {
-        return IsOption(a) && AsciiLower(a) != u"/vorschau" && a != u"/?";
-    };
-    const bool usable = names.size() <= 1 && std::none_of(args.begin(), args.end(), unknown);
+    FUZZ_CHECK(options.repair == given(u"/reparieren"));
+    FUZZ_CHECK(options.check == (given(u"/prüfen") || options.repair));
+    const auto unknown = [](const std::u16string& a) { return IsOption(a) && !IsKnown(a); };
+    const bool wellFormed = names.size() <= 1 && std::none_of(args.begin(), args.end(), unknown);
+    const bool usable = wellFormed && !(options.check && options.preview);
     FUZZ_CHECK(options.error.empty() == usable);
 
-    // The error names the first argument that is wrong, unknown or one name too many.
-    if (!usable) {
+    // The error names the first argument that is wrong, unknown or one name
+    // too many; else a check was asked for with a preview.
+    if (!wellFormed) {
         std::size_t seenNames = 0;
         for (const auto& a : args) {
             if (unknown(a)) {
@@ -60,6 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
             }
         }
+    } else if (!usable) {
+        FUZZ_CHECK(options.error == texts::kCheckNotWithPreview);
     }
 
     // The options' case does not matter, and the order only orders the names.
