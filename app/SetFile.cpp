@@ -43,7 +43,7 @@ std::optional<SetFileError> LoadSet(std::u16string_view path, SetFileIo io, Back
     set.synchron = false;
     if (path.size() > kMaxSetFilePath) return SetFileError{3};
 
-    OpenFile file(io.files, io.files.OpenSharedForReading(path));
+    OpenFile file(io.files, io.files.OpenForReading(path, Sharing::ReadersAllowed));
     if (!file.IsValid()) return std::nullopt;
 
     SetFileReader reader(io.codePage, set, workList);
@@ -69,9 +69,9 @@ std::optional<SetFileError> SaveSet(std::u16string_view path, SetFileIo io, cons
     const std::string bytes = FormatSetFile(set, io.codePage);
     const std::u16string temp = SaveTempPath(path);
 
-    OpenFile tempFile(io.files, io.files.CreateSharedForWriting(temp));
+    OpenFile tempFile(io.files, io.files.CreateForWriting(temp, Sharing::ReadersAllowed));
     if (!tempFile.IsValid()) {
-        OpenFile file(io.files, io.files.CreateSharedForWriting(path));
+        OpenFile file(io.files, io.files.CreateForWriting(path, Sharing::ReadersAllowed));
         if (!file.IsValid()) return std::nullopt;
         return WriteAll(io.files, file.Get(), bytes);
     }

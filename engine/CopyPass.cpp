@@ -96,7 +96,7 @@ void BackupRun::CopyAndReport(const std::u16string& source, const std::u16string
 BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& source,
                                                          const std::u16string& backup,
                                                          CopyState state) {
-    OpenFile in(fs_, fs_.OpenForReading(source));
+    OpenFile in(fs_, fs_.OpenForReading(source, Sharing::Exclusive));
     if (!in.IsValid()) return CopyOutcome::Failed;
 
     // Windows refuses to replace a read-only copy; Wine running as root does
@@ -116,7 +116,7 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
     }
     if (partial.empty()) return CopyOutcome::Failed;
 
-    OpenFile out(fs_, fs_.CreateForWriting(partial));
+    OpenFile out(fs_, fs_.CreateForWriting(partial, Sharing::Exclusive));
     if (!out.IsValid()) return CopyOutcome::Failed;
 
     unsigned char buffer[0x10000];

@@ -63,9 +63,9 @@ std::int64_t FileComparer::WaitForSourceRead() {
 Comparison FileComparer::Compare(const std::u16string& source, const std::u16string& backup,
                                  const std::function<bool(std::uint64_t)>& keepGoing) {
     // Read sharing: a check never keeps a writer out, nor is kept out by a reader.
-    OpenFile in(files_, files_.OpenSharedForReading(source));
+    OpenFile in(files_, files_.OpenForReading(source, Sharing::ReadersAllowed));
     if (!in.IsValid()) return Comparison::SourceUnreadable;
-    OpenFile copy(files_, files_.OpenSharedForReading(backup));
+    OpenFile copy(files_, files_.OpenForReading(backup, Sharing::ReadersAllowed));
     if (!copy.IsValid()) return Comparison::BackupUnreadable;
 
     std::uint64_t compared = 0;

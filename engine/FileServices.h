@@ -43,6 +43,15 @@ inline bool IsFolderLink(const FolderEntry& e) {
 // What a look-up of a path found.
 enum class PathState { File, Folder, Missing, Unknown };
 
+struct PathInfo {
+    PathState state;
+    std::uint32_t attributes; // kNoAttributes when they cannot be read
+};
+
+// Whether others may read a file while it is open here. Exclusive: a file
+// held open elsewhere cannot be opened either.
+enum class Sharing { Exclusive, ReadersAllowed };
+
 class FileServices {
 public:
     using Handle = std::intptr_t;
@@ -55,18 +64,25 @@ public:
     virtual void ListFolder(std::u16string_view pattern,
                             const std::function<void(const FolderEntry&)>& visit) = 0;
 
+    // The stamp of a file (a link's: its target's), kNoStamp without one.
     virtual DosStamp GetFileStamp(std::u16string_view path) = 0;
     virtual DosStamp GetHandleStamp(Handle h) = 0;
     virtual std::uint32_t SetHandleStamp(Handle h, DosStamp stamp) = 0;
 
-    virtual bool IsExistingFile(std::u16string_view path) = 0;
-    // IsExistingFile and GetFileStamp in one look-up, for the copy rule's
-    // question about every backup: nothing when the path is no existing file.
+    // Whether the path is an existing file, and its stamp, in one look-up: the
+    // copy rule's question about every backup. A link to a file counts when
+    // its target opens or is in use.
     virtual std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) = 0;
-    virtual bool IsExistingFolder(std::u16string_view path) = 0;
-    virtual PathState Probe(std::u16string_view path) = 0;
-    // Attribute bits, or 0xFFFFFFFF when they cannot be read.
-    virtual std::uint32_t Attributes(std::u16string_view path) = 0;
+    // What the path is, and its attribute bits. Missing only when the system
+    // says "not found"; no access, a drive not ready and the like are Unknown.
+    virtual PathInfo LookUp(std::u16string_view path) = 0;
+
+    bool IsExistingFile(std::u16string_view path) { return ExistingFileStamp(path).has_value(); }
+    bool IsExistingFolder(std::u16string_view path) {
+        return LookUp(path).state == PathState::Folder;
+    }
+    PathState Probe(std::u16string_view path) { return LookUp(path).state; }
+    std::uint32_t Attributes(std::u16string_view path) { return LookUp(path).attributes; }
 
     virtual bool MakeFolderChain(std::u16string_view path) = 0;
     virtual bool DeleteOneFile(std::u16string_view path) = 0;
@@ -75,12 +91,9 @@ public:
     virtual bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) = 0;
     virtual std::int64_t FreeBytesOnDrive(int drive) = 0; // 1 is "A:"
 
-    // Share mode 0: a file held open elsewhere cannot be opened.
-    virtual Handle OpenForReading(std::u16string_view path) = 0;
-    virtual Handle CreateForWriting(std::u16string_view path) = 0;
-    // Read sharing for others, as the set file is opened.
-    virtual Handle OpenSharedForReading(std::u16string_view path) = 0;
-    virtual Handle CreateSharedForWriting(std::u16string_view path) = 0;
+    virtual Handle OpenForReading(std::u16string_view path, Sharing sharing) = 0;
+    // Made anew, or emptied when it exists.
+    virtual Handle CreateForWriting(std::u16string_view path, Sharing sharing) = 0;
 
     virtual std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) = 0;
     virtual std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) = 0;

@@ -32,7 +32,7 @@ std::string LogFileBytes(const std::vector<std::u16string>& lines, const CodePag
 std::u16string WriteLogFile(FileServices& files, const CodePage& codePage, std::u16string_view path,
                             const std::vector<std::u16string>& lines) {
     const std::string bytes = LogFileBytes(lines, codePage);
-    OpenFile file(files, files.CreateSharedForWriting(path));
+    OpenFile file(files, files.CreateForWriting(path, Sharing::ReadersAllowed));
     if (!file.IsValid()) return CannotCreateFileText(path, files.ErrorText(files.LastError()));
     // A full disk can take part of a write and refuse the rest.
     for (std::size_t done = 0; done < bytes.size();) {

@@ -26,27 +26,14 @@ DosStamp PreviewFileServices::GetHandleStamp(Handle h) {
     return it == open_.end() ? kNoStamp : real_.GetFileStamp(it->second);
 }
 
-bool PreviewFileServices::IsExistingFile(std::u16string_view path) {
-    if (created_.contains(std::u16string(path))) return true;
-    return !IsGone(path) && real_.IsExistingFile(path);
-}
-
 std::optional<DosStamp> PreviewFileServices::ExistingFileStamp(std::u16string_view path) {
     if (created_.contains(std::u16string(path))) return kNoStamp;
     if (IsGone(path)) return std::nullopt;
     return real_.ExistingFileStamp(path);
 }
 
-bool PreviewFileServices::IsExistingFolder(std::u16string_view path) {
-    return !IsGone(path) && real_.IsExistingFolder(path);
-}
-
-PathState PreviewFileServices::Probe(std::u16string_view path) {
-    return IsGone(path) ? PathState::Missing : real_.Probe(path);
-}
-
-std::uint32_t PreviewFileServices::Attributes(std::u16string_view path) {
-    return IsGone(path) ? kNoAttributes : real_.Attributes(path);
+PathInfo PreviewFileServices::LookUp(std::u16string_view path) {
+    return IsGone(path) ? PathInfo{PathState::Missing, kNoAttributes} : real_.LookUp(path);
 }
 
 bool PreviewFileServices::DeleteOneFile(std::u16string_view path) {
@@ -81,13 +68,13 @@ bool PreviewFileServices::MoveIntoPlace(std::u16string_view source, std::u16stri
     return true;
 }
 
-FileServices::Handle PreviewFileServices::OpenForReading(std::u16string_view path) {
+FileServices::Handle PreviewFileServices::OpenForReading(std::u16string_view path, Sharing) {
     if (!IsExistingFile(path)) return kInvalidHandle;
     lastSource_ = path;
     return Remember(path);
 }
 
-FileServices::Handle PreviewFileServices::CreateForWriting(std::u16string_view path) {
+FileServices::Handle PreviewFileServices::CreateForWriting(std::u16string_view path, Sharing) {
     created_.insert(std::u16string(path));
     return Remember(path);
 }

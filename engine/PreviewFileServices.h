@@ -25,22 +25,15 @@ public:
     DosStamp GetFileStamp(std::u16string_view path) override;
     DosStamp GetHandleStamp(Handle h) override;
     std::uint32_t SetHandleStamp(Handle, DosStamp) override { return 0; }
-    bool IsExistingFile(std::u16string_view path) override;
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
-    bool IsExistingFolder(std::u16string_view path) override;
-    PathState Probe(std::u16string_view path) override;
-    std::uint32_t Attributes(std::u16string_view path) override;
+    PathInfo LookUp(std::u16string_view path) override;
     bool MakeFolderChain(std::u16string_view) override { return true; }
     bool DeleteOneFile(std::u16string_view path) override;
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(int drive) override { return real_.FreeBytesOnDrive(drive); }
-    Handle OpenForReading(std::u16string_view path) override;
-    Handle CreateForWriting(std::u16string_view path) override;
-    Handle OpenSharedForReading(std::u16string_view path) override { return OpenForReading(path); }
-    Handle CreateSharedForWriting(std::u16string_view path) override {
-        return CreateForWriting(path);
-    }
+    Handle OpenForReading(std::u16string_view path, Sharing) override;
+    Handle CreateForWriting(std::u16string_view path, Sharing) override;
     std::int64_t ReadChunk(Handle, void*, std::int64_t) override { return 0; }
     std::int64_t WriteChunk(Handle, const void*, std::int64_t n) override { return n; }
     void CloseFileHandle(Handle h) override { open_.erase(h); }

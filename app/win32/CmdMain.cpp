@@ -137,7 +137,8 @@ int RunProgram() {
         err.WriteLine(texts::kSetFileMissing + setPath);
         return static_cast<int>(CmdExit::UsageOrSetFile);
     }
-    if (OpenFile probe(files, files.OpenSharedForReading(setPath)); !probe.IsValid()) {
+    if (OpenFile probe(files, files.OpenForReading(setPath, Sharing::ReadersAllowed));
+        !probe.IsValid()) {
         err.WriteLine(texts::kSetFileUnreadable + setPath);
         return static_cast<int>(CmdExit::UsageOrSetFile);
     }

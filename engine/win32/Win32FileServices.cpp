@@ -132,19 +132,18 @@ std::uint32_t Win32FileServices::SetHandleStamp(Handle h, DosStamp stamp) {
     return 0;
 }
 
-bool Win32FileServices::IsExistingFile(std::u16string_view path) {
-    const std::wstring p = SystemPath(path);
-    const DWORD attributes = GetFileAttributesW(p.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
-    // A link counts when its target opens or is in use.
-    HANDLE h = CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+namespace {
+
+// A link to a file counts as one when its target opens or is in use.
+bool LinkTargetExists(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
     CloseHandle(h);
     return true;
 }
+
+} // namespace
 
 std::optional<DosStamp> Win32FileServices::ExistingFileStamp(std::u16string_view path) {
     const std::wstring p = SystemPath(path);
@@ -152,31 +151,23 @@ std::optional<DosStamp> Win32FileServices::ExistingFileStamp(std::u16string_view
     if (!GetFileAttributesExW(p.c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
-    // Links are rare: they take the two separate answers.
+    // Links are rare: they take the separate answers.
     if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        if (!IsExistingFile(path)) return std::nullopt;
+        if (!LinkTargetExists(p)) return std::nullopt;
         return GetFileStamp(path);
     }
     return StampOf(data.ftLastWriteTime);
 }
 
-bool Win32FileServices::IsExistingFolder(std::u16string_view path) {
-    const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-PathState Win32FileServices::Probe(std::u16string_view path) {
+PathInfo Win32FileServices::LookUp(std::u16string_view path) {
     const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathState::Missing
-                                                                              : PathState::Unknown;
+        const bool notFound = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return {notFound ? PathState::Missing : PathState::Unknown, kNoAttributes};
     }
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathState::Folder : PathState::File;
-}
-
-std::uint32_t Win32FileServices::Attributes(std::u16string_view path) {
-    return GetFileAttributesW(SystemPath(path).c_str());
+    return {(attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathState::Folder : PathState::File,
+            attributes};
 }
 
 bool Win32FileServices::MakeFolderChain(std::u16string_view path) {
@@ -219,20 +210,15 @@ std::int64_t Win32FileServices::FreeBytesOnDrive(int drive) {
     return static_cast<std::int64_t>(available.QuadPart);
 }
 
-FileServices::Handle Win32FileServices::OpenForReading(std::u16string_view path) {
-    return Open(path, GENERIC_READ, 0, OPEN_EXISTING);
+FileServices::Handle Win32FileServices::OpenForReading(std::u16string_view path, Sharing sharing) {
+    return Open(path, GENERIC_READ, sharing == Sharing::ReadersAllowed ? FILE_SHARE_READ : 0,
+                OPEN_EXISTING);
 }
 
-FileServices::Handle Win32FileServices::CreateForWriting(std::u16string_view path) {
-    return Open(path, GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS);
-}
-
-FileServices::Handle Win32FileServices::OpenSharedForReading(std::u16string_view path) {
-    return Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-}
-
-FileServices::Handle Win32FileServices::CreateSharedForWriting(std::u16string_view path) {
-    return Open(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
+FileServices::Handle Win32FileServices::CreateForWriting(std::u16string_view path,
+                                                         Sharing sharing) {
+    return Open(path, GENERIC_READ | GENERIC_WRITE,
+                sharing == Sharing::ReadersAllowed ? FILE_SHARE_READ : 0, CREATE_ALWAYS);
 }
 
 std::int64_t Win32FileServices::ReadChunk(Handle h, void* buffer, std::int64_t n) {

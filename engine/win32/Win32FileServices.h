@@ -44,11 +44,8 @@ public:
     DosStamp GetHandleStamp(Handle h) override;
     std::uint32_t SetHandleStamp(Handle h, DosStamp stamp) override;
 
-    bool IsExistingFile(std::u16string_view path) override;
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
-    bool IsExistingFolder(std::u16string_view path) override;
-    PathState Probe(std::u16string_view path) override;
-    std::uint32_t Attributes(std::u16string_view path) override;
+    PathInfo LookUp(std::u16string_view path) override;
 
     bool MakeFolderChain(std::u16string_view path) override;
     bool DeleteOneFile(std::u16string_view path) override;
@@ -56,10 +53,8 @@ public:
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(int drive) override;
 
-    Handle OpenForReading(std::u16string_view path) override;
-    Handle CreateForWriting(std::u16string_view path) override;
-    Handle OpenSharedForReading(std::u16string_view path) override;
-    Handle CreateSharedForWriting(std::u16string_view path) override;
+    Handle OpenForReading(std::u16string_view path, Sharing sharing) override;
+    Handle CreateForWriting(std::u16string_view path, Sharing sharing) override;
 
     std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override;
     std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) override;

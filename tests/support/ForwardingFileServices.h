@@ -18,15 +18,10 @@ public:
     std::uint32_t SetHandleStamp(Handle h, DosStamp stamp) override {
         return inner_.SetHandleStamp(h, stamp);
     }
-    bool IsExistingFile(std::u16string_view path) override { return inner_.IsExistingFile(path); }
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override {
         return inner_.ExistingFileStamp(path);
     }
-    bool IsExistingFolder(std::u16string_view path) override {
-        return inner_.IsExistingFolder(path);
-    }
-    PathState Probe(std::u16string_view path) override { return inner_.Probe(path); }
-    std::uint32_t Attributes(std::u16string_view path) override { return inner_.Attributes(path); }
+    PathInfo LookUp(std::u16string_view path) override { return inner_.LookUp(path); }
     bool MakeFolderChain(std::u16string_view path) override { return inner_.MakeFolderChain(path); }
     bool DeleteOneFile(std::u16string_view path) override { return inner_.DeleteOneFile(path); }
     bool RemoveOneFolder(std::u16string_view path) override { return inner_.RemoveOneFolder(path); }
@@ -34,15 +29,11 @@ public:
         return inner_.MoveIntoPlace(source, target);
     }
     std::int64_t FreeBytesOnDrive(int drive) override { return inner_.FreeBytesOnDrive(drive); }
-    Handle OpenForReading(std::u16string_view path) override { return inner_.OpenForReading(path); }
-    Handle CreateForWriting(std::u16string_view path) override {
-        return inner_.CreateForWriting(path);
+    Handle OpenForReading(std::u16string_view path, Sharing sharing) override {
+        return inner_.OpenForReading(path, sharing);
     }
-    Handle OpenSharedForReading(std::u16string_view path) override {
-        return inner_.OpenSharedForReading(path);
-    }
-    Handle CreateSharedForWriting(std::u16string_view path) override {
-        return inner_.CreateSharedForWriting(path);
+    Handle CreateForWriting(std::u16string_view path, Sharing sharing) override {
+        return inner_.CreateForWriting(path, sharing);
     }
     std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override {
         return inner_.ReadChunk(h, buffer, n);

@@ -99,7 +99,7 @@ bool MemoryFileServices::Reach(std::u16string_view path) {
     return true;
 }
 
-MemoryFileServices::Node* MemoryFileServices::LookUp(std::u16string_view path) {
+MemoryFileServices::Node* MemoryFileServices::LookUpNode(std::u16string_view path) {
     if (!Reach(path)) return nullptr;
     const std::u16string key = Key(path);
     if (IsDenied(ParentKey(key))) return Fail(kAccessDenied), nullptr;
@@ -134,7 +134,7 @@ void MemoryFileServices::ListFolder(std::u16string_view pattern,
     const std::lock_guard lock(mutex_);
     const std::u16string_view folder =
         pattern.substr(0, pattern.size() - std::min<std::size_t>(4, pattern.size()));
-    const Node* node = LookUp(folder);
+    const Node* node = LookUpNode(folder);
     if (!node || !node->folder) return;
     const std::u16string key = Key(folder);
     if (denied_.contains(key)) return void(Fail(kAccessDenied));
@@ -162,7 +162,7 @@ void MemoryFileServices::ListFolder(std::u16string_view pattern,
 
 DosStamp MemoryFileServices::GetFileStamp(std::u16string_view path) {
     const std::lock_guard lock(mutex_);
-    const Node* node = LookUp(path);
+    const Node* node = LookUpNode(path);
     return node && !node->folder ? node->stamp : kNoStamp;
 }
 
@@ -184,37 +184,20 @@ std::uint32_t MemoryFileServices::SetHandleStamp(Handle h, DosStamp stamp) {
     return 0;
 }
 
-bool MemoryFileServices::IsExistingFile(std::u16string_view path) {
-    const std::lock_guard lock(mutex_);
-    const Node* node = LookUp(path);
-    return node && !node->folder;
-}
-
 std::optional<DosStamp> MemoryFileServices::ExistingFileStamp(std::u16string_view path) {
     const std::lock_guard lock(mutex_);
-    const Node* node = LookUp(path);
+    const Node* node = LookUpNode(path);
     if (!node || node->folder) return std::nullopt;
     return node->stamp;
 }
 
-bool MemoryFileServices::IsExistingFolder(std::u16string_view path) {
+PathInfo MemoryFileServices::LookUp(std::u16string_view path) {
     const std::lock_guard lock(mutex_);
-    const Node* node = LookUp(path);
-    return node && node->folder;
-}
-
-PathState MemoryFileServices::Probe(std::u16string_view path) {
-    const std::lock_guard lock(mutex_);
-    if (const Node* node = LookUp(path)) return node->folder ? PathState::Folder : PathState::File;
-    return lastError_ == kFileNotFound || lastError_ == kPathNotFound ? PathState::Missing
-                                                                      : PathState::Unknown;
-}
-
-std::uint32_t MemoryFileServices::Attributes(std::u16string_view path) {
-    const std::lock_guard lock(mutex_);
-    const Node* node = LookUp(path);
-    if (!node) return kNoAttributes;
-    return node->attributes | (node->folder ? kAttrDirectory : 0);
+    if (const Node* node = LookUpNode(path))
+        return {node->folder ? PathState::Folder : PathState::File,
+                node->attributes | (node->folder ? kAttrDirectory : 0)};
+    const bool notFound = lastError_ == kFileNotFound || lastError_ == kPathNotFound;
+    return {notFound ? PathState::Missing : PathState::Unknown, kNoAttributes};
 }
 
 bool MemoryFileServices::MakeFolderChain(std::u16string_view path) {
@@ -237,7 +220,7 @@ bool MemoryFileServices::MakeFolderChain(std::u16string_view path) {
 
 bool MemoryFileServices::DeleteOneFile(std::u16string_view path) {
     const std::lock_guard lock(mutex_);
-    Node* node = LookUp(path);
+    Node* node = LookUpNode(path);
     if (!node) return false;
     if (node->folder || (node->attributes & kAttrReadOnly)) return Fail(kAccessDenied);
     const std::u16string key = Key(path);
@@ -249,7 +232,7 @@ bool MemoryFileServices::DeleteOneFile(std::u16string_view path) {
 
 bool MemoryFileServices::RemoveOneFolder(std::u16string_view path) {
     const std::lock_guard lock(mutex_);
-    Node* node = LookUp(path);
+    Node* node = LookUpNode(path);
     if (!node) return false;
     const std::u16string key = Key(path);
     if (!node->folder || key.size() <= 2) return Fail(kAccessDenied);
@@ -263,7 +246,7 @@ bool MemoryFileServices::RemoveOneFolder(std::u16string_view path) {
 
 bool MemoryFileServices::MoveIntoPlace(std::u16string_view source, std::u16string_view target) {
     const std::lock_guard lock(mutex_);
-    Node* from = LookUp(source);
+    Node* from = LookUpNode(source);
     if (!from) return false;
     const std::u16string sourceKey = Key(source), targetKey = Key(target);
     if (from->folder || IsOpen(sourceKey)) return Fail(kAccessDenied);
@@ -294,7 +277,7 @@ std::int64_t MemoryFileServices::FreeBytesOnDrive(int drive) {
 FileServices::Handle MemoryFileServices::Open(std::u16string_view path, bool writing, bool shared) {
     const std::lock_guard lock(mutex_);
     const std::u16string key = Key(path);
-    Node* node = LookUp(path);
+    Node* node = LookUpNode(path);
     if (!node && !(writing && lastError_ == kFileNotFound)) return kInvalidHandle;
     if (failOpen_.contains(key)) return Fail(kAccessDenied), kInvalidHandle;
     if (node && node->folder) return Fail(kAccessDenied), kInvalidHandle;

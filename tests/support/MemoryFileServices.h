@@ -69,23 +69,18 @@ public:
     DosStamp GetFileStamp(std::u16string_view path) override;
     DosStamp GetHandleStamp(Handle h) override;
     std::uint32_t SetHandleStamp(Handle h, DosStamp stamp) override;
-    bool IsExistingFile(std::u16string_view path) override;
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
-    bool IsExistingFolder(std::u16string_view path) override;
-    PathState Probe(std::u16string_view path) override;
-    std::uint32_t Attributes(std::u16string_view path) override;
+    PathInfo LookUp(std::u16string_view path) override;
     bool MakeFolderChain(std::u16string_view path) override;
     bool DeleteOneFile(std::u16string_view path) override;
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(int drive) override;
-    Handle OpenForReading(std::u16string_view path) override { return Open(path, false, false); }
-    Handle CreateForWriting(std::u16string_view path) override { return Open(path, true, false); }
-    Handle OpenSharedForReading(std::u16string_view path) override {
-        return Open(path, false, true);
+    Handle OpenForReading(std::u16string_view path, Sharing sharing) override {
+        return Open(path, false, sharing == Sharing::ReadersAllowed);
     }
-    Handle CreateSharedForWriting(std::u16string_view path) override {
-        return Open(path, true, true);
+    Handle CreateForWriting(std::u16string_view path, Sharing sharing) override {
+        return Open(path, true, sharing == Sharing::ReadersAllowed);
     }
     std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override;
     std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) override;
@@ -118,7 +113,7 @@ private:
     // Counts a call on the path's drive; false when the drive is not there.
     bool Reach(std::u16string_view path);
     // What a look-up of an existing, reachable path gives; sets the last error.
-    Node* LookUp(std::u16string_view path);
+    Node* LookUpNode(std::u16string_view path);
     Node& Put(std::u16string_view path, bool folder);
     Handle Open(std::u16string_view path, bool writing, bool shared);
     bool IsOpen(const std::u16string& key) const;

@@ -394,7 +394,7 @@ TEST_F(BackupRunTest, ShowsALogFileThatCannotBeWrittenCompletely) {
     MakeCleanFolder(small);
     // Fill the drive to the last byte.
     {
-        OpenFile filler(fs, fs.CreateForWriting(U16(small + L"\\voll.bin")));
+        OpenFile filler(fs, fs.CreateForWriting(U16(small + L"\\voll.bin"), Sharing::Exclusive));
         ASSERT_TRUE(filler.IsValid());
         const std::string block(64 * 1024, 'v');
         for (int i = 0; i < 64; ++i)
@@ -420,8 +420,8 @@ TEST_F(BackupRunTest, ShowsALogFileThatCannotBeWrittenCompletely) {
 class FailingReads : public Win32FileServices {
 public:
     explicit FailingReads(std::set<std::u16string> paths) : paths_(std::move(paths)) {}
-    Handle OpenForReading(std::u16string_view path) override {
-        const Handle h = Win32FileServices::OpenForReading(path);
+    Handle OpenForReading(std::u16string_view path, Sharing sharing) override {
+        const Handle h = Win32FileServices::OpenForReading(path, sharing);
         if (paths_.contains(std::u16string(path))) reads_[h] = 0;
         return h;
     }
@@ -641,7 +641,7 @@ TEST_F(BackupRunTest, BacksUpAPathOfThreeHundredCharacters) {
     ASSERT_GE(source.size(), 300u);
     ASSERT_TRUE(fs.MakeFolderChain(U16(source.substr(0, source.rfind(L'\\')))));
     {
-        OpenFile out(fs, fs.CreateForWriting(U16(source)));
+        OpenFile out(fs, fs.CreateForWriting(U16(source), Sharing::Exclusive));
         ASSERT_TRUE(out.IsValid());
         ASSERT_EQ(fs.WriteChunk(out.Get(), "tief", 4), 4);
     }
@@ -652,7 +652,7 @@ TEST_F(BackupRunTest, BacksUpAPathOfThreeHundredCharacters) {
     EXPECT_THAT(Problems(), IsEmpty());
     EXPECT_EQ(fs.GetFileStamp(U16(copy)), fs.GetFileStamp(U16(source)));
     {
-        OpenFile in(fs, fs.OpenForReading(U16(copy)));
+        OpenFile in(fs, fs.OpenForReading(U16(copy), Sharing::Exclusive));
         ASSERT_TRUE(in.IsValid());
         char buffer[16];
         EXPECT_EQ(fs.ReadChunk(in.Get(), buffer, sizeof buffer), 4);

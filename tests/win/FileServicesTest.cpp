@@ -93,7 +93,7 @@ TEST_F(FileServicesTest, ReadAndSetStampsInLocalTime) {
     SetLocalWriteTime(Source(L"old.txt"), 1975, 1, 1, 12, 0, 0);
     EXPECT_EQ(fs.GetFileStamp(U16(Source(L"old.txt"))), kNoStamp) << "before 1980";
 
-    OpenFile copy(fs, fs.CreateForWriting(U16(Source(L"copy.txt"))));
+    OpenFile copy(fs, fs.CreateForWriting(U16(Source(L"copy.txt")), Sharing::Exclusive));
     ASSERT_TRUE(copy.IsValid());
     EXPECT_EQ(fs.WriteChunk(copy.Get(), "abc", 3), 3);
     EXPECT_EQ(fs.SetHandleStamp(copy.Get(), Stamp(2023, 12, 31, 23, 59, 58)), 0u);
@@ -146,13 +146,13 @@ TEST_F(FileServicesTest, OpenFilesExclusivelyAndReplaceACopyInOneStep) {
     WriteTextFile(Source(L"b.txt"), "old");
     {
         LockedFile lock(Source(L"a.txt"));
-        OpenFile locked(fs, fs.OpenForReading(U16(Source(L"a.txt"))));
+        OpenFile locked(fs, fs.OpenForReading(U16(Source(L"a.txt")), Sharing::Exclusive));
         EXPECT_FALSE(locked.IsValid()) << "share mode 0 elsewhere";
     }
     {
-        OpenFile in(fs, fs.OpenForReading(U16(Source(L"a.txt"))));
+        OpenFile in(fs, fs.OpenForReading(U16(Source(L"a.txt")), Sharing::Exclusive));
         ASSERT_TRUE(in.IsValid());
-        OpenFile second(fs, fs.OpenForReading(U16(Source(L"a.txt"))));
+        OpenFile second(fs, fs.OpenForReading(U16(Source(L"a.txt")), Sharing::Exclusive));
         EXPECT_FALSE(second.IsValid()) << "our own open shares nothing";
         char buffer[64];
         EXPECT_EQ(fs.ReadChunk(in.Get(), buffer, sizeof buffer), 11);
@@ -198,7 +198,7 @@ TEST_F(FileServicesTest, WorkOnPathsOfThreeHundredCharacters) {
     EXPECT_TRUE(fs.MakeFolderChain(U16(folder)));
     EXPECT_TRUE(fs.IsExistingFolder(U16(folder)));
     {
-        OpenFile out(fs, fs.CreateForWriting(U16(file + L".tmp")));
+        OpenFile out(fs, fs.CreateForWriting(U16(file + L".tmp"), Sharing::Exclusive));
         ASSERT_TRUE(out.IsValid());
         EXPECT_EQ(fs.WriteChunk(out.Get(), "deep", 4), 4);
         EXPECT_EQ(fs.SetHandleStamp(out.Get(), Stamp(2025, 1, 2, 3, 4, 6)), 0u);
@@ -211,7 +211,7 @@ TEST_F(FileServicesTest, WorkOnPathsOfThreeHundredCharacters) {
                 ElementsAre(Pair(L".", kAttrDirectory), Pair(L"..", kAttrDirectory),
                             Pair(L"Brief.txt", ::testing::_)));
     {
-        OpenFile in(fs, fs.OpenForReading(U16(file)));
+        OpenFile in(fs, fs.OpenForReading(U16(file), Sharing::Exclusive));
         ASSERT_TRUE(in.IsValid());
         char buffer[8];
         EXPECT_EQ(fs.ReadChunk(in.Get(), buffer, sizeof buffer), 4);

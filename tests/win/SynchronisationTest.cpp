@@ -166,13 +166,13 @@ TEST_F(Synchronisation, ReportsABackupFileThatCannotBeDeletedAndKeepsItsFolders)
     EXPECT_EQ(host.pumps, 0) << "nothing was copied, so no message may have been handled";
 }
 
-// Records which source paths the file pass looked up.
+// Records which paths were looked up.
 class RecordingProbes : public ForwardingFileServices {
 public:
     using ForwardingFileServices::ForwardingFileServices;
-    PathState Probe(std::u16string_view path) override {
+    PathInfo LookUp(std::u16string_view path) override {
         probes.emplace_back(path);
-        return ForwardingFileServices::Probe(path);
+        return ForwardingFileServices::LookUp(path);
     }
     std::vector<std::u16string> probes;
 };
@@ -262,8 +262,9 @@ class UnreadableSource : public ForwardingFileServices {
 public:
     UnreadableSource(FileServices& inner, std::u16string path)
         : ForwardingFileServices(inner), path_(std::move(path)) {}
-    PathState Probe(std::u16string_view path) override {
-        return path == path_ ? PathState::Unknown : ForwardingFileServices::Probe(path);
+    PathInfo LookUp(std::u16string_view path) override {
+        if (path == path_) return {PathState::Unknown, kNoAttributes};
+        return ForwardingFileServices::LookUp(path);
     }
 
 private:
