@@ -21,12 +21,6 @@ std::optional<SetFileError> WriteAll(FileServices& files, FileServices::Handle h
     return std::nullopt;
 }
 
-bool IsReadOnlyFile(FileServices& files, std::u16string_view path) {
-    const std::uint32_t attributes = files.Attributes(path);
-    return attributes != kNoAttributes && (attributes & kAttrReadOnly) &&
-           !(attributes & kAttrDirectory);
-}
-
 } // namespace
 
 std::u16string SaveTempPath(std::u16string_view path) {
@@ -64,7 +58,7 @@ std::optional<SetFileError> LoadSet(std::u16string_view path, SetFileIo io, Back
 std::optional<SetFileError> SaveSet(std::u16string_view path, SetFileIo io, const BackupSet& set) {
     if (path.size() > kMaxSetFilePath) return SetFileError{3};
     // Windows refuses to replace a read-only file; Wine, running as root, would not.
-    if (IsReadOnlyFile(io.files, path)) return std::nullopt;
+    if (io.files.LookUp(path).IsReadOnlyFile()) return std::nullopt;
 
     const std::string bytes = FormatSetFile(set, io.codePage);
     const std::u16string temp = SaveTempPath(path);

@@ -99,13 +99,11 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
     OpenFile in(fs_, fs_.OpenForReading(source, Sharing::Exclusive));
     if (!in.IsValid()) return CopyOutcome::Failed;
 
-    // Windows refuses to replace a read-only copy; Wine running as root does
-    // not, and the backup must behave the same on both. (A folder of the
-    // copy's name makes the final replace fail.)
+    // A read-only copy is not replaced. (A folder of the copy's name makes
+    // the final replace fail.)
     if (state == CopyState::MayExist) {
-        const std::uint32_t attributes = fs_.Attributes(backup);
-        if (attributes != kNoAttributes && (attributes & (kAttrReadOnly | kAttrDirectory)))
-            return CopyOutcome::Failed;
+        const PathInfo copy = fs_.LookUp(backup);
+        if (copy.IsReadOnlyFile() || copy.state == PathState::Folder) return CopyOutcome::Failed;
     }
 
     std::u16string partial;

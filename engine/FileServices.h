@@ -46,6 +46,10 @@ enum class PathState { File, Folder, Missing, Unknown };
 struct PathInfo {
     PathState state;
     std::uint32_t attributes; // kNoAttributes when they cannot be read
+
+    // Windows refuses to replace or delete a read-only file; Wine running as
+    // root does not, and the program must behave the same on both.
+    bool IsReadOnlyFile() const { return state == PathState::File && (attributes & kAttrReadOnly); }
 };
 
 // Whether others may read a file while it is open here. Exclusive: a file
@@ -82,7 +86,6 @@ public:
         return LookUp(path).state == PathState::Folder;
     }
     PathState Probe(std::u16string_view path) { return LookUp(path).state; }
-    std::uint32_t Attributes(std::u16string_view path) { return LookUp(path).attributes; }
 
     virtual bool MakeFolderChain(std::u16string_view path) = 0;
     virtual bool DeleteOneFile(std::u16string_view path) = 0;
