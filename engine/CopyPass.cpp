@@ -18,6 +18,7 @@ constexpr int kPartialCopyVariants = 10;
 void BackupRun::ScanSourceTree(const std::u16string& folder) {
     // Nothing else runs during a walk, so the lines cannot change meanwhile.
     exclusions_ = host_.ExclusionLines();
+    plainTree_ = true;
     WalkSourceFolder(folder);
 }
 
@@ -27,6 +28,7 @@ void BackupRun::WalkSourceFolder(const std::u16string& folder) {
     SortedList& work = host_.WorkList();
     fs_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
         if (!KeepGoing()) return;
+        if (plainTree_) plainTree_ = !MayBePartialCopyName(entry.name);
         if (entry.attributes & kAttrDirectory) {
             // "." and ".." and folders such as .git are skipped with all they hold.
             if (entry.name.empty() || entry.name[0] == u'.' || IsFolderLink(entry)) return;
@@ -112,10 +114,11 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
             return CopyOutcome::Failed;
     }
 
+    // In a plain tree no source file bears a partial copy's name: the walk saw them all.
     std::u16string partial;
     for (int variant = 0; variant < kPartialCopyVariants && partial.empty(); ++variant) {
         std::u16string candidate = PartialCopyPath(backup, variant);
-        if (fs_.Probe(WithDrive(candidate, source[0])) == PathState::Missing)
+        if (plainTree_ || fs_.Probe(WithDrive(candidate, source[0])) == PathState::Missing)
             partial = std::move(candidate);
     }
     if (partial.empty()) return CopyOutcome::Failed;
