@@ -5,6 +5,9 @@
 #include "engine/Paths.h"
 #include "engine/Texts.h"
 
+#include <unordered_map>
+#include <unordered_set>
+
 namespace kelvorin {
 
 namespace {
@@ -26,9 +29,12 @@ void BackupRun::WalkSourceFolder(const std::u16string& folder) {
     host_.SetFileCopyLabel(folder);
     host_.RepaintWindow();
     SortedList& work = host_.WorkList();
+    std::unordered_set<std::u16string> keys;
     fs_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
         if (!KeepGoing()) return;
-        if (plainTree_) plainTree_ = !MayBePartialCopyName(entry.name);
+        if (plainTree_)
+            plainTree_ =
+                !MayBePartialCopyName(entry.name) && keys.insert(CaseBlindKey(entry.name)).second;
         if (entry.attributes & kAttrDirectory) {
             // "." and ".." and folders such as .git are skipped with all they hold.
             if (entry.name.empty() || entry.name[0] == u'.' || IsFolderLink(entry)) return;
@@ -43,6 +49,13 @@ void BackupRun::CopyNewerFiles() {
     SortedList& work = host_.WorkList();
     const std::size_t count = work.Count();
     std::u16string madeFolder;
+    // Whether this pass made a backup folder. In a plain tree nothing but the
+    // pass's own copies can be in such a folder, so a backup there is missing
+    // without a look-up, which for a missing name makes Wine scan the folder
+    // for case variants.
+    std::unordered_map<std::u16string, bool> madeByThisPass;
+    std::u16string lastFolder;
+    bool lastFolderIsNew = false;
     for (std::size_t i = 0; i < count; ++i) {
         // Checking a large tree that has not changed takes long too.
         if (!KeepGoing()) continue;
@@ -53,13 +66,26 @@ void BackupRun::CopyNewerFiles() {
             continue;
         }
         const std::u16string backup = WithDrive(source, flags_.targetDrive);
+        // Files of one folder follow each other in the list, but for those of
+        // its subfolders: its chain is made once, not once per file.
+        const std::u16string_view folder =
+            std::u16string_view(backup).substr(0, backup.rfind(u'\\') + 1);
+        if (plainTree_) {
+            if (folder != lastFolder) {
+                lastFolder = folder;
+                auto [known, added] = madeByThisPass.try_emplace(lastFolder, false);
+                if (added && !fs_.IsExistingFolder(folder.substr(0, folder.size() - 1)))
+                    known->second = fs_.MakeFolderChain(folder);
+                lastFolderIsNew = known->second;
+            }
+            if (lastFolderIsNew) {
+                CopyMissingFile(source, backup);
+                continue;
+            }
+        }
         if (const auto backupStamp = fs_.ExistingFileStamp(backup)) {
             if (IsCopyOutdated(fs_.GetFileStamp(source), *backupStamp)) CopyOneFile(source, backup);
         } else {
-            // Files of one folder follow each other in the list: its chain is
-            // made once, not once per file.
-            const std::u16string_view folder =
-                std::u16string_view(backup).substr(0, backup.rfind(u'\\') + 1);
             if (folder != madeFolder) {
                 fs_.MakeFolderChain(folder);
                 madeFolder = folder;
