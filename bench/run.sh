@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Benchmark of the engine through KelvorinCmd.exe under Wine, against Wine's
-# xcopy in the same prefix and native rsync, on the same data in one run; and
-# the window program's run against KelvorinCmd.exe's (S5).
+# xcopy in the same prefix and native rsync, on the same data in one run; S1
+# also against SafeCopyFloor.exe, the least a copy through a temporary name and
+# a rename per file costs; and the window program's run against
+# KelvorinCmd.exe's (S5).
 #   bench/run.sh [REPEATS]     (default 3; prints medians, ratios, peak memory)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repeats=${1:-3}
 ./scripts/install-deps.sh
 command -v /usr/bin/time >/dev/null || { apt-get install -y -qq time >/dev/null; }
-./scripts/build.sh win KelvorinCmd Kelvorin PressSichern
+./scripts/build.sh win KelvorinCmd Kelvorin PressSichern SafeCopyFloor
 build=$PWD/${KELVORIN_BUILD_ROOT:-build}/win
 
 out=$PWD/bench/out
@@ -19,6 +21,7 @@ winpath() { echo "Z:$(echo "$1" | tr / \\\\)"; }
 cmd_exe=$(winpath "$build/app/KelvorinCmd.exe")
 window_exe=$(winpath "$build/app/Kelvorin.exe")
 press_sichern=$build/bench/PressSichern.exe
+floor_exe=$(winpath "$build/bench/SafeCopyFloor.exe")
 mkdir -p "$out"/{src,dst,docs,big-src,big-dst}
 
 # S5 needs windows: an X display from the first Wine process on.
@@ -74,12 +77,15 @@ measure() {
 }
 
 fresh_source() { rsync -a --delete "$out/pristine/" "$out/src/data/"; }
-empty_target() { rm -rf "$out/dst/data"; }
+# Every first backup starts with nothing of an earlier one still being written
+# out: otherwise the program timed first after the data was made pays for it.
+empty_target() { rm -rf "$out/dst/data"; sync; }
 full_target() { rsync -a --delete "$out/pristine/" "$out/dst/data/"; }
 
 # /usr/bin/time runs programs, not shell functions: these are argument lists.
 kelvorin=("$wine" "$cmd_exe")
 xcopy=("$wine" xcopy)
+floor=("$wine" "$floor_exe")
 xflags=(/S /D /Y /I /H)
 
 for r in $(seq "$repeats"); do
@@ -87,6 +93,7 @@ for r in $(seq "$repeats"); do
   fresh_source
   empty_target; measure S1 kelvorin "${kelvorin[@]}" s12
   measure S2 kelvorin "${kelvorin[@]}" s12
+  empty_target; measure S1 floor "${floor[@]}" 'S:\data' 'T:\data'
   empty_target; measure S1 xcopy "${xcopy[@]}" 'S:\data' 'T:\data' "${xflags[@]}"
   measure S2 xcopy "${xcopy[@]}" 'S:\data' 'T:\data' "${xflags[@]}"
   empty_target; measure S1 rsync rsync -rt --update "$out/src/data/" "$out/dst/data/"
@@ -118,12 +125,17 @@ med = {k: statistics.median(x[0] for x in v) for k, v in rows.items()}
 peak = {k: max(x[1] for x in v) for k, v in rows.items()}
 print(f"\n{'scenario':8} {'tool':9} {'median s':>9} {'peak MB':>8}  ratios of kelvorin")
 for s in ("S1", "S2", "S3", "S4", "S5"):
-    for tool in ("kelvorin", "window", "xcopy", "rsync"):
+    for tool in ("kelvorin", "window", "floor", "xcopy", "rsync"):
         if (s, tool) not in med: continue
         note = ""
         if tool == "kelvorin":
             parts = [f"{med[(s, tool)] / med[(s, p)]:.2f} x {p}" for p in ("xcopy", "rsync")
                      if (s, p) in med and med[(s, p)] > 0]
+            if (s, "floor") in rows:
+                # Paired by round: the machine's load changes more between rounds than within.
+                pairs = zip(rows[(s, tool)], rows[(s, "floor")])
+                ratio = statistics.median(k[0] / f[0] for k, f in pairs if f[0] > 0)
+                parts.insert(0, f"{ratio:.2f} x floor (median of rounds; target <= 1.05)")
             note = ", ".join(parts)
         if tool == "window" and ("S4", "kelvorin") in med:
             note = f"{med[(s, tool)] / med[('S4', 'kelvorin')]:.2f} x KelvorinCmd (S4; target <= 1.20)"

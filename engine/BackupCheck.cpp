@@ -16,6 +16,7 @@ void BackupCheck::CollectCurrentCopies(const std::u16string& folder, std::vector
     WalkTree(files_, folder,
              {.keepGoing = [this] { return !flags_.cancelled; },
               .enterFolder = {},
+              .seeEntry = {},
               .visitFile =
                   [&](std::u16string path, const FolderEntry& entry) {
                       if (!IsExcluded(entry.name, set_.exclusions))

@@ -95,6 +95,9 @@ private:
     std::vector<std::u16string> runLog_;
     std::vector<std::u16string> setFolders_; // the set's folders, read at the start
     std::vector<std::u16string> exclusions_;
+    // The last walk found no name that a partial copy may bear, and no two
+    // names of a folder that a file system ignoring case may take for one.
+    bool plainTree_ = false;
     RunCounts counts_;
     // The set's folder whose backup a synchronisation pass works on.
     std::u16string syncSourceFolder_;

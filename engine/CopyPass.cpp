@@ -6,6 +6,9 @@
 #include "engine/Texts.h"
 #include "engine/TreeWalk.h"
 
+#include <unordered_map>
+#include <unordered_set>
+
 namespace kelvorin {
 
 namespace {
@@ -19,14 +22,28 @@ constexpr int kPartialCopyVariants = 10;
 void BackupRun::ScanSourceTree(const std::u16string& folder) {
     // Nothing else runs during a walk, so the lines cannot change meanwhile.
     exclusions_ = host_.ExclusionLines();
+    plainTree_ = true;
     WalkSourceFolder(folder);
 }
 
 void BackupRun::WalkSourceFolder(const std::u16string& folder) {
     SortedList& work = host_.WorkList();
+    // A folder's names are all seen before the walk descends: the keys are
+    // those of one folder at a time.
+    std::unordered_set<std::u16string> keys;
     WalkTree(fs_, folder,
              {.keepGoing = [this] { return KeepGoing(); },
-              .enterFolder = [this](const std::u16string& entered) { ShowFolderInWork(entered); },
+              .enterFolder =
+                  [&](const std::u16string& entered) {
+                      ShowFolderInWork(entered);
+                      keys.clear();
+                  },
+              .seeEntry =
+                  [&](const FolderEntry& entry) {
+                      if (plainTree_)
+                          plainTree_ = !MayBePartialCopyName(entry.name) &&
+                                       keys.insert(CaseBlindKey(entry.name)).second;
+                  },
               .visitFile =
                   [&](std::u16string path, const FolderEntry& entry) {
                       if (!IsExcluded(entry.name, exclusions_)) work.Add(std::move(path));
@@ -37,6 +54,13 @@ void BackupRun::CopyNewerFiles() {
     SortedList& work = host_.WorkList();
     const std::size_t count = work.Count();
     std::u16string madeFolder;
+    // Whether this pass made a backup folder. In a plain tree nothing but the
+    // pass's own copies can be in such a folder, so a backup there is missing
+    // without a look-up, which for a missing name makes Wine scan the folder
+    // for case variants.
+    std::unordered_map<std::u16string, bool> madeByThisPass;
+    std::u16string lastFolder;
+    bool lastFolderIsNew = false;
     for (std::size_t i = 0; i < count; ++i) {
         // Checking a large tree that has not changed takes long too.
         if (!KeepGoing()) continue;
@@ -47,13 +71,26 @@ void BackupRun::CopyNewerFiles() {
             continue;
         }
         const std::u16string backup = WithDrive(source, flags_.targetDrive);
+        // Files of one folder follow each other in the list, but for those of
+        // its subfolders: its chain is made once, not once per file.
+        const std::u16string_view folder =
+            std::u16string_view(backup).substr(0, backup.rfind(u'\\') + 1);
+        if (plainTree_) {
+            if (folder != lastFolder) {
+                lastFolder = folder;
+                auto [known, added] = madeByThisPass.try_emplace(lastFolder, false);
+                if (added && !fs_.IsExistingFolder(folder.substr(0, folder.size() - 1)))
+                    known->second = fs_.MakeFolderChain(folder);
+                lastFolderIsNew = known->second;
+            }
+            if (lastFolderIsNew) {
+                CopyMissingFile(source, backup);
+                continue;
+            }
+        }
         if (const auto backupStamp = fs_.ExistingFileStamp(backup)) {
             if (IsCopyOutdated(fs_.GetFileStamp(source), *backupStamp)) CopyOneFile(source, backup);
         } else {
-            // Files of one folder follow each other in the list: its chain is
-            // made once, not once per file.
-            const std::u16string_view folder =
-                std::u16string_view(backup).substr(0, backup.rfind(u'\\') + 1);
             if (folder != madeFolder) {
                 fs_.MakeFolderChain(folder);
                 madeFolder = folder;
@@ -106,10 +143,11 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
         if (copy.IsReadOnlyFile() || copy.state == PathState::Folder) return CopyOutcome::Failed;
     }
 
+    // In a plain tree no source file bears a partial copy's name: the walk saw them all.
     std::u16string partial;
     for (int variant = 0; variant < kPartialCopyVariants && partial.empty(); ++variant) {
         std::u16string candidate = PartialCopyPath(backup, variant);
-        if (fs_.Probe(WithDrive(candidate, source[0])) == PathState::Missing)
+        if (plainTree_ || fs_.Probe(WithDrive(candidate, source[0])) == PathState::Missing)
             partial = std::move(candidate);
     }
     if (partial.empty()) return CopyOutcome::Failed;

@@ -41,4 +41,21 @@ std::u16string PartialCopyPath(std::u16string_view backup, int variant) {
     return std::u16string(backup.substr(0, nameStart)) + std::u16string(name) + tail;
 }
 
+std::u16string CaseBlindKey(std::u16string_view name) {
+    constexpr char16_t kAnyCase = 0xFFFF;
+    std::u16string key(name);
+    for (char16_t& c : key) {
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - (u'a' - u'A'));
+        if (c >= 0x80 || c == u'I' || c == u'K' || c == u'S') c = kAnyCase;
+    }
+    return key;
+}
+
+bool MayBePartialCopyName(std::u16string_view name) {
+    // The variants differ only after the stem, and a cut name keeps its tail whole.
+    const std::u16string_view tail(kPartialCopyTail);
+    static const std::u16string stem = CaseBlindKey(tail.substr(0, tail.rfind(u'.')));
+    return CaseBlindKey(name).find(stem) != std::u16string::npos;
+}
+
 } // namespace kelvorin

@@ -23,4 +23,13 @@ bool IsCopyOutdated(DosStamp source, DosStamp copy);
 // variants. The name is cut so that it stays a valid name (255 characters).
 std::u16string PartialCopyPath(std::u16string_view backup, int variant);
 
+// Two names that a file system ignoring case may take for one have the same
+// key; the reverse need not hold. Letters are upper-cased, and I, K, S, which
+// have twins beyond ASCII (the dotless i, the long s, the Kelvin sign), and
+// every unit beyond ASCII become one placeholder.
+std::u16string CaseBlindKey(std::u16string_view name);
+
+// A name that a partial copy may bear (PartialCopyPath), in any letter case.
+bool MayBePartialCopyName(std::u16string_view name);
+
 } // namespace kelvorin

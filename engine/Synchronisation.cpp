@@ -96,6 +96,7 @@ void BackupRun::ScanBackupFiles(const std::u16string& folder) {
     WalkTree(fs_, folder,
              {.keepGoing = [this] { return KeepGoing(); },
               .enterFolder = [this](const std::u16string& entered) { ShowFolderInWork(entered); },
+              .seeEntry = {},
               .visitFile = [this](std::u16string path,
                                   const FolderEntry&) { host_.WorkList().Add(std::move(path)); }});
 }
@@ -134,6 +135,7 @@ void BackupRun::ScanBackupDirs(const std::u16string& folder) {
                       ShowFolderInWork(entered);
                       if (entered != folder) host_.WorkList().Add(entered);
                   },
+              .seeEntry = {},
               .visitFile = {}});
 }
 

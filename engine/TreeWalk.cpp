@@ -1,18 +1,25 @@
 #include "engine/TreeWalk.h"
 
+#include <vector>
+
 namespace kelvorin {
 
 void WalkTree(FileServices& files, const std::u16string& folder, const TreeVisitor& visitor) {
     if (visitor.enterFolder) visitor.enterFolder(folder);
+    // Descending after the listing also keeps one find handle open, not one per level.
+    std::vector<std::u16string> subfolders;
     files.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
         if (!visitor.keepGoing()) return;
+        if (visitor.seeEntry) visitor.seeEntry(entry);
         std::u16string path = folder + u'\\' + std::u16string(entry.name);
         if (!(entry.attributes & kAttrDirectory)) {
             if (visitor.visitFile) visitor.visitFile(std::move(path), entry);
         } else if (!entry.name.empty() && entry.name[0] != u'.' && !IsFolderLink(entry)) {
-            WalkTree(files, path, visitor);
+            subfolders.push_back(std::move(path));
         }
     });
+    for (const std::u16string& subfolder : subfolders)
+        if (visitor.keepGoing()) WalkTree(files, subfolder, visitor);
 }
 
 } // namespace kelvorin

@@ -11,8 +11,11 @@ namespace kelvorin {
 struct TreeVisitor {
     // Asked before each entry; false ends the walk, with nothing more visited.
     std::function<bool()> keepGoing;
-    // The walked folder itself first, then each folder below it, before its entries.
+    // The walked folder itself first, then each folder below it, before its
+    // entries. All entries of a folder are seen before the walk goes deeper.
     std::function<void(const std::u16string& folder)> enterFolder;
+    // Every entry the folder in work lists, those left out included.
+    std::function<void(const FolderEntry& entry)> seeEntry;
     std::function<void(std::u16string path, const FolderEntry& entry)> visitFile;
 };
 

@@ -124,5 +124,46 @@ TEST(PartialCopy, KeepsItsNameWithinTheLimitOfANameWithoutSplittingACharacter) {
     EXPECT_EQ(cut, folder + std::u16string(keep - 1, u'y') + kPartialCopyTail);
 }
 
+struct NamePair {
+    std::u16string a;
+    std::u16string b;
+    bool mayBeOne; // for a file system that ignores case
+};
+
+TEST(CaseBlindKey, IsSharedByEveryPairACaseBlindFileSystemMayTakeForOne) {
+    const NamePair cases[] = {
+        {u"Brief.doc", u"BRIEF.DOC", true},
+        {u"\u00e4rger.txt", u"\u00c4RGER.txt", true}, // umlaut
+        {u"\u03c3.txt", u"\u03a3.txt", true},         // Greek sigma
+        {u"fi\u0131e", u"FIIE", true},                // dotless i
+        {u"\u017fee", u"see", true},                  // long s
+        {u"\u212aarte", u"karte", true},              // Kelvin sign
+        {u"a.txt", u"b.txt", false},
+        {u"Datei0001.txt", u"Datei0002.txt", false},
+        {u"a.txt", u"a.txt ", false},
+        {u"a-b", u"a_b", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CaseBlindKey(c.a) == CaseBlindKey(c.b), c.mayBeOne)
+            << Narrow(c.a) << " / " << Narrow(c.b);
+}
+
+TEST(PartialCopy, NamesOfPartialCopiesAreRecognisedInAnyCase) {
+    const std::u16string name = u"Brief.doc";
+    for (int variant : {0, 1, 9}) {
+        const std::u16string partial = PartialCopyPath(name, variant);
+        EXPECT_TRUE(MayBePartialCopyName(partial)) << variant;
+        std::u16string upper = partial;
+        for (char16_t& c : upper)
+            if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+        EXPECT_TRUE(MayBePartialCopyName(upper)) << variant;
+    }
+    EXPECT_TRUE(MayBePartialCopyName(PartialCopyPath(std::u16string(255, u'x'), 0)))
+        << "a cut name keeps its tail";
+    for (const std::u16string other :
+         {u"Brief.doc", u"Brief.doc~Kelvorin.tmp", u"~WRL0001.tmp", u"Kelvorin-Teilkopie.tmp"})
+        EXPECT_FALSE(MayBePartialCopyName(other)) << Narrow(other);
+}
+
 } // namespace
 } // namespace kelvorin

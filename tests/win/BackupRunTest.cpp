@@ -693,5 +693,69 @@ TEST_F(BackupRunTest, ReusesALeftoverPartialCopyButNeverTheCopyOfAnotherFile) {
     EXPECT_THAT(Names(Target()), ElementsAre(L"a.txt", L"b.txt", lookalike));
 }
 
+// Names the walk knows of only when it looks beyond the files it copies and
+// beyond letter case; each keeps its copy while b.txt is renewed beside it.
+TEST_F(BackupRunTest, NeverWritesAPartialCopyOverTheCopyOfALookalikeOfAnyKind) {
+    struct Lookalike {
+        const wchar_t* name;
+        bool folder;
+        bool excluded; // its "copy" is a file of the user's on the target
+    };
+    const Lookalike cases[] = {
+        {L"B.TXT~KELVORIN-TEILKOPIE.TMP", false, false},
+        {L"b.txt~Kelvorin-Teilkopie.tmp", false, true},
+        {L"b.txt~kelvorin-teilkopie.tmp", true, false},
+    };
+    int n = 0;
+    for (const Lookalike& c : cases) {
+        const std::wstring folder = L"Fall" + std::to_wstring(++n) + L"\\";
+        const std::wstring lookalike = folder + c.name;
+        SCOPED_TRACE(Narrow(U16(lookalike)));
+        host.set.folders.Clear();
+        host.set.exclusions.clear();
+        if (c.excluded) host.set.exclusions.push_back(u"tmp");
+        AddFolder(Source(folder.substr(0, folder.size() - 1)));
+        WriteTextFile(Source(folder + L"b.txt"), "b");
+        SetLocalWriteTime(Source(folder + L"b.txt"), 2025, 1, 1, 10, 0, 0);
+        const std::wstring own = c.folder ? lookalike + L"\\innen.txt" : lookalike;
+        WriteTextFile(Source(own), "eigene Datei");
+        if (c.excluded) WriteTextFile(Target(own), "eigene Datei");
+
+        ASSERT_TRUE(RunBackup());
+        WriteTextFile(Source(folder + L"b.txt"), "b, neu");
+        SetLocalWriteTime(Source(folder + L"b.txt"), 2025, 1, 1, 12, 0, 0);
+        ASSERT_TRUE(RunBackup());
+
+        EXPECT_EQ(Text(Target(folder + L"b.txt")), "b, neu");
+        EXPECT_EQ(Text(Target(own)), "eigene Datei") << "the lookalike's copy is untouched";
+        std::vector<std::wstring> expected = {L"b.txt", c.name};
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(Names(Target(folder.substr(0, folder.size() - 1))), expected)
+            << "no partial copy is left";
+        EXPECT_THAT(Problems(), IsEmpty());
+    }
+}
+
+// Only the host can make two names of a folder that differ in letter case
+// alone. In a folder new on the target as in one it holds already, the twin
+// copied first stands for both, and the other renews its copy only when later.
+TEST_F(BackupRunTest, TwinsDifferingInLetterCaseAloneShareOneCopyInANewFolder) {
+    WriteTextFile(Source(L"Neu\\x.txt"), "x");
+    const std::string neu = "'" + HostPath(Source(L"Neu")) + "/";
+    StartHostShell("printf neu >" + neu + "A.TXT' && touch -d '2025-01-01 12:00' " + neu +
+                   "A.TXT' && printf alt >" + neu + "a.txt' && touch -d '2025-01-01 10:00' " + neu +
+                   "a.txt' && touch '" + HostPath(Source()) + "/fertig'");
+    for (int i = 0; i < 200 && !FileExists(Source(L"fertig")); ++i)
+        Sleep(25);
+    ASSERT_EQ(Names(Source(L"Neu")).size(), 3u) << "the host made the twins";
+    AddFolder(Source(L"Neu"));
+
+    ASSERT_TRUE(RunBackup());
+    EXPECT_EQ(counts.filesCopied, 2u) << "the older twin leaves the later one's copy alone";
+    EXPECT_EQ(Text(Target(L"Neu\\A.TXT")), "neu");
+    EXPECT_EQ(Text(Target(L"Neu\\x.txt")), "x");
+    EXPECT_THAT(Problems(), IsEmpty());
+}
+
 } // namespace
 } // namespace kelvorin::testing
