@@ -2,8 +2,9 @@
 # Benchmark of the engine through KelvorinCmd.exe under Wine, against Wine's
 # xcopy in the same prefix and native rsync, on the same data in one run; S1
 # also against SafeCopyFloor.exe, the least a copy through a temporary name and
-# a rename per file costs; and the window program's run against
-# KelvorinCmd.exe's (S5).
+# a rename per file costs; the window program's run against KelvorinCmd.exe's
+# (S5); and KelvorinCmd.exe /Prüfen against native diff -rq of the same two
+# trees (S6).
 #   bench/run.sh [REPEATS]     (default 3; prints medians, ratios, peak memory)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -98,6 +99,10 @@ for r in $(seq "$repeats"); do
   measure S2 xcopy "${xcopy[@]}" 'S:\data' 'T:\data' "${xflags[@]}"
   empty_target; measure S1 rsync rsync -rt --update "$out/src/data/" "$out/dst/data/"
   measure S2 rsync rsync -rt --update "$out/src/data/" "$out/dst/data/"
+  # S6: the check reads both trees back, every copy current; diff reads the same two.
+  sync
+  measure S6 kelvorin "${kelvorin[@]}" s12 /Prüfen
+  measure S6 diff diff -rq "$out/src/data" "$out/dst/data"
 
   full_target; python3 bench/tree.py mutate "$out/src/data" 1 1 "$r" >/dev/null
   measure S3 kelvorin "${kelvorin[@]}" s3
@@ -115,8 +120,9 @@ for r in $(seq "$repeats"); do
   measure S4 rsync rsync -rt --update "$out/big-src/data/" "$out/big-dst/data/"
 done
 
-python3 - "$results" <<'PY'
+python3 - "$results" "$(du -sb "$out/pristine" | cut -f1)" <<'PY'
 import statistics, sys
+tree_bytes = int(sys.argv[2])
 rows = {}
 for line in open(sys.argv[1]):
     s, tool, sec, kib = line.split()
@@ -124,13 +130,16 @@ for line in open(sys.argv[1]):
 med = {k: statistics.median(x[0] for x in v) for k, v in rows.items()}
 peak = {k: max(x[1] for x in v) for k, v in rows.items()}
 print(f"\n{'scenario':8} {'tool':9} {'median s':>9} {'peak MB':>8}  ratios of kelvorin")
-for s in ("S1", "S2", "S3", "S4", "S5"):
-    for tool in ("kelvorin", "window", "floor", "xcopy", "rsync"):
+for s in ("S1", "S2", "S3", "S4", "S5", "S6"):
+    for tool in ("kelvorin", "window", "floor", "xcopy", "rsync", "diff"):
         if (s, tool) not in med: continue
         note = ""
         if tool == "kelvorin":
             parts = [f"{med[(s, tool)] / med[(s, p)]:.2f} x {p}" for p in ("xcopy", "rsync")
                      if (s, p) in med and med[(s, p)] > 0]
+            if s == "S6" and ("S6", "diff") in med and med[("S6", "diff")] > 0:
+                parts.append(f"{med[(s, tool)] / med[('S6', 'diff')]:.2f} x diff -rq (target <= 1.50), "
+                             f"{2 * tree_bytes / med[(s, tool)] / 1e6:.0f} MB/s read")
             if (s, "floor") in rows:
                 # Paired by round: the machine's load changes more between rounds than within.
                 pairs = zip(rows[(s, tool)], rows[(s, "floor")])
