@@ -62,12 +62,13 @@ void BackupCheck::Run() {
         if (flags_.cancelled) break;
         const std::uint64_t before = counts_.sourceBytesCompared;
         host_.Progress(p.source, counts_);
-        const Comparison result = comparer.Compare(p.source, p.backup, [&](std::uint64_t bytes) {
-            counts_.sourceBytesCompared = before + bytes;
-            counts_.bytesRead = comparer.BytesRead();
-            host_.Progress(p.source, counts_);
-            return !flags_.cancelled;
-        });
+        const Comparison result =
+            comparer.Compare(p.source, p.backup, p.size, [&](std::uint64_t bytes) {
+                counts_.sourceBytesCompared = before + bytes;
+                counts_.bytesRead = comparer.BytesRead();
+                host_.Progress(p.source, counts_);
+                return !flags_.cancelled;
+            });
         counts_.sourceBytesCompared = before + p.size;
         counts_.bytesRead = comparer.BytesRead();
         switch (result) {

@@ -61,6 +61,7 @@ std::int64_t FileComparer::WaitForSourceRead() {
 }
 
 Comparison FileComparer::Compare(const std::u16string& source, const std::u16string& backup,
+                                 std::uint64_t expectedSize,
                                  const std::function<bool(std::uint64_t)>& keepGoing) {
     // Read sharing: a check never keeps a writer out, nor is kept out by a reader.
     OpenFile in(files_, files_.OpenForReading(source, Sharing::ReadersAllowed));
@@ -70,9 +71,14 @@ Comparison FileComparer::Compare(const std::u16string& source, const std::u16str
 
     std::uint64_t compared = 0;
     for (;;) {
-        StartSourceRead(in.Get());
+        // A file within one chunk is read here alone: handing a read to the
+        // other thread costs more than the read itself.
+        const bool overlap = compared > 0 || expectedSize >= sourceChunk_.size();
+        if (overlap) StartSourceRead(in.Get());
         const std::int64_t b = ReadFull(copy.Get(), backupChunk_.data(), backupChunk_.size());
-        const std::int64_t s = WaitForSourceRead();
+        const std::int64_t s = overlap
+                                   ? WaitForSourceRead()
+                                   : ReadFull(in.Get(), sourceChunk_.data(), sourceChunk_.size());
         bytesRead_ +=
             static_cast<std::uint64_t>(s > 0 ? s : 0) + static_cast<std::uint64_t>(b > 0 ? b : 0);
         if (s < 0) return Comparison::SourceUnreadable;
@@ -80,7 +86,8 @@ Comparison FileComparer::Compare(const std::u16string& source, const std::u16str
         if (s != b ||
             std::memcmp(sourceChunk_.data(), backupChunk_.data(), static_cast<std::size_t>(s)) != 0)
             return Comparison::Differs;
-        if (s == 0) return Comparison::Equal;
+        // A short chunk is the end of both files.
+        if (static_cast<std::size_t>(s) < sourceChunk_.size()) return Comparison::Equal;
         compared += static_cast<std::uint64_t>(s);
         if (!keepGoing(compared)) return Comparison::Cancelled;
     }

@@ -25,9 +25,11 @@ public:
     FileComparer(const FileComparer&) = delete;
     FileComparer& operator=(const FileComparer&) = delete;
 
-    // keepGoing is asked after each chunk, with the source's bytes compared so
-    // far; false ends the comparison as Cancelled.
+    // expectedSize: the source's size as the walk saw it; only how the files
+    // are read depends on it. keepGoing is asked after each full chunk, with
+    // the source's bytes compared so far; false ends the comparison as Cancelled.
     Comparison Compare(const std::u16string& source, const std::u16string& backup,
+                       std::uint64_t expectedSize,
                        const std::function<bool(std::uint64_t)>& keepGoing);
     // Bytes read from both files, by every comparison so far.
     std::uint64_t BytesRead() const { return bytesRead_; }
