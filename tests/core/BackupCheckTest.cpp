@@ -2,6 +2,7 @@
 #include "engine/BackupCheck.h"
 #include "engine/BackupRun.h"
 #include "set/Windows1252CodePage.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/MemoryFileServices.h"
 #include "tests/support/MemoryRunHost.h"
 
@@ -35,13 +36,6 @@ public:
         ++progressCalls;
         if (onProgress) onProgress();
     }
-};
-
-class NoonClock : public LocalClock {
-public:
-    LocalTime Now() override { return {2026, 12, 10, 12, 0, 0, 0}; }
-    std::u16string ShortDate(const LocalTime&) override { return u"10.12.2026"; }
-    std::u16string LongTime(const LocalTime&) override { return u"12:00:00"; }
 };
 
 // S:\Daten with a large file, a small one and one the exclusions leave out,

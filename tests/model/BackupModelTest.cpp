@@ -6,6 +6,7 @@
 #include "engine/BackupRun.h"
 #include "engine/PreviewFileServices.h"
 #include "set/Windows1252CodePage.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/MemoryRunHost.h"
 
 #include <gtest/gtest.h>
@@ -17,20 +18,6 @@
 
 namespace kelvorin::testing {
 namespace {
-
-class NoonClock : public LocalClock {
-public:
-    LocalTime Now() override { return {2026, 12, 10, 12, 0, 0, 0}; }
-    std::u16string ShortDate(const LocalTime&) override { return u"10.12.2026"; }
-    std::u16string LongTime(const LocalTime&) override { return u"12:00:00"; }
-};
-
-std::string Narrow(std::u16string_view text) {
-    std::string out;
-    for (char16_t c : text)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
 
 // Seeds that once broke a promise, for the worlds that MakeScenario makes of
 // them today. 676: a drive pulled during the run let another folder's backups

@@ -1,5 +1,7 @@
 #include "Oracle.h"
 
+#include "tests/support/Fixtures.h"
+
 #include <map>
 #include <set>
 
@@ -15,13 +17,6 @@ constexpr std::u16string_view kNotFound = u"Nicht gefunden: ", kNotCopied = u"Ni
 
 std::u16string Key(std::u16string_view path) {
     return MemoryFileServices::Key(path);
-}
-
-std::string Narrow(std::u16string_view text) {
-    std::string out;
-    for (char16_t c : text)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
 }
 
 std::u16string_view NameOf(std::u16string_view path) {

@@ -2,6 +2,7 @@
 // Small fixtures shared by several test programs.
 #include "app/StartUp.h"
 #include "engine/FileServices.h"
+#include "engine/LocalClock.h"
 #include "set/BackupSet.h"
 
 #include <cstdint>
@@ -42,6 +43,22 @@ inline DosStamp Stamp(int year, int month, int day, int hour, int minute, int se
         (static_cast<std::uint32_t>(month) << 21) | (static_cast<std::uint32_t>(day) << 16) |
         (static_cast<std::uint32_t>(hour) << 11) | (static_cast<std::uint32_t>(minute) << 5) |
         static_cast<std::uint32_t>(second / 2));
+}
+
+// Always noon of 10 December 2026, in German short forms.
+class NoonClock : public LocalClock {
+public:
+    LocalTime Now() override { return {2026, 12, 10, 12, 0, 0, 0}; }
+    std::u16string ShortDate(const LocalTime&) override { return u"10.12.2026"; }
+    std::u16string LongTime(const LocalTime&) override { return u"12:00:00"; }
+};
+
+// Text for a test's messages: everything beyond ASCII becomes "?".
+inline std::string Narrow(std::u16string_view text) {
+    std::string out;
+    for (char16_t c : text)
+        out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
 }
 
 } // namespace kelvorin::testing
