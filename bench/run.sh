@@ -4,14 +4,14 @@
 # also against SafeCopyFloor.exe, the least a copy through a temporary name and
 # a rename per file costs; the window program's run against KelvorinCmd.exe's
 # (S5); and KelvorinCmd.exe /Prüfen against native diff -rq of the same two
-# trees (S6).
+# trees and against CompareFloor.exe, the least a Win32 comparison costs (S6).
 #   bench/run.sh [REPEATS]     (default 3; prints medians, ratios, peak memory)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repeats=${1:-3}
 ./scripts/install-deps.sh
 command -v /usr/bin/time >/dev/null || { apt-get install -y -qq time >/dev/null; }
-./scripts/build.sh win KelvorinCmd Kelvorin PressSichern SafeCopyFloor
+./scripts/build.sh win KelvorinCmd Kelvorin PressSichern SafeCopyFloor CompareFloor
 build=$PWD/${KELVORIN_BUILD_ROOT:-build}/win
 
 out=$PWD/bench/out
@@ -23,6 +23,7 @@ cmd_exe=$(winpath "$build/app/KelvorinCmd.exe")
 window_exe=$(winpath "$build/app/Kelvorin.exe")
 press_sichern=$build/bench/PressSichern.exe
 floor_exe=$(winpath "$build/bench/SafeCopyFloor.exe")
+compare_floor_exe=$(winpath "$build/bench/CompareFloor.exe")
 mkdir -p "$out"/{src,dst,docs,big-src,big-dst}
 
 # S5 needs windows: an X display from the first Wine process on.
@@ -103,6 +104,7 @@ for r in $(seq "$repeats"); do
   sync
   measure S6 kelvorin "${kelvorin[@]}" s12 /Prüfen
   measure S6 diff diff -rq "$out/src/data" "$out/dst/data"
+  measure S6 floor "$wine" "$compare_floor_exe" 'S:\data' 'T:\data'
 
   full_target; python3 bench/tree.py mutate "$out/src/data" 1 1 "$r" >/dev/null
   measure S3 kelvorin "${kelvorin[@]}" s3
@@ -140,7 +142,9 @@ for s in ("S1", "S2", "S3", "S4", "S5", "S6"):
             if s == "S6" and ("S6", "diff") in med and med[("S6", "diff")] > 0:
                 parts.append(f"{med[(s, tool)] / med[('S6', 'diff')]:.2f} x diff -rq (target <= 1.50), "
                              f"{2 * tree_bytes / med[(s, tool)] / 1e6:.0f} MB/s read")
-            if (s, "floor") in rows:
+            if s == "S6" and ("S6", "floor") in med and med[("S6", "floor")] > 0:
+                parts.insert(0, f"{med[(s, tool)] / med[('S6', 'floor')]:.2f} x floor")
+            if s == "S1" and (s, "floor") in rows:
                 # Paired by round: the machine's load changes more between rounds than within.
                 pairs = zip(rows[(s, tool)], rows[(s, "floor")])
                 ratio = statistics.median(k[0] / f[0] for k, f in pairs if f[0] > 0)
