@@ -63,7 +63,7 @@ std::int64_t FileComparer::WaitForSourceRead() {
 Comparison FileComparer::Compare(const std::u16string& source, const std::u16string& backup,
                                  std::uint64_t expectedSize,
                                  const std::function<bool(std::uint64_t)>& keepGoing) {
-    // Read sharing: a check never keeps a writer out, nor is kept out by a reader.
+    // Read sharing: a check keeps no other reader out, nor is it kept out by one.
     OpenFile in(files_, files_.OpenForReading(source, Sharing::ReadersAllowed));
     if (!in.IsValid()) return Comparison::SourceUnreadable;
     OpenFile copy(files_, files_.OpenForReading(backup, Sharing::ReadersAllowed));
