@@ -40,9 +40,9 @@ void BackupRun::WalkSourceFolder(const std::u16string& folder) {
                   },
               .seeEntry =
                   [&](const FolderEntry& entry) {
-                      if (plainTree_)
-                          plainTree_ = !MayBePartialCopyName(entry.name) &&
-                                       keys.insert(CaseBlindKey(entry.name)).second;
+                      if (!plainTree_) return;
+                      std::u16string key = CaseBlindKey(entry.name);
+                      plainTree_ = !MayBePartialCopyKey(key) && keys.insert(std::move(key)).second;
                   },
               .visitFile =
                   [&](std::u16string path, const FolderEntry& entry) {

@@ -52,10 +52,14 @@ std::u16string CaseBlindKey(std::u16string_view name) {
 }
 
 bool MayBePartialCopyName(std::u16string_view name) {
+    return MayBePartialCopyKey(CaseBlindKey(name));
+}
+
+bool MayBePartialCopyKey(std::u16string_view key) {
     // The variants differ only after the stem, and a cut name keeps its tail whole.
     const std::u16string_view tail(kPartialCopyTail);
     static const std::u16string stem = CaseBlindKey(tail.substr(0, tail.rfind(u'.')));
-    return CaseBlindKey(name).find(stem) != std::u16string::npos;
+    return key.find(stem) != std::u16string_view::npos;
 }
 
 } // namespace kelvorin

@@ -29,7 +29,9 @@ std::u16string PartialCopyPath(std::u16string_view backup, int variant);
 // every unit beyond ASCII become one placeholder.
 std::u16string CaseBlindKey(std::u16string_view name);
 
-// A name that a partial copy may bear (PartialCopyPath), in any letter case.
+// A name that a partial copy may bear (PartialCopyPath), in any letter case;
+// the second form takes the name's CaseBlindKey, for a caller that has it.
 bool MayBePartialCopyName(std::u16string_view name);
+bool MayBePartialCopyKey(std::u16string_view key);
 
 } // namespace kelvorin

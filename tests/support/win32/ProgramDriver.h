@@ -149,17 +149,17 @@ inline HWND WaitForWindowOf(DWORD processId, const std::wstring& className,
     return found;
 }
 
-// A control anywhere below the window (inside group boxes too), by its id.
-inline HWND FindControl(HWND window, int id) {
+// The first control anywhere below the window (inside group boxes too) that matches.
+inline HWND FindControlWhere(HWND window, const std::function<bool(HWND)>& matches) {
     struct Search {
-        int id;
+        const std::function<bool(HWND)>& matches;
         HWND found;
-    } search{id, nullptr};
+    } search{matches, nullptr};
     EnumChildWindows(
         window,
         [](HWND child, LPARAM data) -> BOOL {
             auto& s = *reinterpret_cast<Search*>(data);
-            if (GetDlgCtrlID(child) != s.id) return TRUE;
+            if (!s.matches(child)) return TRUE;
             s.found = child;
             return FALSE;
         },
@@ -167,22 +167,13 @@ inline HWND FindControl(HWND window, int id) {
     return search.found;
 }
 
-// A control anywhere below the window by its text, such as "&Sichern".
+inline HWND FindControl(HWND window, int id) {
+    return FindControlWhere(window, [id](HWND child) { return GetDlgCtrlID(child) == id; });
+}
+
+// By its text, such as "&Sichern".
 inline HWND FindControlByText(HWND window, const std::wstring& text) {
-    struct Search {
-        const std::wstring& text;
-        HWND found;
-    } search{text, nullptr};
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            if (TextOf(child) != s.text) return TRUE;
-            s.found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindControlWhere(window, [&](HWND child) { return TextOf(child) == text; });
 }
 
 // Makes the window the one that gets the keyboard; false when it did not

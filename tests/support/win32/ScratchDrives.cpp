@@ -1,4 +1,5 @@
 #include "tests/support/win32/ScratchDrives.h"
+#include "tests/support/win32/ProgramDriver.h"
 
 #include <stdexcept>
 
@@ -97,16 +98,8 @@ std::vector<std::wstring> TextLines(const std::wstring& text) {
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open a test file");
-    std::string result;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        result.append(buffer, read);
-    CloseHandle(h);
-    return result;
+    if (auto bytes = remote::ReadFileNow(path)) return std::move(*bytes);
+    throw std::runtime_error("cannot open a test file");
 }
 
 bool FileExists(const std::wstring& path) {
