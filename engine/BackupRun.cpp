@@ -38,6 +38,7 @@ bool BackupRun::RunSteps(const std::function<void()>& work) {
     flags_.deleteFailed = false;
     flags_.targetDrive = static_cast<char16_t>(u'A' + drive);
     counts_ = {};
+    fatTarget_.reset();
     // Read once: every pass works on the folders as they were at the start.
     setFolders_.clear();
     for (std::size_t i = 0, count = host_.FolderCount(); i < count; ++i)

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace kelvorin {
@@ -82,6 +83,14 @@ private:
     // complete; otherwise the previous copy stays as it was.
     CopyOutcome CopyThroughPartialFile(const std::u16string& source, const std::u16string& backup,
                                        CopyState state);
+    // A file too large for the target's file system is refused before a byte
+    // is written; the name is asked once per run, when such a file comes.
+    bool TooLargeForTarget(std::int64_t size);
+    // The final replace, tried again while the copy is held for a moment.
+    bool PutInPlace(const std::u16string& partial, const std::u16string& backup);
+    // Tries a step again for about 2 s while it fails as on a file that
+    // another program holds for a moment.
+    bool RetryWhileHeld(const std::function<bool()>& step);
     std::u16string StatusText() const;
     std::u16string DateTimeLine();
     bool WriteLogFile();
@@ -98,6 +107,7 @@ private:
     // The last walk found no name that a partial copy may bear, and no two
     // names of a folder that a file system ignoring case may take for one.
     bool plainTree_ = false;
+    std::optional<bool> fatTarget_; // asked once per run
     RunCounts counts_;
     // The set's folder whose backup a synchronisation pass works on.
     std::u16string syncSourceFolder_;

@@ -6,6 +6,8 @@
 #include "engine/Texts.h"
 #include "engine/TreeWalk.h"
 
+#include <chrono>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -16,6 +18,10 @@ namespace {
 // A leftover of a broken run under the chosen name is simply reused; a name
 // that a source file of the same folder bears is not, since its copy has it.
 constexpr int kPartialCopyVariants = 10;
+
+// A scanner holds a file for well under a second; a longer hold is no moment.
+constexpr auto kHeldFileWait = std::chrono::seconds(2);
+constexpr auto kHeldFilePause = std::chrono::milliseconds(100);
 
 } // namespace
 
@@ -135,6 +141,8 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
                                                          CopyState state) {
     OpenFile in(fs_, fs_.OpenForReading(source, Sharing::Exclusive));
     if (!in.IsValid()) return CopyOutcome::Failed;
+    // Writing 4 GiB to a stick before the file system refuses takes minutes.
+    if (TooLargeForTarget(fs_.HandleSize(in.Get()))) return CopyOutcome::Failed;
 
     // A read-only copy is not replaced. (A folder of the copy's name makes
     // the final replace fail.)
@@ -174,22 +182,54 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
             break;
         }
     }
-    if (outcome == CopyOutcome::Copied) {
-        // A source without a readable stamp leaves the time of writing.
-        const DosStamp stamp = fs_.GetHandleStamp(in.Get());
-        if (stamp != kNoStamp && fs_.SetHandleStamp(out.Get(), stamp) != 0)
-            outcome = CopyOutcome::Failed;
-    }
+    // A source without a readable stamp leaves the time of writing.
+    const DosStamp stamp = outcome == CopyOutcome::Copied ? fs_.GetHandleStamp(in.Get()) : kNoStamp;
+    if (stamp != kNoStamp && fs_.SetHandleStamp(out.Get(), stamp, in.Get()) != 0)
+        outcome = CopyOutcome::Failed;
     out.Close();
     in.Close();
-    if (outcome == CopyOutcome::Copied && !fs_.MoveIntoPlace(partial, backup))
+    // Drivers have been seen to ignore a new write time and report success: a
+    // copy with the time of writing would pass for current after any change.
+    if (stamp != kNoStamp && outcome == CopyOutcome::Copied &&
+        !IsSameStamp(stamp, fs_.GetFileStamp(partial)))
+        outcome = CopyOutcome::Failed;
+    if (outcome == CopyOutcome::Copied && !PutInPlace(partial, backup))
         outcome = CopyOutcome::Failed;
     if (outcome != CopyOutcome::Copied) {
-        fs_.DeleteOneFile(partial);
+        RetryWhileHeld([&] { return fs_.DeleteOneFile(partial); });
         return outcome;
     }
     counts_.bytesCopied += bytes;
     return outcome;
+}
+
+bool BackupRun::TooLargeForTarget(std::int64_t size) {
+    if (size <= kLargestFatFile) return false;
+    if (!fatTarget_)
+        fatTarget_ = IsFatFileSystem(fs_.FileSystemName(flags_.targetDrive - u'A' + 1));
+    return *fatTarget_;
+}
+
+bool BackupRun::PutInPlace(const std::u16string& partial, const std::u16string& backup) {
+    if (fs_.MoveIntoPlace(partial, backup)) return true;
+    const std::uint32_t error = fs_.LastError();
+    // A folder or a read-only file in the copy's place fails with the same
+    // error as a copy held for a moment, but waiting will not change it.
+    const PathInfo copy = fs_.LookUp(backup);
+    if (copy.state == PathState::Folder || copy.IsReadOnlyFile() || !MayBeHeldForAMoment(error))
+        return false;
+    return RetryWhileHeld([&] { return fs_.MoveIntoPlace(partial, backup); });
+}
+
+bool BackupRun::RetryWhileHeld(const std::function<bool()>& step) {
+    const auto deadline = std::chrono::steady_clock::now() + kHeldFileWait;
+    while (!step()) {
+        if (!MayBeHeldForAMoment(fs_.LastError()) || std::chrono::steady_clock::now() >= deadline)
+            return false;
+        host_.PumpMessages();
+        std::this_thread::sleep_for(kHeldFilePause);
+    }
+    return true;
 }
 
 } // namespace kelvorin

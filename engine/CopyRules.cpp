@@ -25,6 +25,15 @@ bool IsCopyOutdated(DosStamp source, DosStamp copy) {
     return difference >= 1 && difference != kOneHourSameDay;
 }
 
+bool IsSameStamp(DosStamp given, DosStamp readBack) {
+    const std::int32_t difference = StampDifference(given, readBack);
+    return difference >= -1 && difference <= 1;
+}
+
+bool IsFatFileSystem(std::u16string_view name) {
+    return name == u"FAT" || name == u"FAT16" || name == u"FAT32";
+}
+
 std::u16string PartialCopyPath(std::u16string_view backup, int variant) {
     const std::size_t slash = backup.rfind(u'\\');
     const std::size_t nameStart = slash == std::u16string_view::npos ? 0 : slash + 1;

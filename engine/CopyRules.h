@@ -18,6 +18,14 @@ bool IsExcluded(std::u16string_view name, const std::vector<std::u16string>& lin
 // summer and winter time makes of an unchanged file.
 bool IsCopyOutdated(DosStamp source, DosStamp copy);
 
+// A read-back stamp that agrees with the one given: within one step (2 s).
+bool IsSameStamp(DosStamp given, DosStamp readBack);
+
+// FAT file systems ("FAT", "FAT16", "FAT32", as the volume names them) take no
+// file larger than this.
+constexpr std::int64_t kLargestFatFile = 0xFFFFFFFF;
+bool IsFatFileSystem(std::u16string_view name);
+
 // The file beside the copy that a new copy is written into before it replaces
 // the old one: the copy's name with kPartialCopyTail, "-2", "-3"... for the
 // variants. The name is cut so that it stays a valid name (255 characters).

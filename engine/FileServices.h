@@ -52,6 +52,16 @@ struct PathInfo {
     bool IsReadOnlyFile() const { return state == PathState::File && (attributes & kAttrReadOnly); }
 };
 
+// The errors of a file that another program holds for a moment, as a virus
+// scanner or the search indexer does with a file just written.
+constexpr std::uint32_t kErrorAccessDenied = 5;
+constexpr std::uint32_t kErrorSharingViolation = 32;
+constexpr std::uint32_t kErrorLockViolation = 33;
+inline bool MayBeHeldForAMoment(std::uint32_t error) {
+    return error == kErrorAccessDenied || error == kErrorSharingViolation ||
+           error == kErrorLockViolation;
+}
+
 // Whether others may read a file while it is open here. Exclusive: a file
 // held open elsewhere cannot be opened either.
 enum class Sharing { Exclusive, ReadersAllowed };
@@ -71,7 +81,12 @@ public:
     // The stamp of a file (a link's: its target's), kNoStamp without one.
     virtual DosStamp GetFileStamp(std::u16string_view path) = 0;
     virtual DosStamp GetHandleStamp(Handle h) = 0;
-    virtual std::uint32_t SetHandleStamp(Handle h, DosStamp stamp) = 0;
+    // The stamp as the write time, the access time of `accessFrom` (the
+    // stamp's when that is kInvalidHandle) with it: some drivers ignore a
+    // write time that comes alone.
+    virtual std::uint32_t SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) = 0;
+    // The size of an open file in bytes, -1 when it cannot be told.
+    virtual std::int64_t HandleSize(Handle h) = 0;
 
     // Whether the path is an existing file, and its stamp, in one look-up: the
     // copy rule's question about every backup. A link to a file counts when
@@ -93,6 +108,8 @@ public:
     // Replaces target by source in one step, written through.
     virtual bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) = 0;
     virtual std::int64_t FreeBytesOnDrive(int drive) = 0; // 1 is "A:"
+    // The volume's file system, as "NTFS" or "FAT32"; empty when unknown.
+    virtual std::u16string FileSystemName(int drive) = 0; // 1 is "A:"
 
     virtual Handle OpenForReading(std::u16string_view path, Sharing sharing) = 0;
     // Made anew, or emptied when it exists.

@@ -18,6 +18,7 @@ void PreviewFileServices::ListFolder(std::u16string_view pattern,
 }
 
 DosStamp PreviewFileServices::GetFileStamp(std::u16string_view path) {
+    if (created_.contains(std::u16string(path))) return lastStamp_;
     return IsGone(path) ? kNoStamp : real_.GetFileStamp(path);
 }
 

@@ -24,7 +24,12 @@ public:
                     const std::function<void(const FolderEntry&)>& visit) override;
     DosStamp GetFileStamp(std::u16string_view path) override;
     DosStamp GetHandleStamp(Handle h) override;
-    std::uint32_t SetHandleStamp(Handle, DosStamp) override { return 0; }
+    std::uint32_t SetHandleStamp(Handle, DosStamp stamp, Handle) override {
+        lastStamp_ = stamp;
+        return 0;
+    }
+    // A preview does not open files: it cannot tell a size.
+    std::int64_t HandleSize(Handle) override { return -1; }
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
     PathInfo LookUp(std::u16string_view path) override;
     bool MakeFolderChain(std::u16string_view) override { return true; }
@@ -32,6 +37,7 @@ public:
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(int drive) override { return real_.FreeBytesOnDrive(drive); }
+    std::u16string FileSystemName(int drive) override { return real_.FileSystemName(drive); }
     Handle OpenForReading(std::u16string_view path, Sharing) override;
     Handle CreateForWriting(std::u16string_view path, Sharing) override;
     std::int64_t ReadChunk(Handle, void*, std::int64_t) override { return 0; }
@@ -50,7 +56,8 @@ private:
     std::set<std::u16string> gone_;    // deleted files and removed folders
     std::set<std::u16string> created_; // copies and partial files the run would write
     std::map<Handle, std::u16string> open_;
-    std::u16string lastSource_; // copies are made one at a time
+    std::u16string lastSource_;     // copies are made one at a time
+    DosStamp lastStamp_ = kNoStamp; // of the copy in work, read back by the run
     Handle nextHandle_ = 1000;
 };
 

@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   googletest fonts-liberation fonts-wine rsync
+  fuse3 exfat-fuse exfatprogs fusefat dosfstools mtools
 )
 if [ "${1:-}" = fuzz ]; then packages+=(clang-14 libclang-rt-14-dev); fi
 

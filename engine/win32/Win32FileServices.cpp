@@ -120,7 +120,7 @@ DosStamp Win32FileServices::GetHandleStamp(Handle h) {
     return StampOf(utc);
 }
 
-std::uint32_t Win32FileServices::SetHandleStamp(Handle h, DosStamp stamp) {
+std::uint32_t Win32FileServices::SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) {
     if (stamp == kNoStamp) return ERROR_INVALID_PARAMETER;
     const auto value = static_cast<std::uint32_t>(stamp);
     FILETIME local;
@@ -128,8 +128,18 @@ std::uint32_t Win32FileServices::SetHandleStamp(Handle h, DosStamp stamp) {
                                &local))
         return GetLastError();
     const FILETIME utc = localTime_.ToUtc(local);
-    if (!SetFileTime(AsHandle(h), nullptr, nullptr, &utc)) return GetLastError();
+    FILETIME access = utc;
+    if (accessFrom != kInvalidHandle &&
+        !GetFileTime(AsHandle(accessFrom), nullptr, &access, nullptr))
+        return GetLastError();
+    if (!SetFileTime(AsHandle(h), nullptr, &access, &utc)) return GetLastError();
     return 0;
+}
+
+std::int64_t Win32FileServices::HandleSize(Handle h) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(AsHandle(h), &size)) return -1;
+    return size.QuadPart;
 }
 
 namespace {
@@ -208,6 +218,15 @@ std::int64_t Win32FileServices::FreeBytesOnDrive(int drive) {
     ULARGE_INTEGER available;
     if (!GetDiskFreeSpaceExW(root, &available, nullptr, nullptr)) return -1;
     return static_cast<std::int64_t>(available.QuadPart);
+}
+
+std::u16string Win32FileServices::FileSystemName(int drive) {
+    if (drive < 1 || drive > 26) return {};
+    const wchar_t root[] = {static_cast<wchar_t>(L'A' + drive - 1), L':', L'\\', L'\0'};
+    wchar_t name[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, name, MAX_PATH + 1))
+        return {};
+    return std::u16string(name, name + wcslen(name));
 }
 
 FileServices::Handle Win32FileServices::OpenForReading(std::u16string_view path, Sharing sharing) {

@@ -42,7 +42,8 @@ public:
 
     DosStamp GetFileStamp(std::u16string_view path) override;
     DosStamp GetHandleStamp(Handle h) override;
-    std::uint32_t SetHandleStamp(Handle h, DosStamp stamp) override;
+    std::uint32_t SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override;
+    std::int64_t HandleSize(Handle h) override;
 
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
     PathInfo LookUp(std::u16string_view path) override;
@@ -52,6 +53,7 @@ public:
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(int drive) override;
+    std::u16string FileSystemName(int drive) override;
 
     Handle OpenForReading(std::u16string_view path, Sharing sharing) override;
     Handle CreateForWriting(std::u16string_view path, Sharing sharing) override;

@@ -15,9 +15,10 @@ public:
     }
     DosStamp GetFileStamp(std::u16string_view path) override { return inner_.GetFileStamp(path); }
     DosStamp GetHandleStamp(Handle h) override { return inner_.GetHandleStamp(h); }
-    std::uint32_t SetHandleStamp(Handle h, DosStamp stamp) override {
-        return inner_.SetHandleStamp(h, stamp);
+    std::uint32_t SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override {
+        return inner_.SetHandleStamp(h, stamp, accessFrom);
     }
+    std::int64_t HandleSize(Handle h) override { return inner_.HandleSize(h); }
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override {
         return inner_.ExistingFileStamp(path);
     }
@@ -29,6 +30,7 @@ public:
         return inner_.MoveIntoPlace(source, target);
     }
     std::int64_t FreeBytesOnDrive(int drive) override { return inner_.FreeBytesOnDrive(drive); }
+    std::u16string FileSystemName(int drive) override { return inner_.FileSystemName(drive); }
     Handle OpenForReading(std::u16string_view path, Sharing sharing) override {
         return inner_.OpenForReading(path, sharing);
     }

@@ -174,7 +174,16 @@ DosStamp MemoryFileServices::GetHandleStamp(Handle h) {
     return nodes_[it->second.key].stamp;
 }
 
-std::uint32_t MemoryFileServices::SetHandleStamp(Handle h, DosStamp stamp) {
+std::int64_t MemoryFileServices::HandleSize(Handle h) {
+    const std::lock_guard lock(mutex_);
+    const auto it = open_.find(h);
+    if (it == open_.end()) return Fail(kInvalidHandle), -1;
+    if (!Reach(it->second.key)) return -1;
+    return static_cast<std::int64_t>(nodes_[it->second.key].bytes.size());
+}
+
+// Access times are not kept.
+std::uint32_t MemoryFileServices::SetHandleStamp(Handle h, DosStamp stamp, Handle) {
     const std::lock_guard lock(mutex_);
     const auto it = open_.find(h);
     if (it == open_.end() || !it->second.writing) return kInvalidHandle;

@@ -68,7 +68,8 @@ public:
                     const std::function<void(const FolderEntry&)>& visit) override;
     DosStamp GetFileStamp(std::u16string_view path) override;
     DosStamp GetHandleStamp(Handle h) override;
-    std::uint32_t SetHandleStamp(Handle h, DosStamp stamp) override;
+    std::uint32_t SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override;
+    std::int64_t HandleSize(Handle h) override;
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
     PathInfo LookUp(std::u16string_view path) override;
     bool MakeFolderChain(std::u16string_view path) override;
@@ -76,6 +77,9 @@ public:
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(int drive) override;
+    std::u16string FileSystemName(int drive) override {
+        return drive >= 1 && drive <= 26 ? u"NTFS" : u"";
+    }
     Handle OpenForReading(std::u16string_view path, Sharing sharing) override {
         return Open(path, false, sharing == Sharing::ReadersAllowed);
     }

@@ -96,9 +96,12 @@ TEST_F(FileServicesTest, ReadAndSetStampsInLocalTime) {
     OpenFile copy(fs, fs.CreateForWriting(U16(Source(L"copy.txt")), Sharing::Exclusive));
     ASSERT_TRUE(copy.IsValid());
     EXPECT_EQ(fs.WriteChunk(copy.Get(), "abc", 3), 3);
-    EXPECT_EQ(fs.SetHandleStamp(copy.Get(), Stamp(2023, 12, 31, 23, 59, 58)), 0u);
+    EXPECT_EQ(fs.SetHandleStamp(copy.Get(), Stamp(2023, 12, 31, 23, 59, 58),
+                                FileServices::kInvalidHandle),
+              0u);
     EXPECT_EQ(fs.GetHandleStamp(copy.Get()), Stamp(2023, 12, 31, 23, 59, 58));
-    EXPECT_NE(fs.SetHandleStamp(copy.Get(), kNoStamp), 0u) << "no stamp is no time";
+    EXPECT_NE(fs.SetHandleStamp(copy.Get(), kNoStamp, FileServices::kInvalidHandle), 0u)
+        << "no stamp is no time";
     copy.Close();
     const SYSTEMTIME t = LocalWriteTime(Source(L"copy.txt"));
     EXPECT_EQ(std::make_tuple(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond),
@@ -201,7 +204,9 @@ TEST_F(FileServicesTest, WorkOnPathsOfThreeHundredCharacters) {
         OpenFile out(fs, fs.CreateForWriting(U16(file + L".tmp"), Sharing::Exclusive));
         ASSERT_TRUE(out.IsValid());
         EXPECT_EQ(fs.WriteChunk(out.Get(), "deep", 4), 4);
-        EXPECT_EQ(fs.SetHandleStamp(out.Get(), Stamp(2025, 1, 2, 3, 4, 6)), 0u);
+        EXPECT_EQ(
+            fs.SetHandleStamp(out.Get(), Stamp(2025, 1, 2, 3, 4, 6), FileServices::kInvalidHandle),
+            0u);
     }
     EXPECT_TRUE(fs.MoveIntoPlace(U16(file + L".tmp"), U16(file)));
     EXPECT_TRUE(fs.IsExistingFile(U16(file)));

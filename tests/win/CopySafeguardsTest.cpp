@@ -1,0 +1,295 @@
+// What the copy step does about a file held for a moment by another program,
+// a stamp the volume does not keep, and a file too large for a FAT target.
+#include "engine/BackupRun.h"
+#include "engine/Texts.h"
+#include "engine/win32/Win32FileServices.h"
+#include "engine/win32/Win32LocalClock.h"
+#include "set/win32/Win32CodePage.h"
+#include "tests/support/ForwardingFileServices.h"
+#include "tests/support/MemoryRunHost.h"
+#include "tests/support/win32/HostSide.h"
+#include "tests/support/win32/ScratchDrives.h"
+
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <chrono>
+
+namespace kelvorin::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
+using Clock = std::chrono::steady_clock;
+
+std::tuple<int, int, int, int, int, int> Time(const std::wstring& path) {
+    const SYSTEMTIME t = LocalWriteTime(path);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+std::vector<std::wstring> Names(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Narrow(std::u16string_view s) {
+    return std::string(s.begin(), s.end());
+}
+
+double Seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+// The locker program holding a file from a process of its own; ended with
+// the object, so a failed test leaves no holder behind.
+class Locker {
+public:
+    Locker(const std::wstring& path, int milliseconds) {
+        std::string exe = KELVORIN_LOCKER_EXE;
+        std::replace(exe.begin(), exe.end(), '/', '\\');
+        std::wstring line = L"\"Z:" + std::wstring(exe.begin(), exe.end()) + L"\" \"" + path +
+                            L"\" " + std::to_wstring(milliseconds);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &process))
+            throw std::runtime_error("cannot start the locker");
+        CloseHandle(process.hThread);
+        process_ = process.hProcess;
+        // Held once an exclusive open of our own is refused.
+        for (int i = 0; i < 400; ++i) {
+            HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) return;
+            if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+            Sleep(5);
+        }
+        TerminateProcess(process_, 1);
+        CloseHandle(process_);
+        throw std::runtime_error("the locker did not take the file");
+    }
+    Locker(const Locker&) = delete;
+    Locker& operator=(const Locker&) = delete;
+    ~Locker() {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+        CloseHandle(process_);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+};
+
+class CopySafeguardsTest : public DriveTest {
+protected:
+    void SetUp() override {
+        DriveTest::SetUp();
+        logFolder_ = MakeCleanFolder(std::wstring(1, DocsDrive()) + L":\\" + FolderName());
+        host.set.exclusions.clear();
+        host.set.SetDriveIndex(TargetDrive() - L'A');
+        host.set.folders.Add(U16(Source()));
+    }
+    void TearDown() override {
+        if (!HasFailure()) RemoveTree(logFolder_);
+        DriveTest::TearDown();
+    }
+
+    bool RunBackup(FileServices& files) {
+        BackupRun run(host, RunPlatform{files, codePage, clock}, flags, U16(logFolder_ + L"\\"));
+        return run.Run();
+    }
+    std::vector<std::u16string> Problems() const {
+        return {host.runLog.begin(),
+                host.runLog.end() - std::min<std::size_t>(2, host.runLog.size())};
+    }
+    // A previous copy "alt" from 10:00 and a changed source "neu" from 12:00.
+    void ChangedSourceOverPreviousCopy(const wchar_t* name) {
+        WriteTextFile(Source(name), "neu");
+        WriteTextFile(Target(name), "alt");
+        SetLocalWriteTime(Source(name), 2025, 3, 1, 12, 0, 0);
+        SetLocalWriteTime(Target(name), 2025, 3, 1, 10, 0, 0);
+    }
+    void ExpectPreviousCopyKept(const wchar_t* name) {
+        EXPECT_EQ(ReadWholeFile(Target(name)), "alt");
+        EXPECT_EQ(Time(Target(name)), std::make_tuple(2025, 3, 1, 10, 0, 0));
+        EXPECT_THAT(Names(Target()), ElementsAre(name)) << "no partial copy is left";
+    }
+
+    MemoryRunHost host;
+    Win32FileServices fs;
+    Win32CodePage codePage;
+    Win32LocalClock clock;
+    RunFlags flags;
+
+private:
+    std::wstring logFolder_;
+};
+
+TEST_F(CopySafeguardsTest, ReplacesACopyHeldForAMomentByAnotherProgram) {
+    ChangedSourceOverPreviousCopy(L"Brief.txt");
+    Locker locker(Target(L"Brief.txt"), 300);
+
+    ASSERT_TRUE(RunBackup(fs));
+    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_EQ(ReadWholeFile(Target(L"Brief.txt")), "neu");
+    EXPECT_EQ(Time(Target(L"Brief.txt")), std::make_tuple(2025, 3, 1, 12, 0, 0));
+    EXPECT_THAT(Names(Target()), ElementsAre(L"Brief.txt"));
+}
+
+TEST_F(CopySafeguardsTest, GivesUpOnACopyHeldLongerAfterAboutTwoSeconds) {
+    ChangedSourceOverPreviousCopy(L"Brief.txt");
+    double took = 0;
+    {
+        Locker locker(Target(L"Brief.txt"), 10'000);
+        const auto start = Clock::now();
+        ASSERT_TRUE(RunBackup(fs));
+        took = Seconds(Clock::now() - start);
+    }
+    EXPECT_GE(took, 1.8);
+    EXPECT_LE(took, 4.0);
+    EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"Brief.txt"))));
+    EXPECT_EQ(host.runLog[host.runLog.size() - 2], u"Fehler beim kopieren !!");
+    ExpectPreviousCopyKept(L"Brief.txt");
+}
+
+TEST_F(CopySafeguardsTest, FailsAtOnceForAReadOnlyCopyOrAFolderInItsPlace) {
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+    };
+    const std::vector<Case> cases = {
+        {"read-only copy",
+         [&] {
+             ChangedSourceOverPreviousCopy(L"a.txt");
+             SetFileAttributesW(Target(L"a.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+         }},
+        {"folder in the copy's place",
+         [&] {
+             WriteTextFile(Source(L"a.txt"), "neu");
+             WriteTextFile(Target(L"a.txt\\drin.txt"), "drin");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MakeCleanFolder(Source());
+        MakeCleanFolder(Target());
+        c.arrange();
+        host.runLog.clear();
+        const auto start = Clock::now();
+        ASSERT_TRUE(RunBackup(fs));
+        EXPECT_LT(Seconds(Clock::now() - start), 1.0) << "no waiting for a lock that is none";
+        EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
+        EXPECT_THAT(Names(Target()), ElementsAre(L"a.txt"));
+    }
+}
+
+// A volume that takes a new write time without an error and keeps the old one.
+class StampIgnoringFiles : public ForwardingFileServices {
+public:
+    using ForwardingFileServices::ForwardingFileServices;
+    std::uint32_t SetHandleStamp(Handle, DosStamp, Handle) override { return 0; }
+};
+
+TEST_F(CopySafeguardsTest, KeepsThePreviousCopyWhenTheVolumeDropsTheStamp) {
+    ChangedSourceOverPreviousCopy(L"Brief.txt");
+    WriteTextFile(Source(L"neu.txt"), "neu");
+    SetLocalWriteTime(Source(L"neu.txt"), 2025, 3, 1, 12, 0, 0);
+    StampIgnoringFiles files(fs);
+
+    ASSERT_TRUE(RunBackup(files));
+    EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"Brief.txt")),
+                                        kNotCopiedLine + U16(Source(L"neu.txt"))))
+        << "a copy with the time of its writing would pass for current after any change";
+    ExpectPreviousCopyKept(L"Brief.txt");
+}
+
+TEST_F(CopySafeguardsTest, GivesTheCopyTheSourcesAccessTimeWithItsWriteTime) {
+    WriteTextFile(Source(L"a.txt"), "a");
+    FILETIME access{}, write{};
+    HANDLE h = CreateFileW(Source(L"a.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    SYSTEMTIME st{2021, 5, 0, 6, 7, 8, 10, 0};
+    SystemTimeToFileTime(&st, &access);
+    st.wYear = 2020;
+    SystemTimeToFileTime(&st, &write);
+    SetFileTime(h, nullptr, &access, &write);
+    CloseHandle(h);
+
+    ASSERT_TRUE(RunBackup(fs));
+    // The copy's reading may have moved the source's access time on.
+    WIN32_FILE_ATTRIBUTE_DATA source{}, copy{};
+    ASSERT_TRUE(GetFileAttributesExW(Source(L"a.txt").c_str(), GetFileExInfoStandard, &source));
+    ASSERT_TRUE(GetFileAttributesExW(Target(L"a.txt").c_str(), GetFileExInfoStandard, &copy));
+    EXPECT_EQ(CompareFileTime(&copy.ftLastAccessTime, &source.ftLastAccessTime), 0);
+    EXPECT_EQ(CompareFileTime(&copy.ftLastWriteTime, &write), 0);
+}
+
+// What Wine cannot show: a volume that names itself FAT.
+class NamedFileSystem : public ForwardingFileServices {
+public:
+    NamedFileSystem(FileServices& inner, std::u16string name)
+        : ForwardingFileServices(inner), name_(std::move(name)) {}
+    std::u16string FileSystemName(int drive) override {
+        ++asked;
+        return drive == TargetDrive() - L'A' + 1 ? name_ : u"";
+    }
+    // Writing 4 GiB would take long; that a copy was begun is what counts.
+    Handle CreateForWriting(std::u16string_view path, Sharing sharing) override {
+        if (path.ends_with(u".iso" + std::u16string(kPartialCopyTail))) {
+            ++largeCopiesBegun;
+            return kInvalidHandle;
+        }
+        return ForwardingFileServices::CreateForWriting(path, sharing);
+    }
+    int asked = 0;
+    int largeCopiesBegun = 0;
+
+private:
+    std::u16string name_;
+};
+
+TEST_F(CopySafeguardsTest, RefusesAFileOfFourGibibytesForAFatTargetBeforeWriting) {
+    // Sparse on the host: 4 GiB in name only.
+    const std::wstring large = Source(L"gross.iso"), larger = Source(L"noch gross.iso");
+    StartHostShell("truncate -s 4294967296 '" + HostPath(large) + "' && truncate -s 5G '" +
+                   HostPath(larger) + "'");
+    for (int i = 0; i < 200 && !FileExists(larger); ++i)
+        Sleep(25);
+    Sleep(100);
+    WriteTextFile(Source(L"klein.txt"), "klein");
+
+    struct Case {
+        const char16_t* fileSystem;
+        bool refused;
+    };
+    for (const Case c : {Case{u"FAT", true}, Case{u"FAT16", true}, Case{u"FAT32", true},
+                         Case{u"exFAT", false}, Case{u"NTFS", false}}) {
+        SCOPED_TRACE(Narrow(c.fileSystem));
+        MakeCleanFolder(Target());
+        host.runLog.clear();
+        NamedFileSystem files(fs, c.fileSystem);
+        const auto start = Clock::now();
+        ASSERT_TRUE(RunBackup(files));
+        EXPECT_LT(Seconds(Clock::now() - start), 2.0);
+        EXPECT_EQ(files.asked, 1) << "the name is asked once per run";
+        EXPECT_EQ(files.largeCopiesBegun, c.refused ? 0 : 2);
+        EXPECT_THAT(Problems(), UnorderedElementsAre(kNotCopiedLine + U16(larger),
+                                                     kNotCopiedLine + U16(large)));
+        EXPECT_THAT(Names(Target()), ElementsAre(L"klein.txt"));
+    }
+}
+
+} // namespace
+} // namespace kelvorin::testing
