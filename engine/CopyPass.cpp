@@ -195,6 +195,11 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
         outcome = CopyOutcome::Failed;
     if (outcome == CopyOutcome::Copied && !PutInPlace(partial, backup))
         outcome = CopyOutcome::Failed;
+    // Some drivers give the file the time of the rename; it is set once more.
+    if (stamp != kNoStamp && outcome == CopyOutcome::Copied &&
+        !IsSameStamp(stamp, fs_.GetFileStamp(backup)) &&
+        (fs_.SetFileStamp(backup, stamp) != 0 || !IsSameStamp(stamp, fs_.GetFileStamp(backup))))
+        return CopyOutcome::Failed;
     if (outcome != CopyOutcome::Copied) {
         RetryWhileHeld([&] { return fs_.DeleteOneFile(partial); });
         return outcome;

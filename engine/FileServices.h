@@ -85,6 +85,8 @@ public:
     // stamp's when that is kInvalidHandle) with it: some drivers ignore a
     // write time that comes alone.
     virtual std::uint32_t SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) = 0;
+    // The same for a closed file, its access time with it.
+    virtual std::uint32_t SetFileStamp(std::u16string_view path, DosStamp stamp) = 0;
     // The size of an open file in bytes, -1 when it cannot be told.
     virtual std::int64_t HandleSize(Handle h) = 0;
 

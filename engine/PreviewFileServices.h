@@ -28,6 +28,7 @@ public:
         lastStamp_ = stamp;
         return 0;
     }
+    std::uint32_t SetFileStamp(std::u16string_view, DosStamp) override { return 0; }
     // A preview does not open files: it cannot tell a size.
     std::int64_t HandleSize(Handle) override { return -1; }
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;

@@ -136,6 +136,16 @@ std::uint32_t Win32FileServices::SetHandleStamp(Handle h, DosStamp stamp, Handle
     return 0;
 }
 
+std::uint32_t Win32FileServices::SetFileStamp(std::u16string_view path, DosStamp stamp) {
+    HANDLE h = CreateFileW(SystemPath(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return GetLastError();
+    const std::uint32_t error = SetHandleStamp(AsValue(h), stamp, kInvalidHandle);
+    CloseHandle(h);
+    return error;
+}
+
 std::int64_t Win32FileServices::HandleSize(Handle h) {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(AsHandle(h), &size)) return -1;

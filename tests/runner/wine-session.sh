@@ -36,8 +36,10 @@ map_drives() {
   if ! mountpoint -q "$drives/small"; then
     mount -t tmpfs -o size=2m tmpfs "$drives/small" 2>/dev/null || true
   fi
+  # F: a FAT32 stick, X: an exFAT one, as real volumes on images.
+  "$here/stick-volumes.sh" up "$drives"
   local changed=0 letter dir
-  for pair in s:source t:target v:small k:docs; do
+  for pair in s:source t:target v:small k:docs f:fat32 x:exfat; do
     letter=${pair%%:*}; dir=$drives/${pair#*:}
     if [ "$(readlink "$WINEPREFIX/dosdevices/$letter:" 2>/dev/null)" != "$dir" ]; then
       ln -sfn "$dir" "$WINEPREFIX/dosdevices/$letter:"; changed=1
@@ -95,6 +97,7 @@ stop)
     "$wineserver" -k 2>/dev/null || true
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
     mountpoint -q "$drives/small" && umount "$drives/small" 2>/dev/null || true
+    "$here/stick-volumes.sh" down "$drives"
     rm -f "$state"
   fi
   ;;

@@ -18,6 +18,9 @@ public:
     std::uint32_t SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override {
         return inner_.SetHandleStamp(h, stamp, accessFrom);
     }
+    std::uint32_t SetFileStamp(std::u16string_view path, DosStamp stamp) override {
+        return inner_.SetFileStamp(path, stamp);
+    }
     std::int64_t HandleSize(Handle h) override { return inner_.HandleSize(h); }
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override {
         return inner_.ExistingFileStamp(path);

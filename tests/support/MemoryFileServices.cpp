@@ -174,6 +174,15 @@ DosStamp MemoryFileServices::GetHandleStamp(Handle h) {
     return nodes_[it->second.key].stamp;
 }
 
+std::uint32_t MemoryFileServices::SetFileStamp(std::u16string_view path, DosStamp stamp) {
+    const std::lock_guard lock(mutex_);
+    Node* node = LookUpNode(path);
+    if (!node || node->folder) return lastError_;
+    if (stamp == kNoStamp) return kInvalidParameter;
+    node->stamp = stamp;
+    return 0;
+}
+
 std::int64_t MemoryFileServices::HandleSize(Handle h) {
     const std::lock_guard lock(mutex_);
     const auto it = open_.find(h);

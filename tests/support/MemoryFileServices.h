@@ -69,6 +69,7 @@ public:
     DosStamp GetFileStamp(std::u16string_view path) override;
     DosStamp GetHandleStamp(Handle h) override;
     std::uint32_t SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override;
+    std::uint32_t SetFileStamp(std::u16string_view path, DosStamp stamp) override;
     std::int64_t HandleSize(Handle h) override;
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
     PathInfo LookUp(std::u16string_view path) override;
