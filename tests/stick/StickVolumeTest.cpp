@@ -378,9 +378,9 @@ void FillVolume(const std::wstring& path) {
 
 TEST_P(StickVolumeTest, KeepsThePreviousCopyWhenTheVolumeIsFull) {
     if (std::string(GetParam().kind) == "fat32")
-        GTEST_SKIP() << "fusefat spins at full load and answers no more once its volume is full "
-                        "(measured with plain host writes too): a driver fault that would hang "
-                        "the session";
+        GTEST_SKIP() << "fusefat spun at full load and answered no more once this test had "
+                        "filled its volume (a host dd to a full volume did not hang it): a "
+                        "driver fault that would hang the session";
     WriteTextFile(Source(L"gross.bin"), std::string(300'000, 'n'));
     SetLocalWriteTime(Source(L"gross.bin"), 2025, 1, 2, 10, 0, 0);
     const std::string previous(300'000, 'o');
