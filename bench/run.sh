@@ -4,7 +4,9 @@
 # also against SafeCopyFloor.exe, the least a copy through a temporary name and
 # a rename per file costs; the window program's run against KelvorinCmd.exe's
 # (S5); and KelvorinCmd.exe /Prüfen against native diff -rq of the same two
-# trees and against CompareFloor.exe, the least a Win32 comparison costs (S6).
+# trees and against CompareFloor.exe, the least a Win32 comparison costs (S6);
+# S1 and S2 once more with the target on an exFAT image mounted by its FUSE
+# driver as a stick would be (S1x, S2x), S1x against the floor on that image.
 #   bench/run.sh [REPEATS]     (default 3; prints medians, ratios, peak memory)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -50,16 +52,22 @@ ln -sfn "$out/dst" "$WINEPREFIX/dosdevices/t:"
 ln -sfn "$out/big-src" "$WINEPREFIX/dosdevices/u:"
 ln -sfn "$out/big-dst" "$WINEPREFIX/dosdevices/w:"
 ln -sfn "$out/docs" "$WINEPREFIX/dosdevices/k:"
+sticks=$out/sticks
+STICK_SIZE_MB=1024 tests/runner/stick-volumes.sh up "$sticks"
+[ "$(cat "$sticks/exfat.state")" = mounted ] || { echo "exFAT: $(cat "$sticks/exfat.state")" >&2; exit 1; }
+ln -sfn "$sticks/exfat" "$WINEPREFIX/dosdevices/x:"
 "$server" -p
 "$wine" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' \
   /v Personal /t REG_SZ /d 'K:' /f >/dev/null 2>&1
 # Without a window manager only Wine's own frames take the keyboard focus.
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-trap '"$server" -k 2>/dev/null || true; [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true' EXIT
+trap '"$server" -k 2>/dev/null || true; [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+      tests/runner/stick-volumes.sh down "$sticks"' EXIT
 
 printf 'Laufwerk=19\r\nSynchron=FALSE\r\nOrdner=S:\\data\r\n' >"$out/docs/s12.ini"
 printf 'Laufwerk=19\r\nSynchron=TRUE\r\nOrdner=S:\\data\r\n' >"$out/docs/s3.ini"
 printf 'Laufwerk=22\r\nSynchron=FALSE\r\nOrdner=U:\\data\r\n' >"$out/docs/s4.ini"
+printf 'Laufwerk=23\r\nSynchron=FALSE\r\nOrdner=S:\\data\r\n' >"$out/docs/s12x.ini"
 
 if [ ! -d "$out/pristine" ]; then
   echo "Making the data (once)..."
@@ -82,6 +90,7 @@ fresh_source() { rsync -a --delete "$out/pristine/" "$out/src/data/"; }
 # Every first backup starts with nothing of an earlier one still being written
 # out: otherwise the program timed first after the data was made pays for it.
 empty_target() { rm -rf "$out/dst/data"; sync; }
+empty_stick() { rm -rf "$sticks/exfat/data"; sync; }
 full_target() { rsync -a --delete "$out/pristine/" "$out/dst/data/"; }
 
 # /usr/bin/time runs programs, not shell functions: these are argument lists.
@@ -100,6 +109,10 @@ for r in $(seq "$repeats"); do
   measure S2 xcopy "${xcopy[@]}" 'S:\data' 'T:\data' "${xflags[@]}"
   empty_target; measure S1 rsync rsync -rt --update "$out/src/data/" "$out/dst/data/"
   measure S2 rsync rsync -rt --update "$out/src/data/" "$out/dst/data/"
+  # The same on the exFAT stick, Kelvorin and the floor in one round.
+  empty_stick; measure S1x kelvorin "${kelvorin[@]}" s12x
+  measure S2x kelvorin "${kelvorin[@]}" s12x
+  empty_stick; measure S1x floor "${floor[@]}" 'S:\data' 'X:\data'
   # S6: the check reads both trees back, every copy current; diff reads the same two.
   sync
   measure S6 kelvorin "${kelvorin[@]}" s12 /Prüfen
@@ -132,7 +145,7 @@ for line in open(sys.argv[1]):
 med = {k: statistics.median(x[0] for x in v) for k, v in rows.items()}
 peak = {k: max(x[1] for x in v) for k, v in rows.items()}
 print(f"\n{'scenario':8} {'tool':9} {'median s':>9} {'peak MB':>8}  ratios of kelvorin")
-for s in ("S1", "S2", "S3", "S4", "S5", "S6"):
+for s in ("S1", "S2", "S1x", "S2x", "S3", "S4", "S5", "S6"):
     for tool in ("kelvorin", "window", "floor", "xcopy", "rsync", "diff"):
         if (s, tool) not in med: continue
         note = ""
@@ -144,7 +157,7 @@ for s in ("S1", "S2", "S3", "S4", "S5", "S6"):
                              f"{2 * tree_bytes / med[(s, tool)] / 1e6:.0f} MB/s read")
             if s == "S6" and ("S6", "floor") in med and med[("S6", "floor")] > 0:
                 parts.insert(0, f"{med[(s, tool)] / med[('S6', 'floor')]:.2f} x floor")
-            if s == "S1" and (s, "floor") in rows:
+            if s in ("S1", "S1x") and (s, "floor") in rows:
                 # Paired by round: the machine's load changes more between rounds than within.
                 pairs = zip(rows[(s, tool)], rows[(s, "floor")])
                 ratio = statistics.median(k[0] / f[0] for k, f in pairs if f[0] > 0)

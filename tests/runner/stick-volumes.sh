@@ -15,7 +15,7 @@ export MTOOLS_SKIP_CHECK=1
 action=$1
 drives=$2
 kinds=(fat32 exfat)
-size_mb=64
+size_mb=${STICK_SIZE_MB:-64} # the benchmark needs more
 
 image() { echo "$drives/$1.img"; }
 mounted_at() { echo "$drives/$1"; }
