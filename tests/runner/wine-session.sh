@@ -36,10 +36,10 @@ map_drives() {
   if ! mountpoint -q "$drives/small"; then
     mount -t tmpfs -o size=2m tmpfs "$drives/small" 2>/dev/null || true
   fi
-  # F: a FAT32 stick, X: an exFAT one, as real volumes on images.
+  # F: a FAT32 stick, Y: an exFAT one, as real volumes on images.
   "$here/stick-volumes.sh" up "$drives"
   local changed=0 letter dir
-  for pair in s:source t:target v:small k:docs f:fat32 x:exfat; do
+  for pair in s:source t:target v:small k:docs f:fat32 y:exfat; do
     letter=${pair%%:*}; dir=$drives/${pair#*:}
     if [ "$(readlink "$WINEPREFIX/dosdevices/$letter:" 2>/dev/null)" != "$dir" ]; then
       ln -sfn "$dir" "$WINEPREFIX/dosdevices/$letter:"; changed=1
