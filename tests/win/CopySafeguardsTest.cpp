@@ -67,8 +67,9 @@ public:
             throw std::runtime_error("cannot start the locker");
         CloseHandle(process.hThread);
         process_ = process.hProcess;
-        // Held once an exclusive open of our own is refused.
-        for (int i = 0; i < 400; ++i) {
+        // Held once an exclusive open of our own is refused. A Wine process
+        // can take seconds to start on a loaded machine.
+        for (int i = 0; i < 3000; ++i) {
             HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
             if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) return;
