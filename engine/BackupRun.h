@@ -6,10 +6,12 @@
 #include "engine/LocalClock.h"
 #include "engine/RunFlags.h"
 #include "engine/RunHost.h"
+#include "engine/VersionStore.h"
 #include "set/CodePage.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace kelvorin {
@@ -75,13 +77,22 @@ private:
     // directory scan per file on file systems that ignore case.
     enum class CopyState { MayExist, Missing };
     // A copy stopped by a close request is no failure: the status says "Abbruch".
-    enum class CopyOutcome { Copied, Failed, Cancelled };
+    enum class CopyOutcome { Copied, Failed, DriveFull, Cancelled };
     void CopyMissingFile(const std::u16string& source, const std::u16string& backup);
     void CopyAndReport(const std::u16string& source, const std::u16string& backup, CopyState state);
     // Writes a partial copy beside the backup and puts it in place only when
     // complete; otherwise the previous copy stays as it was.
     CopyOutcome CopyThroughPartialFile(const std::u16string& source, const std::u16string& backup,
                                        CopyState state);
+    // The complete partial copy takes the backup's place; a previous copy
+    // goes into the store at that moment, when versions are kept.
+    bool PutInPlace(const std::u16string& partial, const std::u16string& backup, bool replaces);
+    // An orphan leaves the backup: into the store, or deleted without versions.
+    bool TakeOutOfBackup(const std::u16string& backup);
+    void ReportNotDeleted(const std::u16string& path);
+    // The oldest versions go while the target drive is too full for the
+    // readiness check: the store never keeps "Sichern" disabled.
+    void KeepSpaceForNextRun();
     std::u16string StatusText() const;
     std::u16string DateTimeLine();
     bool WriteLogFile();
@@ -95,6 +106,7 @@ private:
     std::vector<std::u16string> runLog_;
     std::vector<std::u16string> setFolders_; // the set's folders, read at the start
     std::vector<std::u16string> exclusions_;
+    std::optional<VersionStore> versions_; // while the run keeps versions
     // The last walk found no name that a partial copy may bear, and no two
     // names of a folder that a file system ignoring case may take for one.
     bool plainTree_ = false;

@@ -17,6 +17,8 @@ namespace {
 // that a source file of the same folder bears is not, since its copy has it.
 constexpr int kPartialCopyVariants = 10;
 
+constexpr std::uint32_t kErrorHandleDiskFull = 39, kErrorDiskFull = 112;
+
 } // namespace
 
 void BackupRun::ScanSourceTree(const std::u16string& folder) {
@@ -113,11 +115,16 @@ void BackupRun::CopyAndReport(const std::u16string& source, const std::u16string
     if (!flags_.cancelled) {
         host_.SetFileCopyLabel(source);
         host_.RepaintWindow();
-        switch (CopyThroughPartialFile(source, backup, state)) {
+        CopyOutcome outcome = CopyThroughPartialFile(source, backup, state);
+        // A full drive makes room by the oldest versions, while there are any.
+        while (outcome == CopyOutcome::DriveFull && versions_ && versions_->PruneOldest())
+            outcome = CopyThroughPartialFile(source, backup, state);
+        switch (outcome) {
         case CopyOutcome::Copied:
             ++counts_.filesCopied;
             break;
         case CopyOutcome::Failed:
+        case CopyOutcome::DriveFull:
             AddLogLine(kNotCopiedLine + source);
             host_.SetFileCopyLabel(kCopyFailedLabel);
             flags_.copyFailed = true;
@@ -138,9 +145,11 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
 
     // A read-only copy is not replaced. (A folder of the copy's name makes
     // the final replace fail.)
+    bool replaces = false;
     if (state == CopyState::MayExist) {
         const PathInfo copy = fs_.LookUp(backup);
         if (copy.IsReadOnlyFile() || copy.state == PathState::Folder) return CopyOutcome::Failed;
+        replaces = copy.state != PathState::Missing;
     }
 
     // In a plain tree no source file bears a partial copy's name: the walk saw them all.
@@ -163,8 +172,12 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
         // A failed read is no end of file: the copy would pass for current.
         if (n < 0) outcome = CopyOutcome::Failed;
         if (n <= 0) break;
-        if (fs_.WriteChunk(out.Get(), buffer, n) != n) {
-            outcome = CopyOutcome::Failed;
+        if (const std::int64_t written = fs_.WriteChunk(out.Get(), buffer, n); written != n) {
+            // A full drive may first take part of a chunk, then fail.
+            const std::uint32_t error = written < 0 ? fs_.LastError() : 0;
+            outcome = written >= 0 || error == kErrorDiskFull || error == kErrorHandleDiskFull
+                          ? CopyOutcome::DriveFull
+                          : CopyOutcome::Failed;
             break;
         }
         bytes += static_cast<std::uint64_t>(n);
@@ -182,7 +195,7 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
     }
     out.Close();
     in.Close();
-    if (outcome == CopyOutcome::Copied && !fs_.MoveIntoPlace(partial, backup))
+    if (outcome == CopyOutcome::Copied && !PutInPlace(partial, backup, replaces))
         outcome = CopyOutcome::Failed;
     if (outcome != CopyOutcome::Copied) {
         fs_.DeleteOneFile(partial);
@@ -190,6 +203,18 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
     }
     counts_.bytesCopied += bytes;
     return outcome;
+}
+
+bool BackupRun::PutInPlace(const std::u16string& partial, const std::u16string& backup,
+                           bool replaces) {
+    if (!versions_) return fs_.MoveIntoPlace(partial, backup);
+    // At every moment the previous copy or the new one is in place or in the
+    // store: a kill between the two renames loses nothing. A move aside never
+    // replaces, so a copy that was there unseen is not lost either.
+    if (replaces && !versions_->Keep(backup)) return false;
+    if (fs_.MoveAside(partial, backup)) return true;
+    if (replaces) versions_->PutBack(backup);
+    return false;
 }
 
 } // namespace kelvorin

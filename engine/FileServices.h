@@ -92,6 +92,9 @@ public:
     virtual bool RemoveOneFolder(std::u16string_view path) = 0;
     // Replaces target by source in one step, written through.
     virtual bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) = 0;
+    // Gives a file another name on the same drive, written through; fails
+    // when the target exists, so nothing is ever replaced by it.
+    virtual bool MoveAside(std::u16string_view source, std::u16string_view target) = 0;
     virtual std::int64_t FreeBytesOnDrive(int drive) = 0; // 1 is "A:"
 
     virtual Handle OpenForReading(std::u16string_view path, Sharing sharing) = 0;

@@ -31,6 +31,7 @@ public:
     bool DeleteOneFile(std::u16string_view path) override;
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
+    bool MoveAside(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(int drive) override { return real_.FreeBytesOnDrive(drive); }
     Handle OpenForReading(std::u16string_view path, Sharing) override;
     Handle CreateForWriting(std::u16string_view path, Sharing) override;

@@ -202,6 +202,11 @@ bool Win32FileServices::MoveIntoPlace(std::u16string_view source, std::u16string
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+bool Win32FileServices::MoveAside(std::u16string_view source, std::u16string_view target) {
+    return MoveFileExW(SystemPath(source).c_str(), SystemPath(target).c_str(),
+                       MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 std::int64_t Win32FileServices::FreeBytesOnDrive(int drive) {
     if (drive < 1 || drive > 26) return -1;
     const wchar_t root[] = {static_cast<wchar_t>(L'A' + drive - 1), L':', L'\\', L'\0'};

@@ -28,6 +28,9 @@ public:
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override {
         return inner_.MoveIntoPlace(source, target);
     }
+    bool MoveAside(std::u16string_view source, std::u16string_view target) override {
+        return inner_.MoveAside(source, target);
+    }
     std::int64_t FreeBytesOnDrive(int drive) override { return inner_.FreeBytesOnDrive(drive); }
     Handle OpenForReading(std::u16string_view path, Sharing sharing) override {
         return inner_.OpenForReading(path, sharing);

@@ -265,6 +265,14 @@ bool MemoryFileServices::MoveIntoPlace(std::u16string_view source, std::u16strin
     return true;
 }
 
+bool MemoryFileServices::MoveAside(std::u16string_view source, std::u16string_view target) {
+    {
+        const std::lock_guard lock(mutex_);
+        if (nodes_.contains(Key(target))) return Fail(kAlreadyExists);
+    }
+    return MoveIntoPlace(source, target);
+}
+
 std::int64_t MemoryFileServices::FreeBytesOnDrive(int drive) {
     const std::lock_guard lock(mutex_);
     if (drive < 1 || drive > 26) return -1;
