@@ -98,6 +98,13 @@ public:
     virtual std::int64_t FreeBytesOnDrive(int drive) = 0; // 1 is "A:"
 
     virtual Handle OpenForReading(std::u16string_view path, Sharing sharing) = 0;
+    // For reading past the system's cache, with read sharing: what the
+    // device holds, not what was written a moment ago. Each read asks for a
+    // multiple of the volume's sector size into a buffer aligned to it; a
+    // short read is the end of the file.
+    virtual Handle OpenUncached(std::u16string_view path) = 0;
+    // The sector size of the path's volume in bytes; 0 when unknown.
+    virtual std::uint32_t SectorSize(std::u16string_view path) = 0;
     // Made anew, or emptied when it exists.
     virtual Handle CreateForWriting(std::u16string_view path, Sharing sharing) = 0;
 

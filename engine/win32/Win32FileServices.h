@@ -55,6 +55,8 @@ public:
     std::int64_t FreeBytesOnDrive(int drive) override;
 
     Handle OpenForReading(std::u16string_view path, Sharing sharing) override;
+    Handle OpenUncached(std::u16string_view path) override;
+    std::uint32_t SectorSize(std::u16string_view path) override;
     Handle CreateForWriting(std::u16string_view path, Sharing sharing) override;
 
     std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override;

@@ -35,6 +35,8 @@ public:
     Handle OpenForReading(std::u16string_view path, Sharing sharing) override {
         return inner_.OpenForReading(path, sharing);
     }
+    Handle OpenUncached(std::u16string_view path) override { return inner_.OpenUncached(path); }
+    std::uint32_t SectorSize(std::u16string_view path) override { return inner_.SectorSize(path); }
     Handle CreateForWriting(std::u16string_view path, Sharing sharing) override {
         return inner_.CreateForWriting(path, sharing);
     }

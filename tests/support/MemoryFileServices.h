@@ -80,6 +80,8 @@ public:
     Handle OpenForReading(std::u16string_view path, Sharing sharing) override {
         return Open(path, false, sharing == Sharing::ReadersAllowed);
     }
+    Handle OpenUncached(std::u16string_view path) override;
+    std::uint32_t SectorSize(std::u16string_view) override { return 512; }
     Handle CreateForWriting(std::u16string_view path, Sharing sharing) override {
         return Open(path, true, sharing == Sharing::ReadersAllowed);
     }
@@ -103,6 +105,9 @@ private:
         bool writing;
         bool shared;
         std::int64_t position = 0;
+        // Reads the device: a read over a bad place fails whole, as a
+        // sector that cannot be read gives no bytes.
+        bool uncached = false;
     };
     struct Drive {
         std::int64_t capacity;
