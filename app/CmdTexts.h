@@ -22,6 +22,10 @@ inline constexpr char16_t kUsage[] =
     u"  /Reparieren       Prüft und kopiert jede abweichende oder unlesbare Kopie neu.\r\n"
     u"  /?                Zeigt diese Hilfe.\r\n"
     u"\r\n"
+    u"Was eine Sicherung ersetzt oder entfernt, bleibt auf dem Ziellaufwerk im Ordner\r\n"
+    u"\".Kelvorin-Versionen\" erhalten, so viele Tage, wie die Zeile \"Versionen=<Tage>\"\r\n"
+    u"der Zusammenstellung sagt (ohne sie 30; \"Versionen=0\" hebt nichts auf).\r\n"
+    u"\r\n"
     u"Rückgabewerte: 0 OK, 1 Fehler beim Kopieren oder Quelle nicht lesbar,\r\n"
     u"               2 Nicht gelöscht, 3 Abbruch, 4 Sicherung nicht möglich,\r\n"
     u"               5 Aufruf- oder Zusammenstellungsfehler, 6 Kopien abweichend.\r\n";

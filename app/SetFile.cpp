@@ -35,6 +35,7 @@ std::optional<SetFileError> LoadSet(std::u16string_view path, SetFileIo io, Back
     workList.Clear();
     set.exclusions.clear();
     set.synchron = false;
+    set.versionDays = BackupSet::kDefaultVersionDays;
     if (path.size() > kMaxSetFilePath) return SetFileError{3};
 
     OpenFile file(io.files, io.files.OpenForReading(path, Sharing::ReadersAllowed));

@@ -44,7 +44,16 @@ bool BackupRun::RunSteps(const std::function<void()>& work) {
     for (std::size_t i = 0, count = host_.FolderCount(); i < count; ++i)
         setFolders_.push_back(host_.Folder(i));
 
+    versions_.reset();
+    if (const int days = host_.VersionDays(); days > 0) {
+        versions_.emplace(fs_, flags_.targetDrive, days, clock_.Now(),
+                          [this](const std::u16string& folder) { ReportNotDeleted(folder); });
+        versions_->PruneByAge();
+    }
+
     work();
+    if (versions_) KeepSpaceForNextRun();
+    versions_.reset();
 
     const std::u16string status = StatusText();
     host_.SetFileCopyLabel(status);
@@ -81,6 +90,22 @@ void BackupRun::CopyPass() {
             AddLogLine(kNotFoundLine + entry);
         }
     });
+}
+
+void BackupRun::KeepSpaceForNextRun() {
+    constexpr std::int64_t kLeastFreeBytes = 1'000'000;
+    const int driveNumber = flags_.targetDrive - u'A' + 1;
+    for (;;) {
+        const std::int64_t free = fs_.FreeBytesOnDrive(driveNumber);
+        if (free < 0 || free > kLeastFreeBytes || !versions_->PruneOldest()) return;
+    }
+}
+
+void BackupRun::ReportNotDeleted(const std::u16string& path) {
+    AddLogLine(kNotDeletedLine + path);
+    host_.SetFileCopyLabel(kNotDeletedLabel);
+    flags_.deleteFailed = true;
+    host_.RepaintFileList();
 }
 
 bool BackupRun::KeepGoing() {

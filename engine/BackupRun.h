@@ -6,6 +6,7 @@
 #include "engine/LocalClock.h"
 #include "engine/RunFlags.h"
 #include "engine/RunHost.h"
+#include "engine/VersionStore.h"
 #include "set/CodePage.h"
 
 #include <cstdint>
@@ -76,7 +77,7 @@ private:
     // directory scan per file on file systems that ignore case.
     enum class CopyState { MayExist, Missing };
     // A copy stopped by a close request is no failure: the status says "Abbruch".
-    enum class CopyOutcome { Copied, Failed, Cancelled };
+    enum class CopyOutcome { Copied, Failed, DriveFull, Cancelled };
     void CopyMissingFile(const std::u16string& source, const std::u16string& backup);
     void CopyAndReport(const std::u16string& source, const std::u16string& backup, CopyState state);
     // Writes a partial copy beside the backup and puts it in place only when
@@ -86,11 +87,19 @@ private:
     // A file too large for the target's file system is refused before a byte
     // is written; the name is asked once per run, when such a file comes.
     bool TooLargeForTarget(std::int64_t size);
-    // The final replace, tried again while the copy is held for a moment.
-    bool PutInPlace(const std::u16string& partial, const std::u16string& backup);
     // Tries a step again for about 2 s while it fails as on a file that
     // another program holds for a moment.
     bool RetryWhileHeld(const std::function<bool()>& step);
+    // The complete partial copy takes the backup's place, tried again while
+    // a file is held for a moment; a previous copy goes into the store at
+    // that moment, when versions are kept.
+    bool PutInPlace(const std::u16string& partial, const std::u16string& backup, bool replaces);
+    // An orphan leaves the backup: into the store, or deleted without versions.
+    bool TakeOutOfBackup(const std::u16string& backup);
+    void ReportNotDeleted(const std::u16string& path);
+    // The oldest versions go while the target drive is too full for the
+    // readiness check: the store never keeps "Sichern" disabled.
+    void KeepSpaceForNextRun();
     std::u16string StatusText() const;
     std::u16string DateTimeLine();
     bool WriteLogFile();
@@ -104,6 +113,7 @@ private:
     std::vector<std::u16string> runLog_;
     std::vector<std::u16string> setFolders_; // the set's folders, read at the start
     std::vector<std::u16string> exclusions_;
+    std::optional<VersionStore> versions_; // while the run keeps versions
     // The last walk found no name that a partial copy may bear, and no two
     // names of a folder that a file system ignoring case may take for one.
     bool plainTree_ = false;

@@ -22,6 +22,7 @@ constexpr int kPartialCopyVariants = 10;
 // A scanner holds a file for well under a second; a longer hold is no moment.
 constexpr auto kHeldFileWait = std::chrono::seconds(2);
 constexpr auto kHeldFilePause = std::chrono::milliseconds(100);
+constexpr std::uint32_t kErrorHandleDiskFull = 39, kErrorDiskFull = 112;
 
 } // namespace
 
@@ -119,11 +120,16 @@ void BackupRun::CopyAndReport(const std::u16string& source, const std::u16string
     if (!flags_.cancelled) {
         host_.SetFileCopyLabel(source);
         host_.RepaintWindow();
-        switch (CopyThroughPartialFile(source, backup, state)) {
+        CopyOutcome outcome = CopyThroughPartialFile(source, backup, state);
+        // A full drive makes room by the oldest versions, while there are any.
+        while (outcome == CopyOutcome::DriveFull && versions_ && versions_->PruneOldest())
+            outcome = CopyThroughPartialFile(source, backup, state);
+        switch (outcome) {
         case CopyOutcome::Copied:
             ++counts_.filesCopied;
             break;
         case CopyOutcome::Failed:
+        case CopyOutcome::DriveFull:
             AddLogLine(kNotCopiedLine + source);
             host_.SetFileCopyLabel(kCopyFailedLabel);
             flags_.copyFailed = true;
@@ -146,9 +152,11 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
 
     // A read-only copy is not replaced. (A folder of the copy's name makes
     // the final replace fail.)
+    bool replaces = false;
     if (state == CopyState::MayExist) {
         const PathInfo copy = fs_.LookUp(backup);
         if (copy.IsReadOnlyFile() || copy.state == PathState::Folder) return CopyOutcome::Failed;
+        replaces = copy.state != PathState::Missing;
     }
 
     // In a plain tree no source file bears a partial copy's name: the walk saw them all.
@@ -171,8 +179,12 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
         // A failed read is no end of file: the copy would pass for current.
         if (n < 0) outcome = CopyOutcome::Failed;
         if (n <= 0) break;
-        if (fs_.WriteChunk(out.Get(), buffer, n) != n) {
-            outcome = CopyOutcome::Failed;
+        if (const std::int64_t written = fs_.WriteChunk(out.Get(), buffer, n); written != n) {
+            // A full drive may first take part of a chunk, then fail.
+            const std::uint32_t error = written < 0 ? fs_.LastError() : 0;
+            outcome = written >= 0 || error == kErrorDiskFull || error == kErrorHandleDiskFull
+                          ? CopyOutcome::DriveFull
+                          : CopyOutcome::Failed;
             break;
         }
         bytes += static_cast<std::uint64_t>(n);
@@ -193,7 +205,7 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
     if (stamp != kNoStamp && outcome == CopyOutcome::Copied &&
         !IsSameStamp(stamp, fs_.GetFileStamp(partial)))
         outcome = CopyOutcome::Failed;
-    if (outcome == CopyOutcome::Copied && !PutInPlace(partial, backup))
+    if (outcome == CopyOutcome::Copied && !PutInPlace(partial, backup, replaces))
         outcome = CopyOutcome::Failed;
     // Some drivers give the file the time of the rename; it is set once more.
     if (stamp != kNoStamp && outcome == CopyOutcome::Copied &&
@@ -215,15 +227,26 @@ bool BackupRun::TooLargeForTarget(std::int64_t size) {
     return *fatTarget_;
 }
 
-bool BackupRun::PutInPlace(const std::u16string& partial, const std::u16string& backup) {
-    if (fs_.MoveIntoPlace(partial, backup)) return true;
-    const std::uint32_t error = fs_.LastError();
-    // A folder or a read-only file in the copy's place fails with the same
-    // error as a copy held for a moment, but waiting will not change it.
-    const PathInfo copy = fs_.LookUp(backup);
-    if (copy.state == PathState::Folder || copy.IsReadOnlyFile() || !MayBeHeldForAMoment(error))
-        return false;
-    return RetryWhileHeld([&] { return fs_.MoveIntoPlace(partial, backup); });
+bool BackupRun::PutInPlace(const std::u16string& partial, const std::u16string& backup,
+                           bool replaces) {
+    if (!versions_) {
+        if (fs_.MoveIntoPlace(partial, backup)) return true;
+        const std::uint32_t error = fs_.LastError();
+        // A folder or a read-only file in the copy's place fails with the same
+        // error as a copy held for a moment, but waiting will not change it.
+        const PathInfo copy = fs_.LookUp(backup);
+        if (copy.state == PathState::Folder || copy.IsReadOnlyFile() || !MayBeHeldForAMoment(error))
+            return false;
+        return RetryWhileHeld([&] { return fs_.MoveIntoPlace(partial, backup); });
+    }
+    // At every moment the previous copy or the new one is in place or in the
+    // store: a kill between the two renames loses nothing. A move aside never
+    // replaces, so a copy that was there unseen is not lost either. (A folder
+    // or a read-only copy was refused before the copy began.)
+    if (replaces && !RetryWhileHeld([&] { return versions_->Keep(backup); })) return false;
+    if (RetryWhileHeld([&] { return fs_.MoveAside(partial, backup); })) return true;
+    if (replaces) versions_->PutBack(backup);
+    return false;
 }
 
 bool BackupRun::RetryWhileHeld(const std::function<bool()>& step) {

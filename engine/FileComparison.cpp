@@ -5,7 +5,10 @@
 namespace kelvorin {
 
 FileComparer::FileComparer(FileServices& files, std::size_t chunk)
-    : files_(files), sourceChunk_(chunk), backupChunk_(chunk), reader_([this] { ReaderLoop(); }) {}
+    : files_(files), chunk_((chunk + kAlignment - 1) / kAlignment * kAlignment),
+      sourceChunk_(chunk_),
+      backupChunk_(static_cast<char*>(::operator new[](chunk_, std::align_val_t{kAlignment}))),
+      reader_([this] { ReaderLoop(); }) {}
 
 FileComparer::~FileComparer() {
     {
@@ -16,7 +19,8 @@ FileComparer::~FileComparer() {
     reader_.join();
 }
 
-std::int64_t FileComparer::ReadFull(FileServices::Handle h, char* buffer, std::size_t n) {
+std::int64_t FileComparer::ReadFull(FileServices::Handle h, char* buffer, std::size_t n,
+                                    bool uncached) {
     std::size_t got = 0;
     while (got < n) {
         const std::int64_t r =
@@ -24,8 +28,17 @@ std::int64_t FileComparer::ReadFull(FileServices::Handle h, char* buffer, std::s
         if (r < 0) return -1;
         if (r == 0) break;
         got += static_cast<std::size_t>(r);
+        if (uncached) break;
     }
     return static_cast<std::int64_t>(got);
+}
+
+FileServices::Handle FileComparer::OpenBackup(const std::u16string& backup, bool& uncached) {
+    const std::uint32_t sector = files_.SectorSize(backup);
+    uncached = sector > 0 && kAlignment % sector == 0;
+    if (uncached) return files_.OpenUncached(backup);
+    // Sectors larger than the buffer's alignment: the cache it must be.
+    return files_.OpenForReading(backup, Sharing::ReadersAllowed);
 }
 
 void FileComparer::ReaderLoop() {
@@ -36,7 +49,7 @@ void FileComparer::ReaderLoop() {
         requested_ = false;
         const FileServices::Handle h = request_;
         lock.unlock();
-        const std::int64_t n = ReadFull(h, sourceChunk_.data(), sourceChunk_.size());
+        const std::int64_t n = ReadFull(h, sourceChunk_.data(), chunk_, false);
         lock.lock();
         answer_ = n;
         answered_ = true;
@@ -66,28 +79,28 @@ Comparison FileComparer::Compare(const std::u16string& source, const std::u16str
     // Read sharing: a check keeps no other reader out, nor is it kept out by one.
     OpenFile in(files_, files_.OpenForReading(source, Sharing::ReadersAllowed));
     if (!in.IsValid()) return Comparison::SourceUnreadable;
-    OpenFile copy(files_, files_.OpenForReading(backup, Sharing::ReadersAllowed));
+    bool uncached = false;
+    OpenFile copy(files_, OpenBackup(backup, uncached));
     if (!copy.IsValid()) return Comparison::BackupUnreadable;
 
     std::uint64_t compared = 0;
     for (;;) {
         // A file within one chunk is read here alone: handing a read to the
         // other thread costs more than the read itself.
-        const bool overlap = compared > 0 || expectedSize >= sourceChunk_.size();
+        const bool overlap = compared > 0 || expectedSize >= chunk_;
         if (overlap) StartSourceRead(in.Get());
-        const std::int64_t b = ReadFull(copy.Get(), backupChunk_.data(), backupChunk_.size());
-        const std::int64_t s = overlap
-                                   ? WaitForSourceRead()
-                                   : ReadFull(in.Get(), sourceChunk_.data(), sourceChunk_.size());
+        const std::int64_t b = ReadFull(copy.Get(), backupChunk_.get(), chunk_, uncached);
+        const std::int64_t s =
+            overlap ? WaitForSourceRead() : ReadFull(in.Get(), sourceChunk_.data(), chunk_, false);
         bytesRead_ +=
             static_cast<std::uint64_t>(s > 0 ? s : 0) + static_cast<std::uint64_t>(b > 0 ? b : 0);
         if (s < 0) return Comparison::SourceUnreadable;
         if (b < 0) return Comparison::BackupUnreadable;
         if (s != b ||
-            std::memcmp(sourceChunk_.data(), backupChunk_.data(), static_cast<std::size_t>(s)) != 0)
+            std::memcmp(sourceChunk_.data(), backupChunk_.get(), static_cast<std::size_t>(s)) != 0)
             return Comparison::Differs;
         // A short chunk is the end of both files.
-        if (static_cast<std::size_t>(s) < sourceChunk_.size()) return Comparison::Equal;
+        if (static_cast<std::size_t>(s) < chunk_) return Comparison::Equal;
         compared += static_cast<std::uint64_t>(s);
         if (!keepGoing(compared)) return Comparison::Cancelled;
     }

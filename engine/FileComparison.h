@@ -2,11 +2,14 @@
 // Two files compared byte for byte. The source is read on a thread of its own
 // while the backup is read here: on Windows the two usually lie on different
 // devices, so the comparison costs the slower of the two reads, not their sum.
+// The backup is read past the system's cache: right after a run the cache
+// still holds the new copies, and a check must read what the stick holds.
 #include "engine/FileServices.h"
 
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -36,13 +39,24 @@ public:
 
 private:
     // Reads up to n bytes, fewer only at the end of the file; -1 on an error.
-    std::int64_t ReadFull(FileServices::Handle h, char* buffer, std::size_t n);
+    // An uncached read that comes back short is the end: reading on from an
+    // offset that is no sector's start would fail.
+    std::int64_t ReadFull(FileServices::Handle h, char* buffer, std::size_t n, bool uncached);
+    // The backup's handle: uncached where the volume's sectors fit the chunk.
+    FileServices::Handle OpenBackup(const std::u16string& backup, bool& uncached);
     void ReaderLoop();
     void StartSourceRead(FileServices::Handle h);
     std::int64_t WaitForSourceRead();
 
     FileServices& files_;
-    std::vector<char> sourceChunk_, backupChunk_;
+    // Aligned for reads past the cache; the chunk is a multiple of the sector.
+    static constexpr std::size_t kAlignment = 4096;
+    struct AlignedFree {
+        void operator()(char* p) const { ::operator delete[](p, std::align_val_t{kAlignment}); }
+    };
+    std::size_t chunk_;
+    std::vector<char> sourceChunk_;
+    std::unique_ptr<char[], AlignedFree> backupChunk_;
     std::uint64_t bytesRead_ = 0;
 
     std::mutex mutex_;

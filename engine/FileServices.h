@@ -109,11 +109,21 @@ public:
     virtual bool RemoveOneFolder(std::u16string_view path) = 0;
     // Replaces target by source in one step, written through.
     virtual bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) = 0;
+    // Gives a file another name on the same drive, written through; fails
+    // when the target exists, so nothing is ever replaced by it.
+    virtual bool MoveAside(std::u16string_view source, std::u16string_view target) = 0;
     virtual std::int64_t FreeBytesOnDrive(int drive) = 0; // 1 is "A:"
     // The volume's file system, as "NTFS" or "FAT32"; empty when unknown.
     virtual std::u16string FileSystemName(int drive) = 0; // 1 is "A:"
 
     virtual Handle OpenForReading(std::u16string_view path, Sharing sharing) = 0;
+    // For reading past the system's cache, with read sharing: what the
+    // device holds, not what was written a moment ago. Each read asks for a
+    // multiple of the volume's sector size into a buffer aligned to it; a
+    // short read is the end of the file.
+    virtual Handle OpenUncached(std::u16string_view path) = 0;
+    // The sector size of the path's volume in bytes; 0 when unknown.
+    virtual std::uint32_t SectorSize(std::u16string_view path) = 0;
     // Made anew, or emptied when it exists.
     virtual Handle CreateForWriting(std::u16string_view path, Sharing sharing) = 0;
 

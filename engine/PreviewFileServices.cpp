@@ -69,6 +69,13 @@ bool PreviewFileServices::MoveIntoPlace(std::u16string_view source, std::u16stri
     return true;
 }
 
+bool PreviewFileServices::MoveAside(std::u16string_view source, std::u16string_view target) {
+    // A preview runs without versions: nothing is reported for a move.
+    gone_.insert(std::u16string(source));
+    created_.insert(std::u16string(target));
+    return true;
+}
+
 FileServices::Handle PreviewFileServices::OpenForReading(std::u16string_view path, Sharing) {
     if (!IsExistingFile(path)) return kInvalidHandle;
     lastSource_ = path;

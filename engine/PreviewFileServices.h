@@ -37,9 +37,14 @@ public:
     bool DeleteOneFile(std::u16string_view path) override;
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
+    bool MoveAside(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(int drive) override { return real_.FreeBytesOnDrive(drive); }
     std::u16string FileSystemName(int drive) override { return real_.FileSystemName(drive); }
     Handle OpenForReading(std::u16string_view path, Sharing) override;
+    Handle OpenUncached(std::u16string_view path) override {
+        return OpenForReading(path, Sharing::ReadersAllowed);
+    }
+    std::uint32_t SectorSize(std::u16string_view path) override { return real_.SectorSize(path); }
     Handle CreateForWriting(std::u16string_view path, Sharing) override;
     std::int64_t ReadChunk(Handle, void*, std::int64_t) override { return 0; }
     std::int64_t WriteChunk(Handle, const void*, std::int64_t n) override { return n; }

@@ -19,6 +19,8 @@ public:
     virtual std::vector<std::u16string> ExclusionLines() = 0;
     virtual int TargetDriveIndex() = 0; // -1 when none is selected
     virtual bool SynchronTicked() = 0;
+    // Days that what the run replaces or removes is kept; 0 keeps nothing.
+    virtual int VersionDays() = 0;
 
     // The file list, whose items are the engine's work list.
     virtual SortedList& WorkList() = 0;

@@ -116,15 +116,19 @@ void BackupRun::DeleteOrphans() {
         if (!fs_.IsExistingFolder(syncSourceFolder_)) continue;
         if (ClaimedByAnotherFolder(backup)) continue;
 
-        if (fs_.DeleteOneFile(backup)) {
+        if (TakeOutOfBackup(backup))
             ++counts_.filesDeleted;
-            continue;
-        }
-        AddLogLine(kNotDeletedLine + backup);
-        host_.SetFileCopyLabel(kNotDeletedLabel);
-        flags_.deleteFailed = true;
-        host_.RepaintFileList();
+        else
+            ReportNotDeleted(backup);
     }
+}
+
+bool BackupRun::TakeOutOfBackup(const std::u16string& backup) {
+    if (!versions_) return fs_.DeleteOneFile(backup);
+    // Windows renames a read-only file that it would not delete: it stays,
+    // as it would without versions.
+    if (fs_.LookUp(backup).IsReadOnlyFile()) return false;
+    return versions_->Keep(backup);
 }
 
 void BackupRun::ScanBackupDirs(const std::u16string& folder) {

@@ -39,4 +39,7 @@ inline constexpr char16_t kStreamWriteError[] = u"Stream-Schreibfehler";
 // previous copy; a leftover of a broken run tells the user what it is.
 inline constexpr char16_t kPartialCopyTail[] = u"~Kelvorin-Teilkopie.tmp";
 
+// The folder of the target drive's root that keeps what runs replaced or removed.
+inline constexpr char16_t kVersionStoreName[] = u".Kelvorin-Versionen";
+
 } // namespace kelvorin

@@ -10,6 +10,9 @@ namespace kelvorin {
 struct BackupSet {
     static constexpr int kNoDrive = -1;
     static constexpr int kDefaultDrive = 4; // "E:"
+    // Days that a run's versions are kept on the target drive; 0 keeps none.
+    static constexpr int kDefaultVersionDays = 30;
+    static constexpr int kMaxVersionDays = 36'500;
     static std::vector<std::u16string> DefaultExclusions() {
         return {u"~", u"bak", u"com", u"dll", u"exe"};
     }
@@ -17,6 +20,7 @@ struct BackupSet {
     SortedList folders;                                           // duplicates and "" allowed
     std::vector<std::u16string> exclusions = DefaultExclusions(); // in the order shown
     bool synchron = false;
+    int versionDays = kDefaultVersionDays;
 
     int DriveIndex() const { return driveIndex_; }
     // Anything outside -1..25 is limited to it.

@@ -53,6 +53,20 @@ std::int32_t DriveValueToInt(std::u16string_view text) {
     return static_cast<std::int32_t>(number);
 }
 
+int VersionDaysValue(std::u16string_view text) {
+    while (!text.empty() && text.front() == u' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == u' ')
+        text.remove_suffix(1);
+    if (text.empty() || text.size() > 5) return BackupSet::kDefaultVersionDays;
+    int days = 0;
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9') return BackupSet::kDefaultVersionDays;
+        days = days * 10 + (c - u'0');
+    }
+    return days <= BackupSet::kMaxVersionDays ? days : BackupSet::kDefaultVersionDays;
+}
+
 std::string FormatSetFile(const BackupSet& set, const CodePage& codePage) {
     std::string bytes;
     auto line = [&](std::u16string_view key, std::u16string_view value) {
@@ -67,6 +81,8 @@ std::string FormatSetFile(const BackupSet& set, const CodePage& codePage) {
         if (!folder.empty()) line(u"Ordner=", folder);
     for (const auto& exclusion : set.exclusions)
         if (!exclusion.empty()) line(u"Ausschluss=", AsciiLower(exclusion));
+    if (set.versionDays != BackupSet::kDefaultVersionDays)
+        line(u"Versionen=", DecimalText(set.versionDays));
     return bytes;
 }
 
@@ -106,6 +122,8 @@ void SetFileReader::TakeLine() {
         pendingDrive_ = DriveValueToInt(value);
     } else if (key == u"SYNCHRON") {
         set_.synchron = value == u"TRUE";
+    } else if (key == u"VERSIONEN") {
+        set_.versionDays = VersionDaysValue(value);
     }
 }
 

@@ -16,8 +16,15 @@ namespace kelvorin {
 // below the limits, in 32-bit arithmetic that may wrap. No digits give 0.
 std::int32_t DriveValueToInt(std::u16string_view text);
 
+// The keep time of "Versionen=": a whole number from 0 to 36,500, blanks
+// around it allowed; anything else is the default, so that a mistyped line
+// never turns versions off.
+int VersionDaysValue(std::u16string_view text);
+
 // The whole file: Laufwerk, Synchron, the non-empty Ordner lines, the non-empty
-// Ausschluss lines lower-cased (A to Z only); CR LF after every line, no BOM.
+// Ausschluss lines lower-cased (A to Z only), and Versionen only when it is not
+// the default, so that a set that never changed it keeps its bytes; CR LF after
+// every line, no BOM.
 std::string FormatSetFile(const BackupSet& set, const CodePage& codePage);
 
 // Reads a set file as its bytes arrive. Folders and the flag go straight into

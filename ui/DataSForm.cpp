@@ -188,6 +188,7 @@ BackupSet TDataSForm::ReadSet() {
     set.exclusions = ExclusionLines();
     set.SetDriveIndex(TargetDriveIndex());
     set.synchron = SynchronTicked();
+    set.versionDays = versionDays_;
     return set;
 }
 
@@ -206,6 +207,7 @@ void TDataSForm::ShowSet(const BackupSet& set) {
                      i == set.DriveIndex() ? BST_CHECKED : BST_UNCHECKED, 0);
     SendMessageW(ControlWindow(SynchronCheckBox), BM_SETCHECK,
                  set.synchron ? BST_CHECKED : BST_UNCHECKED, 0);
+    versionDays_ = set.versionDays;
 }
 
 void TDataSForm::AddFolder(const std::u16string& folder) {

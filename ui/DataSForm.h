@@ -121,6 +121,7 @@ private:
     std::vector<std::u16string> ExclusionLines() override;
     int TargetDriveIndex() override;
     bool SynchronTicked() override;
+    int VersionDays() override { return versionDays_; }
     void ShowLogInFileList(const std::vector<std::u16string>& lines) override;
     void ClearRunLog() override;
     void AddRunLogLine(const std::u16string& line) override;
@@ -154,6 +155,8 @@ private:
     bool formCreateCompleted_ = false;
     bool running_ = false;
     bool closePending_ = false; // a close request came during a run
+    // The set's keep time, which no control shows: kept from load to save.
+    int versionDays_ = BackupSet::kDefaultVersionDays;
     ULONGLONG lastPump_ = 0;
     ULONGLONG lastRepaint_ = 0;
     std::optional<std::u16string> pendingLabel_; // FileCopyLabel's next text

@@ -27,6 +27,8 @@ public:
     std::vector<std::u16string> ExclusionLines() override { return set_.exclusions; }
     int TargetDriveIndex() override { return set_.DriveIndex(); }
     bool SynchronTicked() override { return set_.synchron; }
+    // A preview moves nothing into the store: its lines stay those of a mirror.
+    int VersionDays() override { return mode_ == Mode::Preview ? 0 : set_.versionDays; }
 
     SortedList& WorkList() override { return workList_; }
     void ShowLogInFileList(const std::vector<std::u16string>&) override { workList_.Clear(); }

@@ -51,9 +51,10 @@ bool TargetWriteTime(const std::wstring& path, FILETIME& utc) {
     return ok;
 }
 
-FileServices::Handle Open(std::u16string_view path, DWORD access, DWORD share, DWORD how) {
-    return AsValue(CreateFileW(SystemPath(path).c_str(), access, share, nullptr, how,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+FileServices::Handle Open(std::u16string_view path, DWORD access, DWORD share, DWORD how,
+                          DWORD flags = FILE_ATTRIBUTE_NORMAL) {
+    return AsValue(
+        CreateFileW(SystemPath(path).c_str(), access, share, nullptr, how, flags, nullptr));
 }
 
 } // namespace
@@ -222,6 +223,11 @@ bool Win32FileServices::MoveIntoPlace(std::u16string_view source, std::u16string
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+bool Win32FileServices::MoveAside(std::u16string_view source, std::u16string_view target) {
+    return MoveFileExW(SystemPath(source).c_str(), SystemPath(target).c_str(),
+                       MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 std::int64_t Win32FileServices::FreeBytesOnDrive(int drive) {
     if (drive < 1 || drive > 26) return -1;
     const wchar_t root[] = {static_cast<wchar_t>(L'A' + drive - 1), L':', L'\\', L'\0'};
@@ -242,6 +248,19 @@ std::u16string Win32FileServices::FileSystemName(int drive) {
 FileServices::Handle Win32FileServices::OpenForReading(std::u16string_view path, Sharing sharing) {
     return Open(path, GENERIC_READ, sharing == Sharing::ReadersAllowed ? FILE_SHARE_READ : 0,
                 OPEN_EXISTING);
+}
+
+FileServices::Handle Win32FileServices::OpenUncached(std::u16string_view path) {
+    return Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_NO_BUFFERING);
+}
+
+std::uint32_t Win32FileServices::SectorSize(std::u16string_view path) {
+    if (path.size() < 3 || path[1] != u':') return 0;
+    const wchar_t root[] = {static_cast<wchar_t>(path[0]), L':', L'\\', L'\0'};
+    DWORD sectorsPerCluster, bytesPerSector, freeClusters, clusters;
+    if (!GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
+        return 0;
+    return bytesPerSector;
 }
 
 FileServices::Handle Win32FileServices::CreateForWriting(std::u16string_view path,

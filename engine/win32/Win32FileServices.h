@@ -53,10 +53,13 @@ public:
     bool DeleteOneFile(std::u16string_view path) override;
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
+    bool MoveAside(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(int drive) override;
     std::u16string FileSystemName(int drive) override;
 
     Handle OpenForReading(std::u16string_view path, Sharing sharing) override;
+    Handle OpenUncached(std::u16string_view path) override;
+    std::uint32_t SectorSize(std::u16string_view path) override;
     Handle CreateForWriting(std::u16string_view path, Sharing sharing) override;
 
     std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override;

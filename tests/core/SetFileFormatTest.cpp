@@ -296,3 +296,38 @@ TEST(SetFileErrors, GiveTheTextForEachCode) {
 
 } // namespace
 } // namespace kelvorin
+
+namespace kelvorin {
+namespace {
+
+// A mistyped keep time never turns versions off; the key is written only
+// when it differs from the default, so older set files keep their bytes.
+TEST(SetFileVersions, ReadsTheKeepTimeAndWritesItOnlyWhenChanged) {
+    const struct {
+        const char* line;
+        int days;
+    } cases[] = {
+        {"", 30},
+        {"Versionen=7\r\n", 7},
+        {"versionen= 0 \r\n", 0},
+        {"Versionen=36500\r\n", 36500},
+        {"Versionen=36501\r\n", 30},
+        {"Versionen=-1\r\n", 30},
+        {"Versionen=7x\r\n", 30},
+        {"Versionen=\r\n", 30},
+        {"Versionen=00014\r\n", 14},
+        {"Versionen=5\r\nVersionen=abc\r\n", 30},
+    };
+    Windows1252CodePage cp;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const Loaded loaded = Load(std::string("Laufwerk=4\r\n") + c.line);
+        EXPECT_EQ(loaded.set.versionDays, c.days);
+        const std::string written = FormatSetFile(loaded.set, cp);
+        EXPECT_EQ(written.find("Versionen=") != std::string::npos, c.days != 30);
+        EXPECT_EQ(Load(written).set.versionDays, c.days);
+    }
+}
+
+} // namespace
+} // namespace kelvorin

@@ -150,6 +150,15 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
         return anyGone && Key(path)[0] == s.vanishing;
     };
     const bool synchron = s.set.synchron;
+    // With versions, what the run replaces or removes moves into the run's folder.
+    const bool versions = s.set.versionDays > 0;
+    const std::u16string storeKey = Key(kStore), runKey = Key(kRunFolder);
+    const auto inStore = [&](const std::u16string& key) {
+        return key == storeKey || key.starts_with(storeKey + u'\\');
+    };
+    const auto keptVersion = [&](const std::u16string& key) {
+        return after.At(runKey + key.substr(2));
+    };
     const std::vector<std::u16string>& entries = s.set.folders.Items();
 
     // The log: its lines by kind, then the status and the date.
@@ -239,7 +248,8 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
         const bool current =
             is && !is->folder && is->bytes == from.bytes && is->stamp == from.stamp;
         // A folder in the copy's place is the synchronisation's to remove.
-        const bool unchanged = Same(was, is) || (was && was->folder && !is);
+        const bool unchanged = Same(was, is) || (was && was->folder && !is) ||
+                               (versions && was && !is && Same(was, keptVersion(backup)));
         if (!was || !was->folder) copied.insert(backup);
         if (!needed) {
             if (!unchanged) fail("a current copy was changed", source);
@@ -293,7 +303,7 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
     const bool syncUncertain = cancelled || anyGone;
     bool deleteFailed = false;
     for (const auto& [key, node] : beforeTree) {
-        if (key[0] != kTarget || copied.contains(key)) continue;
+        if (key[0] != kTarget || copied.contains(key) || inStore(key)) continue;
         const Node* is = after.At(key);
         if (node.folder) {
             if (is) continue;
@@ -319,7 +329,7 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
         }
     }
     for (const auto& [key, node] : afterTree) {
-        if (key[0] != kTarget || before.At(key) || copied.contains(key)) continue;
+        if (key[0] != kTarget || before.At(key) || copied.contains(key) || inStore(key)) continue;
         if (node.folder && madeFolders.contains(key)) continue;
         if (!node.folder && node.path.find(u"~Kelvorin-Teilkopie") != std::u16string::npos) {
             if (!targetGone) fail("a partial copy was left", node.path);
@@ -335,6 +345,47 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
                     after.Children(it->first).empty())
                     fail("an empty folder was left", it->second.path);
     }
+
+    // Nothing is ever lost: with versions, every file the target had is at its
+    // place or in the run's folder, with its bytes and stamp.
+    for (const auto& [key, node] : beforeTree) {
+        if (!versions || key[0] != kTarget || node.folder || inStore(key)) continue;
+        if (const Node* is = after.At(key);
+            is && !is->folder && is->bytes == node.bytes && is->stamp == node.stamp)
+            continue;
+        const Node* kept = keptVersion(key);
+        if (!kept || kept->bytes != node.bytes || kept->stamp != node.stamp)
+            fail("a backup was lost", node.path);
+    }
+    // The run's folder holds only what the target had; the store of earlier
+    // runs loses only run folders: past the keep time always, others for room.
+    for (const auto& [key, node] : afterTree) {
+        if (!inStore(key) || node.folder) continue;
+        if (key.starts_with(runKey + u'\\')) {
+            const Node* origin =
+                before.At(std::u16string{kTarget, u':'} + key.substr(runKey.size()));
+            if (!versions || before.At(key) || !origin || origin->bytes != node.bytes)
+                fail("the store holds what the target did not have", node.path);
+        } else if (!Same(before.At(key), &node)) {
+            fail("the store of earlier runs changed", node.path);
+        }
+    }
+    for (const auto& [key, node] : beforeTree) {
+        if (!inStore(key) || node.folder) continue;
+        const bool there = after.At(key) != nullptr;
+        const std::u16string expired = Key(std::u16string(kStore) + u'\\' + kExpiredRun);
+        const std::u16string recent = Key(std::u16string(kStore) + u'\\' + kRecentRun);
+        if (!versions || !(key.starts_with(expired + u'\\') || key.starts_with(recent + u'\\'))) {
+            if (!there) fail("the store lost a file", node.path);
+        } else if (key.starts_with(expired + u'\\')) {
+            if (there && !targetGone && !notDeleted.contains(expired))
+                fail("a run folder past its keep time stayed", node.path);
+        } else if (!there && !s.targetTooSmall) {
+            fail("a run folder within its keep time went", node.path);
+        }
+    }
+    for (const auto& [key, count] : notDeleted)
+        deleteFailed = deleteFailed || inStore(key);
 
     const std::u16string_view expected = !notCopied.empty() ? u"Fehler beim kopieren !!"
                                          : deleteFailed     ? u"Nicht gelöscht !"

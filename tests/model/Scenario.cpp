@@ -167,6 +167,17 @@ Scenario MakeScenario(std::uint32_t seed) {
     if (dice.Chance(5) && files.Find(u"S:\\Daten\\Fotos") && !files.Find(u"T:\\Daten\\Fotos"))
         files.AddFile(u"T:\\Daten\\Fotos", make.Contents(), make.RandomStamp());
 
+    // Versions are off in some worlds; some keep the store of earlier runs: one
+    // past the keep time, one within it, and a file of the user's own.
+    s.set.versionDays = dice.Chance(25) ? 0 : 30;
+    if (dice.Chance(30)) {
+        const std::u16string store = kStore;
+        for (const std::u16string& kept :
+             {store + u'\\' + kExpiredRun + u"\\Daten\\alt.txt",
+              store + u'\\' + kRecentRun + u"\\Daten\\neu.txt", store + u"\\Notizen.txt"})
+            files.AddFile(kept, make.Contents(), make.RandomStamp());
+    }
+
     s.set.SetDriveIndex(kTarget - u'A');
     s.set.synchron = dice.Chance(50);
     s.set.exclusions.clear();

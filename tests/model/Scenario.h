@@ -2,7 +2,7 @@
 // A random world for one backup run, made from a seed: source trees on S: and
 // D:, a previous backup on T: that is partly missing, older, newer, read-only
 // or in the way, a set with nested, shared, missing and unreachable folders,
-// and the faults of the run.
+// versions on or off with a store of earlier runs, and the faults of the run.
 #include "set/BackupSet.h"
 #include "tests/support/MemoryFileServices.h"
 
@@ -14,6 +14,12 @@ namespace kelvorin::testing {
 
 inline constexpr char16_t kTarget = u'T';
 inline constexpr char16_t kDocumentsFolder[] = u"K:\\Dokumente\\";
+inline constexpr char16_t kStore[] = u"T:\\.Kelvorin-Versionen";
+// Run folders of earlier runs: one past the keep time of 30 days, one within.
+inline constexpr char16_t kExpiredRun[] = u"2026-10-01 08.00.00";
+inline constexpr char16_t kRecentRun[] = u"2026-12-01 08.00.00 (2)";
+// The run's start, as the tests' clock tells it, names the run's folder.
+inline constexpr char16_t kRunFolder[] = u"T:\\.Kelvorin-Versionen\\2026-12-10 12.00.00";
 
 struct Scenario {
     std::uint32_t seed = 0;

@@ -32,11 +32,16 @@ public:
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override {
         return inner_.MoveIntoPlace(source, target);
     }
+    bool MoveAside(std::u16string_view source, std::u16string_view target) override {
+        return inner_.MoveAside(source, target);
+    }
     std::int64_t FreeBytesOnDrive(int drive) override { return inner_.FreeBytesOnDrive(drive); }
     std::u16string FileSystemName(int drive) override { return inner_.FileSystemName(drive); }
     Handle OpenForReading(std::u16string_view path, Sharing sharing) override {
         return inner_.OpenForReading(path, sharing);
     }
+    Handle OpenUncached(std::u16string_view path) override { return inner_.OpenUncached(path); }
+    std::uint32_t SectorSize(std::u16string_view path) override { return inner_.SectorSize(path); }
     Handle CreateForWriting(std::u16string_view path, Sharing sharing) override {
         return inner_.CreateForWriting(path, sharing);
     }

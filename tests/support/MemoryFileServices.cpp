@@ -283,6 +283,14 @@ bool MemoryFileServices::MoveIntoPlace(std::u16string_view source, std::u16strin
     return true;
 }
 
+bool MemoryFileServices::MoveAside(std::u16string_view source, std::u16string_view target) {
+    {
+        const std::lock_guard lock(mutex_);
+        if (nodes_.contains(Key(target))) return Fail(kAlreadyExists);
+    }
+    return MoveIntoPlace(source, target);
+}
+
 std::int64_t MemoryFileServices::FreeBytesOnDrive(int drive) {
     const std::lock_guard lock(mutex_);
     if (drive < 1 || drive > 26) return -1;
@@ -315,6 +323,13 @@ FileServices::Handle MemoryFileServices::Open(std::u16string_view path, bool wri
     return h;
 }
 
+FileServices::Handle MemoryFileServices::OpenUncached(std::u16string_view path) {
+    const std::lock_guard lock(mutex_);
+    const Handle h = Open(path, false, true);
+    if (const auto it = open_.find(h); it != open_.end()) it->second.uncached = true;
+    return h;
+}
+
 std::int64_t MemoryFileServices::ReadChunk(Handle h, void* buffer, std::int64_t n) {
     const std::lock_guard lock(mutex_);
     const auto it = open_.find(h);
@@ -325,6 +340,8 @@ std::int64_t MemoryFileServices::ReadChunk(Handle h, void* buffer, std::int64_t 
     std::int64_t end = static_cast<std::int64_t>(bytes.size());
     if (const auto fault = failReadFrom_.find(state.key); fault != failReadFrom_.end()) {
         if (state.position >= fault->second && state.position < end) return Fail(23), -1;
+        if (state.uncached && fault->second < std::min(end, state.position + n))
+            return Fail(23), -1;
         end = std::min(end, fault->second);
     }
     const std::int64_t count = std::max<std::int64_t>(0, std::min(n, end - state.position));

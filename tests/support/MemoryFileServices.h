@@ -77,6 +77,7 @@ public:
     bool DeleteOneFile(std::u16string_view path) override;
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
+    bool MoveAside(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(int drive) override;
     std::u16string FileSystemName(int drive) override {
         return drive >= 1 && drive <= 26 ? u"NTFS" : u"";
@@ -84,6 +85,8 @@ public:
     Handle OpenForReading(std::u16string_view path, Sharing sharing) override {
         return Open(path, false, sharing == Sharing::ReadersAllowed);
     }
+    Handle OpenUncached(std::u16string_view path) override;
+    std::uint32_t SectorSize(std::u16string_view) override { return 512; }
     Handle CreateForWriting(std::u16string_view path, Sharing sharing) override {
         return Open(path, true, sharing == Sharing::ReadersAllowed);
     }
@@ -107,6 +110,9 @@ private:
         bool writing;
         bool shared;
         std::int64_t position = 0;
+        // Reads the device: a read over a bad place fails whole, as a
+        // sector that cannot be read gives no bytes.
+        bool uncached = false;
     };
     struct Drive {
         std::int64_t capacity;

@@ -36,6 +36,7 @@ public:
     std::vector<std::u16string> ExclusionLines() override { return set.exclusions; }
     int TargetDriveIndex() override { return set.DriveIndex(); }
     bool SynchronTicked() override { return set.synchron; }
+    int VersionDays() override { return set.versionDays; }
 
     SortedList& WorkList() override { return workList; }
     void ShowLogInFileList(const std::vector<std::u16string>& lines) override {

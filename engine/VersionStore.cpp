@@ -1,0 +1,188 @@
+#include "engine/VersionStore.h"
+
+#include "engine/Texts.h"
+#include "set/Text16.h"
+
+#include <algorithm>
+
+namespace kelvorin {
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86'400;
+
+// Days from 1 March of year 0 in the proleptic Gregorian calendar.
+std::int64_t DayNumber(int year, int month, int day) {
+    const int y = month <= 2 ? year - 1 : year;
+    const int era = y / 400;
+    const int yearOfEra = y - era * 400;
+    const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return std::int64_t{era} * 146'097 + dayOfEra;
+}
+
+int DaysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+std::u16string TwoDigits(int n) {
+    return {static_cast<char16_t>(u'0' + n / 10 % 10), static_cast<char16_t>(u'0' + n % 10)};
+}
+
+// Reads exactly `digits` decimal digits at pos.
+std::optional<int> Number(std::u16string_view text, std::size_t pos, std::size_t digits) {
+    if (pos + digits > text.size()) return std::nullopt;
+    int n = 0;
+    for (std::size_t i = pos; i < pos + digits; ++i) {
+        if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
+        n = n * 10 + (text[i] - u'0');
+    }
+    return n;
+}
+
+// The " (n)" after a run folder's time: 1 without it, 0 for anything else.
+int Suffix(std::u16string_view rest) {
+    if (rest.empty()) return 1;
+    if (rest.size() < 4 || !rest.starts_with(u" (") || rest.back() != u')' || rest.size() > 3 + 9 ||
+        rest[2] == u'0')
+        return 0;
+    int n = 0;
+    for (char16_t c : rest.substr(2, rest.size() - 3)) {
+        if (c < u'0' || c > u'9') return 0;
+        n = n * 10 + (c - u'0');
+    }
+    return n >= 2 ? n : 0;
+}
+
+} // namespace
+
+std::u16string RunFolderName(const LocalTime& t) {
+    return DecimalText(t.year) + u'-' + TwoDigits(t.month) + u'-' + TwoDigits(t.day) + u' ' +
+           TwoDigits(t.hour) + u'.' + TwoDigits(t.minute) + u'.' + TwoDigits(t.second);
+}
+
+std::int64_t MomentOf(const LocalTime& t) {
+    return DayNumber(t.year, t.month, t.day) * kSecondsPerDay + t.hour * 3600 + t.minute * 60 +
+           t.second;
+}
+
+std::optional<std::int64_t> RunFolderMoment(std::u16string_view name) {
+    // JJJJ-MM-TT hh.mm.ss
+    constexpr std::u16string_view kShape = u"0000-00-00 00.00.00";
+    if (name.size() < kShape.size() || Suffix(name.substr(kShape.size())) == 0) return std::nullopt;
+    for (std::size_t i = 0; i < kShape.size(); ++i)
+        if (kShape[i] != u'0' && name[i] != kShape[i]) return std::nullopt;
+    const auto year = Number(name, 0, 4), month = Number(name, 5, 2), day = Number(name, 8, 2),
+               hour = Number(name, 11, 2), minute = Number(name, 14, 2),
+               second = Number(name, 17, 2);
+    if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
+    if (*month < 1 || *month > 12 || *day < 1 || *day > DaysInMonth(*year, *month) || *hour > 23 ||
+        *minute > 59 || *second > 59)
+        return std::nullopt;
+    return MomentOf({*year, *month, *day, *hour, *minute, *second, 0});
+}
+
+VersionStore::VersionStore(FileServices& files, char16_t drive, int keepDays,
+                           const LocalTime& runStart, NotRemoved notRemoved)
+    : files_(files), drive_(drive), keepDays_(keepDays), runStart_(runStart),
+      notRemoved_(std::move(notRemoved)) {}
+
+std::u16string VersionStore::StorePath() const {
+    return std::u16string{drive_, u':', u'\\'} + kVersionStoreName;
+}
+
+std::u16string VersionStore::PathInStore(const std::u16string& backup) const {
+    // A drive root's walk yields "T:\\Daten": the store takes one backslash.
+    std::size_t rest = 2;
+    while (rest < backup.size() && backup[rest] == u'\\')
+        ++rest;
+    return StorePath() + u'\\' + runFolderName_ + u'\\' + backup.substr(rest);
+}
+
+bool VersionStore::MakeRunFolder() {
+    if (!runFolderName_.empty()) return true;
+    const std::u16string base = RunFolderName(runStart_);
+    // A later run in the same second gets a name of its own.
+    for (int n = 1; n < 1000; ++n) {
+        std::u16string name = n == 1 ? base : base + u" (" + DecimalText(n) + u')';
+        const std::u16string path = StorePath() + u'\\' + name;
+        const PathState state = files_.Probe(path);
+        if (state == PathState::Unknown) return false;
+        if (state != PathState::Missing) continue;
+        if (!files_.MakeFolderChain(path)) return false;
+        runFolderName_ = std::move(name);
+        return true;
+    }
+    return false;
+}
+
+bool VersionStore::Keep(const std::u16string& backup) {
+    if (!MakeRunFolder()) return false;
+    const std::u16string kept = PathInStore(backup);
+    if (!files_.MakeFolderChain(kept.substr(0, kept.rfind(u'\\')))) return false;
+    return files_.MoveAside(backup, kept);
+}
+
+bool VersionStore::PutBack(const std::u16string& backup) {
+    return !runFolderName_.empty() && files_.MoveAside(PathInStore(backup), backup);
+}
+
+std::vector<VersionStore::RunFolder> VersionStore::OtherRunFolders() {
+    std::vector<RunFolder> folders;
+    files_.ListFolder(StorePath() + u"\\*.*", [&](const FolderEntry& e) {
+        if (!(e.attributes & kAttrDirectory) || IsFolderLink(e)) return;
+        const std::u16string name(e.name);
+        if (name == runFolderName_ || failed_.contains(name)) return;
+        constexpr std::size_t kTimeLength = 19;
+        if (const auto moment = RunFolderMoment(name))
+            folders.push_back(
+                {*moment, Suffix(std::u16string_view(name).substr(kTimeLength)), name});
+    });
+    std::sort(folders.begin(), folders.end());
+    return folders;
+}
+
+bool VersionStore::Remove(const RunFolder& folder) {
+    const std::u16string path = StorePath() + u'\\' + folder.name;
+    if (RemoveTree(path)) return true;
+    // Reported once; later prunes of this run pass it by.
+    failed_.insert(folder.name);
+    notRemoved_(path);
+    return false;
+}
+
+void VersionStore::PruneByAge() {
+    const std::int64_t oldest = MomentOf(runStart_) - std::int64_t{keepDays_} * kSecondsPerDay;
+    for (const RunFolder& folder : OtherRunFolders())
+        if (folder.moment < oldest) Remove(folder);
+}
+
+bool VersionStore::PruneOldest() {
+    for (const RunFolder& folder : OtherRunFolders())
+        if (Remove(folder)) return true;
+    return false;
+}
+
+bool VersionStore::RemoveTree(const std::u16string& folder) {
+    std::vector<std::u16string> files, folders;
+    files_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& e) {
+        if (e.name == u"." || e.name == u"..") return;
+        const std::u16string path = folder + u'\\' + std::u16string(e.name);
+        // A link is removed itself, never followed.
+        if ((e.attributes & kAttrDirectory) && !IsFolderLink(e))
+            folders.push_back(path);
+        else if (e.attributes & kAttrDirectory)
+            files_.RemoveOneFolder(path);
+        else
+            files.push_back(path);
+    });
+    bool all = true;
+    for (const std::u16string& f : files)
+        all = files_.DeleteOneFile(f) && all;
+    for (const std::u16string& f : folders)
+        all = RemoveTree(f) && all;
+    return files_.RemoveOneFolder(folder) && all;
+}
+
+} // namespace kelvorin

@@ -1,0 +1,103 @@
+#include "engine/VersionStore.h"
+
+#include "tests/support/ForwardingFileServices.h"
+#include "tests/support/MemoryFileServices.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kelvorin {
+namespace {
+
+using testing::MemoryFileServices;
+
+// Which run folders went, in order.
+class FolderRemovals : public testing::ForwardingFileServices {
+public:
+    using ForwardingFileServices::ForwardingFileServices;
+    bool RemoveOneFolder(std::u16string_view path) override {
+        const bool removed = ForwardingFileServices::RemoveOneFolder(path);
+        if (removed && path.find(u"\\Daten") == std::u16string_view::npos)
+            order.emplace_back(path.substr(path.rfind(u'\\') + 1));
+        return removed;
+    }
+    std::vector<std::u16string> order;
+};
+
+std::string Narrow(std::u16string_view s) {
+    return {s.begin(), s.end()};
+}
+
+TEST(RunFolderNames, AreTheRunsStartAndOnlySuchNamesCount) {
+    EXPECT_EQ(RunFolderName({2026, 12, 10, 20, 15, 3, 999}), u"2026-12-10 20.15.03");
+    const std::int64_t start = MomentOf({2026, 12, 10, 20, 15, 3, 0});
+    const struct {
+        const char16_t* name;
+        std::int64_t secondsBeforeStart; // -1: no run folder
+    } cases[] = {
+        {u"2026-12-10 20.15.03", 0},
+        {u"2026-12-10 20.15.03 (2)", 0},
+        {u"2026-12-10 20.15.03 (17)", 0},
+        {u"2026-12-09 20.15.04", 86'400 - 1},
+        {u"2026-11-10 20.15.03", 30 * 86'400},
+        {u"2025-12-10 20.15.03", 365 * 86'400},
+        {u"2024-02-29 00.00.00", -2}, // a leap day: parsed, age below
+        {u"2023-02-29 00.00.00", -1},
+        {u"2026-13-01 00.00.00", -1},
+        {u"2026-12-10 24.00.00", -1},
+        {u"2026-12-10 20.15.03 (1)", -1},
+        {u"2026-12-10 20.15.03 (0)", -1},
+        {u"2026-12-10 20.15.03 (x)", -1},
+        {u"2026-12-10 20.15.03x", -1},
+        {u"2026-12-10 20:15:03", -1},
+        {u"2026-12-10", -1},
+        {u"Notizen", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.name));
+        const auto moment = RunFolderMoment(c.name);
+        if (c.secondsBeforeStart == -1) {
+            EXPECT_FALSE(moment);
+        } else if (c.secondsBeforeStart >= 0) {
+            ASSERT_TRUE(moment);
+            EXPECT_EQ(start - *moment, c.secondsBeforeStart);
+        } else {
+            ASSERT_TRUE(moment);
+            EXPECT_EQ(start - *moment,
+                      (366 + 365 + 284) * std::int64_t{86'400} + 20 * 3600 + 15 * 60 + 3);
+        }
+    }
+}
+
+// The oldest by time, and of one second by number: " (10)" after " (2)".
+TEST(VersionStorePruning, TakesTheOldestRunFolderFirstAndNeverTheRunsOwn) {
+    MemoryFileServices files;
+    files.AddDrive(u'T');
+    const std::u16string store = u"T:\\.Kelvorin-Versionen\\";
+    for (const char16_t* name : {u"2026-12-01 08.00.00 (10)", u"2026-12-01 08.00.00 (2)",
+                                 u"2026-12-01 08.00.00", u"2026-11-30 09.00.00", u"Eigenes"})
+        files.AddFile(store + name + u"\\Daten\\a.txt", "a", 100);
+    files.AddFile(u"T:\\Daten\\b.txt", "b", 100);
+    FolderRemovals removals(files);
+    std::vector<std::u16string> notRemoved;
+    VersionStore versions(removals, u'T', 30, {2026, 12, 10, 12, 0, 0, 0},
+                          [&](const std::u16string& f) { notRemoved.push_back(f); });
+    ASSERT_TRUE(versions.Keep(u"T:\\Daten\\b.txt"));
+
+    int pruned = 0;
+    while (versions.PruneOldest())
+        ++pruned;
+    EXPECT_EQ(pruned, 4);
+    EXPECT_EQ(removals.order, (std::vector<std::u16string>{
+                                  u"2026-11-30 09.00.00", u"2026-12-01 08.00.00",
+                                  u"2026-12-01 08.00.00 (2)", u"2026-12-01 08.00.00 (10)"}));
+    EXPECT_TRUE(files.Find(store + u"2026-12-10 12.00.00\\Daten\\b.txt"));
+    EXPECT_TRUE(files.Find(store + u"Eigenes\\Daten\\a.txt"));
+    EXPECT_FALSE(files.Find(u"T:\\Daten\\b.txt"));
+    EXPECT_TRUE(notRemoved.empty());
+}
+
+} // namespace
+} // namespace kelvorin
