@@ -125,7 +125,7 @@ void TDataSForm::FileExitItemClick() {
 }
 
 void TDataSForm::HelpItemClick() {
-    helpForm_.SetHelpTopic(1);
+    helpForm_.SetHelpTopic(kHelpGeneral);
     helpForm_.Show();
 }
 
@@ -153,6 +153,8 @@ void TDataSForm::EnableSetCommands(bool enabled) {
     for (int item : {FileNeuItem, FileOpenItem, FileSaveItem, AddOrdnerItem, DelOrdnerItem,
                      AddOrdnerPuItem, DelOrdnerPuItem})
         EnableItem(item, enabled);
+    // The info box's modal loop would nest in the run's and stall it while open.
+    EnableItem(HelpAboutItem, enabled);
     SetToolButtonState(OpenToolButton, enabled, false);
 }
 
@@ -176,7 +178,7 @@ std::optional<std::u16string> TDataSForm::AskSetFileToSave() {
 bool TDataSForm::ChooseFolder(std::u16string& folder) {
     if (!services_.selectFolder) return false;
     std::wstring chosen = Wide(folder);
-    if (!services_.selectFolder(chosen, kNoSelectFolderOptions, 1000)) return false;
+    if (!services_.selectFolder(chosen, kHelpFolders)) return false;
     folder = U16(chosen);
     return true;
 }

@@ -380,7 +380,7 @@ HICON TSelectDirForm::IconOf(const PixelGrid& picture, int size) {
 }
 
 bool SelectFolder(HINSTANCE instance, FolderSystem& system, HWND owner, std::wstring& folder,
-                  unsigned /*options*/, std::int32_t helpContext) {
+                  std::int32_t helpContext) {
     TSelectDirForm form(instance, system, folder, helpContext);
     if (!form.Create(owner)) return false;
     if (form.ShowModal() != kResultOk || form.Directory().empty()) return false;

@@ -84,7 +84,7 @@ protected:
         form_ = std::make_unique<ui::TDataSForm>(
             GetModuleHandleW(nullptr),
             ui::DataSFormServices{startUp_, files_, codePage_, clock_,
-                                  [this](std::wstring& folder, unsigned, std::int32_t context) {
+                                  [this](std::wstring& folder, std::int32_t context) {
                                       chooserCalls_.push_back({folder, context});
                                       if (!chooserAnswer_) return false;
                                       folder = *chooserAnswer_;

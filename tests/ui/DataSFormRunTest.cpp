@@ -79,6 +79,7 @@ TEST_F(DataSFormRun, ShowsTheSortedLogInTheFileListAndTheRunLogInItsOrder) {
     }
     EXPECT_TRUE(IsWindowEnabled(Control(Id::SichernBitBtn)));
     EXPECT_TRUE(form_->IsItemEnabled(Id::FileOpenItem));
+    EXPECT_TRUE(form_->IsItemEnabled(Id::HelpAboutItem));
 }
 
 // A window of the test's own whose posted message runs the test's code when
@@ -128,13 +129,15 @@ TEST_F(DataSFormRun, ACloseRequestEndsTheRunAndThenTheWindow) {
     DeleteFileW(SetFile().c_str());
     const HWND window = Window();
 
-    bool setFileWritten = false, windowAlive = false, setCommandsOff = false, busy = false;
+    bool setFileWritten = false, windowAlive = false, setCommandsOff = false, infoOff = false,
+         busy = false;
     InsideTheRun inside([&] {
         setFileWritten = FileExists(SetFile());
         windowAlive = IsWindow(window) && IsWindowVisible(window);
         setCommandsOff = !form_->IsItemEnabled(Id::FileNeuItem) &&
                          !form_->IsItemEnabled(Id::AddOrdnerPuItem) &&
                          !form_->IsToolButtonEnabled(Id::OpenToolButton);
+        infoOff = !form_->IsItemEnabled(Id::HelpAboutItem);
         busy = !IsWindowEnabled(Control(Id::SichernBitBtn)) && form_->IsRunning();
     });
     // Both come with the run's first handling of messages.
@@ -146,6 +149,7 @@ TEST_F(DataSFormRun, ACloseRequestEndsTheRunAndThenTheWindow) {
     EXPECT_TRUE(setFileWritten) << "at once, during the run";
     EXPECT_TRUE(windowAlive) << "not under the run";
     EXPECT_TRUE(setCommandsOff);
+    EXPECT_TRUE(infoOff) << "its modal loop would stall the run";
     EXPECT_TRUE(busy);
     EXPECT_FALSE(IsWindow(window)) << "gone once the run was over";
     EXPECT_TRUE(QuitPosted());
