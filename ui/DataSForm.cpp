@@ -204,7 +204,7 @@ void TDataSForm::ShowSet(const BackupSet& set) {
     if (!set.exclusions.empty() && set.exclusions.back().empty()) lines += L"\r\n";
     SetWindowTextW(ControlWindow(AusschlussMemo), lines.c_str());
     for (int i = 0; i < kDriveCount; ++i)
-        SendMessageW(ControlWindow(SaveRadioGroup + 1 + i), BM_SETCHECK,
+        SendMessageW(ControlWindow(RadioItemId(SaveRadioGroup, i)), BM_SETCHECK,
                      i == set.DriveIndex() ? BST_CHECKED : BST_UNCHECKED, 0);
     SendMessageW(ControlWindow(SynchronCheckBox), BM_SETCHECK,
                  set.synchron ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -278,7 +278,8 @@ std::vector<std::u16string> TDataSForm::ExclusionLines() {
 
 int TDataSForm::TargetDriveIndex() {
     for (int i = 0; i < kDriveCount; ++i)
-        if (SendMessageW(ControlWindow(SaveRadioGroup + 1 + i), BM_GETCHECK, 0, 0) == BST_CHECKED)
+        if (SendMessageW(ControlWindow(RadioItemId(SaveRadioGroup, i)), BM_GETCHECK, 0, 0) ==
+            BST_CHECKED)
             return i;
     return BackupSet::kNoDrive;
 }

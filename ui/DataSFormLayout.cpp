@@ -313,6 +313,7 @@ constexpr ControlLayout kControls[] = {
      .height = 19,
      .dock = Dock::Bottom},
 };
+static_assert(IdsHoldTogether(kLayout, kControls));
 
 } // namespace
 

@@ -102,7 +102,7 @@ void FormWindow::PlaceRadioItems(const ControlSlot& group, POINT origin, SIZE si
     const int itemHeight = free / perColumn;
     const int top = metrics.tmHeight + 1 + (free % perColumn) / 2;
     for (int i = 0; i < count; ++i) {
-        HWND item = ControlWindow(row.id + 1 + i);
+        HWND item = ControlWindow(RadioItemId(row.id, i));
         SetWindowPos(item, nullptr, origin.x + Scale(8, dpi_) + (i / perColumn) * columnWidth,
                      origin.y + top + (i % perColumn) * itemHeight, columnWidth, itemHeight,
                      SWP_NOZORDER | SWP_NOACTIVATE);

@@ -79,6 +79,7 @@ constexpr ControlLayout kControls[] = {
      .picture = &pictures::kCheckMark,
      .modalResult = kResultOk},
 };
+static_assert(IdsHoldTogether(kLayout, kControls));
 
 struct HelpPageRow {
     std::int32_t topic; // the HelpTopic that selects the page, written by paging to it

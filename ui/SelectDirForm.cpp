@@ -100,6 +100,7 @@ constexpr ControlLayout kControls[] = {
     Button(Id::CancelButton, 256, 4, texts::kCancelCaption, kResultCancel),
     Button(Id::HelpButton, 340, 5, texts::kHilfeCaption, 0),
 };
+static_assert(IdsHoldTogether(kLayout, kControls));
 
 constexpr int kIndent = 10;      // one tree level, at 96 dots per inch
 constexpr int kPictureSize = 16; // the folder and drive pictures

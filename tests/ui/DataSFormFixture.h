@@ -111,7 +111,7 @@ protected:
     }
     void SetTarget(int index) {
         for (int i = 0; i < 26; ++i)
-            SendMessageW(Control(Id::SaveRadioGroup + 1 + i), BM_SETCHECK,
+            SendMessageW(Control(ui::RadioItemId(Id::SaveRadioGroup, i)), BM_SETCHECK,
                          i == index ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     static std::vector<std::wstring> Items(HWND list) {

@@ -113,7 +113,7 @@ TEST_F(BackupRunTest, CopiesEveryFileWithItsStampAndAgainOnlyWhatChanged) {
     EXPECT_EQ(Text(Target(L"a\\b\\c\\tief.txt")), "tief") << "a missing folder chain is made";
     EXPECT_EQ(Text(Target(L"leer.txt")), "");
     for (const wchar_t* file : {L"Brief.txt", L"a\\b\\c\\tief.txt", L"leer.txt"})
-        EXPECT_EQ(Time(Target(file)), Time(Source(file))) << "stamp of " << Wide(U16(file)).size();
+        EXPECT_EQ(Time(Target(file)), Time(Source(file))) << "stamp of " << Narrow(U16(file));
     EXPECT_EQ(counts.filesCopied, 3u);
     EXPECT_EQ(counts.bytesCopied, 9u);
     EXPECT_THAT(Problems(), IsEmpty());
