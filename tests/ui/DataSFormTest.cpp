@@ -13,21 +13,7 @@ using ::testing::ElementsAre;
 
 // Keys as the user types them: through the system's input, modifiers included.
 void Type(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> input;
-    for (WORD key : keys) {
-        INPUT down{};
-        down.type = INPUT_KEYBOARD;
-        down.ki.wVk = key;
-        input.push_back(down);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        INPUT up{};
-        up.type = INPUT_KEYBOARD;
-        up.ki.wVk = *--it;
-        up.ki.dwFlags = KEYEVENTF_KEYUP;
-        input.push_back(up);
-    }
-    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    ASSERT_TRUE(SendKeys(keys));
     for (int i = 0; i < 10; ++i) {
         Sleep(10);
         PumpMessages();

@@ -1,6 +1,7 @@
 #pragma once
 // Drives real windows of this thread from a test: pumps messages through the
 // same keyboard handling as the program's loops, clicks, keys and readers.
+#include "tests/support/win32/Keyboard.h"
 #include "ui/FormWindow.h"
 
 #include <gtest/gtest.h>
@@ -69,12 +70,7 @@ inline void PressF1(HWND window) {
     SetForegroundWindow(window);
     PumpMessages();
     ASSERT_EQ(GetForegroundWindow(), window) << "the window must have the keyboard";
-    INPUT keys[2] = {};
-    keys[0].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = VK_F1;
-    keys[1] = keys[0];
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
+    ASSERT_TRUE(SendKeys({VK_F1}));
     for (int i = 0; i < 10; ++i) {
         Sleep(10);
         PumpMessages();
