@@ -4,9 +4,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 kind=$1; shift
 dir=${KELVORIN_BUILD_ROOT:-build}/$kind
-werror=OFF
-[ "${CI:-}" = true ] && werror=ON
-if [ ! -f "$dir/build.ninja" ]; then
+# Warnings fail every build, as they fail CI's; a build dir configured
+# without that is configured again.
+if [ ! -f "$dir/build.ninja" ] || ! grep -qx 'KELVORIN_WERROR:BOOL=ON' "$dir/CMakeCache.txt" 2>/dev/null; then
   case $kind in
     win)    extra=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake") ;;
     native) extra=(-DKELVORIN_SANITIZE=ON) ;;
@@ -14,7 +14,7 @@ if [ ! -f "$dir/build.ninja" ]; then
     *) echo "usage: build.sh win|native|fuzz [target...]" >&2; exit 2 ;;
   esac
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DKELVORIN_WERROR=$werror "${extra[@]}" >/dev/null
+        -DKELVORIN_WERROR=ON "${extra[@]}" >/dev/null
 fi
 targets=()
 for t in "$@"; do targets+=(--target "$t"); done

@@ -90,6 +90,7 @@ constexpr ControlLayout kControls[] = {
      .picture = &pictures::kCheckMark,
      .modalResult = kResultOk},
 };
+static_assert(IdsHoldTogether(kLayout, kControls));
 
 } // namespace
 

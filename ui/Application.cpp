@@ -26,9 +26,8 @@ int RunApplication(HINSTANCE instance, int showCommand) {
     Win32LocalClock clock;
     Win32FolderSystem folders;
     // The chooser is made anew for each use, in front of the window that asks.
-    const SelectFolderFunction selectFolder = [&](std::wstring& folder, unsigned options,
-                                                  std::int32_t helpContext) {
-        return SelectFolder(instance, folders, GetActiveWindow(), folder, options, helpContext);
+    const SelectFolderFunction selectFolder = [&](std::wstring& folder, std::int32_t helpContext) {
+        return SelectFolder(instance, folders, GetActiveWindow(), folder, helpContext);
     };
 
     // The three windows in their start-up order; all live until the program ends.

@@ -125,7 +125,7 @@ void TDataSForm::FileExitItemClick() {
 }
 
 void TDataSForm::HelpItemClick() {
-    helpForm_.SetHelpTopic(1);
+    helpForm_.SetHelpTopic(kHelpGeneral);
     helpForm_.Show();
 }
 
@@ -153,6 +153,8 @@ void TDataSForm::EnableSetCommands(bool enabled) {
     for (int item : {FileNeuItem, FileOpenItem, FileSaveItem, AddOrdnerItem, DelOrdnerItem,
                      AddOrdnerPuItem, DelOrdnerPuItem})
         EnableItem(item, enabled);
+    // The info box's modal loop would nest in the run's and stall it while open.
+    EnableItem(HelpAboutItem, enabled);
     SetToolButtonState(OpenToolButton, enabled, false);
 }
 
@@ -176,7 +178,7 @@ std::optional<std::u16string> TDataSForm::AskSetFileToSave() {
 bool TDataSForm::ChooseFolder(std::u16string& folder) {
     if (!services_.selectFolder) return false;
     std::wstring chosen = Wide(folder);
-    if (!services_.selectFolder(chosen, kNoSelectFolderOptions, 1000)) return false;
+    if (!services_.selectFolder(chosen, kHelpFolders)) return false;
     folder = U16(chosen);
     return true;
 }
@@ -203,7 +205,7 @@ void TDataSForm::ShowSet(const BackupSet& set) {
     if (!set.exclusions.empty() && set.exclusions.back().empty()) lines += L"\r\n";
     SetWindowTextW(ControlWindow(AusschlussMemo), lines.c_str());
     for (int i = 0; i < kDriveCount; ++i)
-        SendMessageW(ControlWindow(SaveRadioGroup + 1 + i), BM_SETCHECK,
+        SendMessageW(ControlWindow(RadioItemId(SaveRadioGroup, i)), BM_SETCHECK,
                      i == set.DriveIndex() ? BST_CHECKED : BST_UNCHECKED, 0);
     SendMessageW(ControlWindow(SynchronCheckBox), BM_SETCHECK,
                  set.synchron ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -278,7 +280,8 @@ std::vector<std::u16string> TDataSForm::ExclusionLines() {
 
 int TDataSForm::TargetDriveIndex() {
     for (int i = 0; i < kDriveCount; ++i)
-        if (SendMessageW(ControlWindow(SaveRadioGroup + 1 + i), BM_GETCHECK, 0, 0) == BST_CHECKED)
+        if (SendMessageW(ControlWindow(RadioItemId(SaveRadioGroup, i)), BM_GETCHECK, 0, 0) ==
+            BST_CHECKED)
             return i;
     return BackupSet::kNoDrive;
 }

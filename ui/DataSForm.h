@@ -20,8 +20,7 @@ class TAboutBox;
 
 // The folder chooser: opens at the folder; true and the chosen folder when the
 // user confirmed, false and the folder unchanged otherwise.
-using SelectFolderFunction =
-    std::function<bool(std::wstring& folder, unsigned options, std::int32_t helpContext)>;
+using SelectFolderFunction = std::function<bool(std::wstring& folder, std::int32_t helpContext)>;
 
 // What the window works with; the program passes the Win32 services, tests their own.
 struct DataSFormServices {
@@ -72,7 +71,6 @@ public:
         DelOrdnerPuItem,
         CheckTimer = 300,
     };
-    static constexpr int kNoSelectFolderOptions = 0;
 
     TDataSForm(HINSTANCE instance, DataSFormServices services, THelpForm& helpForm,
                TAboutBox& aboutBox);
@@ -136,7 +134,7 @@ private:
 
     void RegisterHandlers();
     void ShowPendingLabel();
-    // The commands that change the set do nothing while a backup runs.
+    // The commands that change the set, and "Info...", do nothing while a backup runs.
     void EnableSetCommands(bool enabled);
     // The lines come in the program's one path order: a list box keeps it as
     // given and is filled in one go, with redraw off and storage reserved.

@@ -121,12 +121,12 @@ bool FormWindow::MoveInRadioGroup(const ControlSlot& focused, bool forward) {
     const ControlLayout* group = ParentOf(*focused.layout);
     if (!group || group->items.empty()) return false;
     const int count = static_cast<int>(group->items.size());
-    const int index = focused.layout->id - group->id - 1;
+    const int index = RadioItemIndex(group->id, focused.layout->id);
     const int next = ((index + (forward ? 1 : -1)) % count + count) % count;
     for (int i = 0; i < count; ++i)
-        SendMessageW(ControlWindow(group->id + 1 + i), BM_SETCHECK,
+        SendMessageW(ControlWindow(RadioItemId(group->id, i)), BM_SETCHECK,
                      i == next ? BST_CHECKED : BST_UNCHECKED, 0);
-    SetFocus(ControlWindow(group->id + 1 + next));
+    SetFocus(ControlWindow(RadioItemId(group->id, next)));
     return true;
 }
 

@@ -102,7 +102,7 @@ void FormWindow::PlaceRadioItems(const ControlSlot& group, POINT origin, SIZE si
     const int itemHeight = free / perColumn;
     const int top = metrics.tmHeight + 1 + (free % perColumn) / 2;
     for (int i = 0; i < count; ++i) {
-        HWND item = ControlWindow(row.id + 1 + i);
+        HWND item = ControlWindow(RadioItemId(row.id, i));
         SetWindowPos(item, nullptr, origin.x + Scale(8, dpi_) + (i / perColumn) * columnWidth,
                      origin.y + top + (i % perColumn) * itemHeight, columnWidth, itemHeight,
                      SWP_NOZORDER | SWP_NOACTIVATE);
@@ -150,13 +150,24 @@ void FormWindow::PlaceOnScreen() {
     if (layout_.placement == Placement::ScreenCentre) {
         at = {area.left + (area.right - area.left - frame.cx) / 2,
               area.top + (area.bottom - area.top - frame.cy) / 2};
-    } else {
-        // At a higher density the scaled place may lie partly off the screen.
-        const RECT& work = monitor.rcWork;
-        at.x = std::max(work.left, std::min<LONG>(at.x, work.right - frame.cx));
-        at.y = std::max(work.top, std::min<LONG>(at.y, work.bottom - frame.cy));
+        PlaceWithClient(at, client);
+        return;
     }
-    PlaceWithClient(at, client);
+    // At a higher density the scaled place may lie partly off the screen. The
+    // guessed frame is that of 96 dots per inch: the real one is known once placed.
+    const RECT& work = monitor.rcWork;
+    const auto inside = [&](POINT place, SIZE size) {
+        return POINT{std::max(work.left, std::min<LONG>(place.x, work.right - size.cx)),
+                     std::max(work.top, std::min<LONG>(place.y, work.bottom - size.cy))};
+    };
+    PlaceWithClient(inside(at, frame), client);
+    RECT placed{};
+    GetWindowRect(Handle(), &placed);
+    const POINT kept =
+        inside({placed.left, placed.top}, {placed.right - placed.left, placed.bottom - placed.top});
+    if (kept.x != placed.left || kept.y != placed.top)
+        SetWindowPos(Handle(), nullptr, kept.x, kept.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // A first guess, which PlaceWithClient makes good.

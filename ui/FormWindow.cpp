@@ -73,7 +73,7 @@ void FormWindow::ExpandRows(std::span<const ControlLayout> controls) {
         rows_.push_back(row);
         if (row.kind != ControlKind::RadioGroup) continue;
         for (std::size_t i = 0; i < row.items.size(); ++i)
-            rows_.push_back({.id = row.id + 1 + static_cast<int>(i),
+            rows_.push_back({.id = RadioItemId(row.id, static_cast<int>(i)),
                              .kind = ControlKind::RadioButton,
                              .parent = row.id,
                              .tabOrder = static_cast<int>(i),
@@ -193,7 +193,7 @@ bool FormWindow::CreateControl(ControlSlot& slot) {
         SetWindowTextW(slot.window, row.text);
     if (row.kind == ControlKind::RadioButton) {
         const ControlLayout* group = ParentOf(row);
-        if (group && row.id == group->id + 1 + group->checkedItem)
+        if (group && row.id == RadioItemId(group->id, group->checkedItem))
             SendMessageW(slot.window, BM_SETCHECK, BST_CHECKED, 0);
     }
     return true;

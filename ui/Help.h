@@ -9,6 +9,15 @@
 
 namespace kelvorin::ui {
 
+// The help contexts; each selects a page of the help window. Every context not
+// listed shows the first page.
+inline constexpr std::int32_t kHelpGeneral = 1;
+inline constexpr std::int32_t kHelpFolders = 1000;
+inline constexpr std::int32_t kHelpFiles = 2000;
+inline constexpr std::int32_t kHelpTarget = 3000;
+inline constexpr std::int32_t kHelpExclusions = 4000;
+inline constexpr std::int32_t kHelpSynchron = 5000;
+
 // A help hook: the help command (HELP_CONTEXT for F1), the request's data (the
 // help context) and a flag by which the hook says whether other help systems are
 // still to be asked. Returns true when it handled the request. No other help

@@ -79,22 +79,22 @@ constexpr ControlLayout kControls[] = {
      .picture = &pictures::kCheckMark,
      .modalResult = kResultOk},
 };
+static_assert(IdsHoldTogether(kLayout, kControls));
 
 struct HelpPageRow {
-    std::int32_t topic;        // the HelpTopic that selects the page
-    std::int32_t topicWritten; // HelpTopic after paging to it
+    std::int32_t topic; // the HelpTopic that selects the page, written by paging to it
     const wchar_t* title;
     int box;
 };
 
 constexpr int kPageCount = 6;
 constexpr std::array<HelpPageRow, kPageCount> kPages{{
-    {1, 1, texts::kHelpTitlePage0, Id::RichEdit1}, // and every topic not listed below
-    {1000, 1000, texts::kHelpTitlePage1, Id::RichEdit1000},
-    {2000, 2000, texts::kHelpTitlePage2, Id::RichEdit2000},
-    {3000, 3000, texts::kHelpTitlePage3, Id::RichEdit3000},
-    {4000, 4000, texts::kHelpTitlePage4, Id::RichEdit4000},
-    {5000, 5000, texts::kHelpTitlePage5, Id::RichEdit5000},
+    {kHelpGeneral, texts::kHelpTitlePage0, Id::RichEdit1}, // and every topic not listed below
+    {kHelpFolders, texts::kHelpTitlePage1, Id::RichEdit1000},
+    {kHelpFiles, texts::kHelpTitlePage2, Id::RichEdit2000},
+    {kHelpTarget, texts::kHelpTitlePage3, Id::RichEdit3000},
+    {kHelpExclusions, texts::kHelpTitlePage4, Id::RichEdit4000},
+    {kHelpSynchron, texts::kHelpTitlePage5, Id::RichEdit5000},
 }};
 
 std::int32_t PageOfTopic(std::int32_t topic) {
@@ -117,13 +117,13 @@ void THelpForm::FormActivate() {
 
 void THelpForm::ZurueckBitBtnClick() {
     const std::int32_t page = helpPage_ <= 0 ? kPageCount - 1 : helpPage_ - 1;
-    helpTopic_ = kPages[static_cast<std::size_t>(page)].topicWritten;
+    helpTopic_ = kPages[static_cast<std::size_t>(page)].topic;
     SelectPage();
 }
 
 void THelpForm::WeiterBitBtnClick() {
     const std::int32_t page = helpPage_ >= kPageCount - 1 ? 0 : helpPage_ + 1;
-    helpTopic_ = kPages[static_cast<std::size_t>(page)].topicWritten;
+    helpTopic_ = kPages[static_cast<std::size_t>(page)].topic;
     SelectPage();
 }
 

@@ -148,4 +148,67 @@ struct FormLayout {
     int statusBar = 0; // shows the long hints of the controls and menu items
 };
 
+// A radio group's items are controls of their own, their ids following the group's.
+constexpr int RadioItemId(int groupId, int item) {
+    return groupId + 1 + item;
+}
+constexpr int RadioItemIndex(int groupId, int itemId) {
+    return itemId - groupId - 1;
+}
+
+namespace layout_check {
+
+// How often the id stands for a control, a radio item or a menu item of the window.
+constexpr int Uses(int id, const FormLayout& form, std::span<const ControlLayout> controls) {
+    int uses = 0;
+    for (const ControlLayout& row : controls) {
+        uses += row.id == id;
+        if (row.kind == ControlKind::RadioGroup)
+            for (std::size_t i = 0; i < row.items.size(); ++i)
+                uses += RadioItemId(row.id, static_cast<int>(i)) == id;
+    }
+    for (const MenuItemLayout& item : form.menus)
+        uses += item.id == id;
+    return uses;
+}
+
+constexpr bool IsControl(int id, std::span<const ControlLayout> controls) {
+    for (const ControlLayout& row : controls)
+        if (row.id == id) return true;
+    return false;
+}
+
+constexpr bool IsMenuItem(int id, const FormLayout& form) {
+    for (const MenuItemLayout& item : form.menus)
+        if (item.id == id) return true;
+    return false;
+}
+
+} // namespace layout_check
+
+// Whether a window's tables hold together: every id set and used once in the
+// window (radio items included), and every id that a row names is one of the
+// window's. A FormWindow finds a missing id only by doing nothing, so each
+// table is checked where it is written:
+//   static_assert(IdsHoldTogether(kLayout, kControls));
+constexpr bool IdsHoldTogether(const FormLayout& form, std::span<const ControlLayout> controls) {
+    using namespace layout_check;
+    const auto control = [&](int id) { return id == 0 || IsControl(id, controls); };
+    const auto menuItem = [&](int id) { return id == 0 || IsMenuItem(id, form); };
+    for (const ControlLayout& row : controls) {
+        if (row.id == 0 || Uses(row.id, form, controls) != 1) return false;
+        if (row.kind == ControlKind::RadioGroup)
+            for (std::size_t i = 0; i < row.items.size(); ++i)
+                if (Uses(RadioItemId(row.id, static_cast<int>(i)), form, controls) != 1)
+                    return false;
+        if (!control(row.parent) || !control(row.focusControl)) return false;
+        if (!menuItem(row.linkedItem) || !menuItem(row.popupMenu)) return false;
+    }
+    for (const MenuItemLayout& item : form.menus) {
+        if (item.id == 0 || Uses(item.id, form, controls) != 1) return false;
+        if (!menuItem(item.parent)) return false;
+    }
+    return control(form.defaultButton) && control(form.cancelButton) && control(form.statusBar);
+}
+
 } // namespace kelvorin::ui

@@ -100,6 +100,7 @@ constexpr ControlLayout kControls[] = {
     Button(Id::CancelButton, 256, 4, texts::kCancelCaption, kResultCancel),
     Button(Id::HelpButton, 340, 5, texts::kHilfeCaption, 0),
 };
+static_assert(IdsHoldTogether(kLayout, kControls));
 
 constexpr int kIndent = 10;      // one tree level, at 96 dots per inch
 constexpr int kPictureSize = 16; // the folder and drive pictures
@@ -380,7 +381,7 @@ HICON TSelectDirForm::IconOf(const PixelGrid& picture, int size) {
 }
 
 bool SelectFolder(HINSTANCE instance, FolderSystem& system, HWND owner, std::wstring& folder,
-                  unsigned /*options*/, std::int32_t helpContext) {
+                  std::int32_t helpContext) {
     TSelectDirForm form(instance, system, folder, helpContext);
     if (!form.Create(owner)) return false;
     if (form.ShowModal() != kResultOk || form.Directory().empty()) return false;

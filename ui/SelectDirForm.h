@@ -87,9 +87,9 @@ private:
 
 // The chooser as the main window's add command uses it: true and the chosen
 // folder when the user confirmed with "OK"; false, the folder unchanged, when
-// the user left with "Abbrechen", Esc or the close box. No options exist: the
-// chooser offers no typed names and makes no folders.
+// the user left with "Abbrechen", Esc or the close box. The chooser offers no
+// typed names and makes no folders.
 bool SelectFolder(HINSTANCE instance, FolderSystem& system, HWND owner, std::wstring& folder,
-                  unsigned options, std::int32_t helpContext);
+                  std::int32_t helpContext);
 
 } // namespace kelvorin::ui

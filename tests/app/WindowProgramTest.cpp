@@ -1,6 +1,7 @@
 // Kelvorin.exe started as a process under Xvfb and used only through the
 // keyboard from outside, as a person at the desk uses it; the copies, the log
 // file and the set file on the scratch drives are checked afterwards.
+#include "tests/support/Fixtures.h"
 #include "tests/support/win32/ProgramDriver.h"
 #include "tests/support/win32/ScratchDrives.h"
 #include "ui/DataSForm.h"
@@ -22,10 +23,6 @@ using Id = ui::TDataSForm::ControlId;
 bool IsDateLine(const std::wstring& line) {
     static const std::wregex date(LR"(\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?)");
     return std::regex_match(line, date);
-}
-
-std::string Narrow(const std::wstring& ascii) {
-    return {ascii.begin(), ascii.end()};
 }
 
 class WindowProgram : public DriveTest {

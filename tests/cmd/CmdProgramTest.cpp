@@ -1,5 +1,6 @@
 // KelvorinCmd.exe started as a process, on the scratch drives, with its stdout,
 // stderr, exit code, log file and the disk checked afterwards.
+#include "tests/support/win32/ProgramDriver.h"
 #include "tests/support/win32/ScratchDrives.h"
 #include "tests/support/win32/SmallDriveLock.h"
 
@@ -14,15 +15,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-
-// The exe as Wine sees the host path.
-std::wstring CmdExe() {
-    std::string host = KELVORIN_CMD_EXE;
-    std::wstring path = L"Z:";
-    for (char c : host)
-        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path;
-}
 
 struct CmdResult {
     DWORD exitCode;
@@ -74,7 +66,8 @@ protected:
         si.hStdInput = nullptr;
         si.hStdOutput = out;
         si.hStdError = err;
-        std::wstring commandLine = L"\"" + CmdExe() + L"\" " + arguments;
+        std::wstring commandLine =
+            L"\"" + remote::WinePathOfHostFile(KELVORIN_CMD_EXE) + L"\" " + arguments;
         PROCESS_INFORMATION pi{};
         const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
                                             CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);

@@ -10,12 +10,7 @@ namespace {
 
 using testing::Stamp;
 
-std::string Narrow(std::u16string_view s) {
-    std::string out;
-    for (char16_t c : s)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
+using testing::Narrow;
 
 struct ExclusionCase {
     std::u16string line;

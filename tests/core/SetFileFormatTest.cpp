@@ -14,12 +14,7 @@ namespace {
 
 using Lines = std::vector<std::u16string>;
 
-std::string Narrow(std::u16string_view s) {
-    std::string out;
-    for (char16_t c : s)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
+using testing::Narrow;
 
 struct Loaded {
     BackupSet set;

@@ -1,4 +1,5 @@
 #include "app/StartUp.h"
+#include "tests/support/Fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,7 @@ namespace {
 
 using Items = std::vector<std::u16string>;
 
-std::string Narrow(std::u16string_view s) {
-    std::string out;
-    for (char16_t c : s)
-        out += c >= 0x20 && c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
+using testing::Narrow;
 
 TEST(CommandLine, SplitsByTheProgramsOwnRules) {
     const struct {

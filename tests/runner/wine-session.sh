@@ -33,8 +33,13 @@ start_display() {
 map_drives() {
   # Drive letters must exist before the wineserver starts.
   mkdir -p "$drives/source" "$drives/target" "$drives/small" "$drives/docs/Dokumente"
+  # V: must be a 2 MB drive: the full-drive tests are meaningless on a big one.
   if ! mountpoint -q "$drives/small"; then
-    mount -t tmpfs -o size=2m tmpfs "$drives/small" 2>/dev/null || true
+    local err
+    if ! err=$(mount -t tmpfs -o size=2m tmpfs "$drives/small" 2>&1); then
+      echo "cannot mount the 2 MB tmpfs for V: at $drives/small (needs root or CAP_SYS_ADMIN): $err" >&2
+      exit 1
+    fi
   fi
   # F: a FAT32 stick, Y: an exFAT one, as real volumes on images.
   "$here/stick-volumes.sh" up "$drives"

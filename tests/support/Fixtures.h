@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kelvorin::testing {
 
@@ -53,12 +54,18 @@ public:
     std::u16string LongTime(const LocalTime&) override { return u"12:00:00"; }
 };
 
-// Text for a test's messages: everything beyond ASCII becomes "?".
-inline std::string Narrow(std::u16string_view text) {
+// Text for a test's messages: everything beyond printable ASCII becomes "?".
+template <typename Char> std::string NarrowText(std::basic_string_view<Char> text) {
     std::string out;
-    for (char16_t c : text)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
+    for (Char c : text)
+        out += c >= 0x20 && c < 0x80 ? static_cast<char>(c) : '?';
     return out;
+}
+inline std::string Narrow(std::u16string_view text) {
+    return NarrowText(text);
+}
+inline std::string Narrow(std::wstring_view text) {
+    return NarrowText(text);
 }
 
 } // namespace kelvorin::testing

@@ -84,7 +84,7 @@ protected:
         form_ = std::make_unique<ui::TDataSForm>(
             GetModuleHandleW(nullptr),
             ui::DataSFormServices{startUp_, files_, codePage_, clock_,
-                                  [this](std::wstring& folder, unsigned, std::int32_t context) {
+                                  [this](std::wstring& folder, std::int32_t context) {
                                       chooserCalls_.push_back({folder, context});
                                       if (!chooserAnswer_) return false;
                                       folder = *chooserAnswer_;
@@ -111,7 +111,7 @@ protected:
     }
     void SetTarget(int index) {
         for (int i = 0; i < 26; ++i)
-            SendMessageW(Control(Id::SaveRadioGroup + 1 + i), BM_SETCHECK,
+            SendMessageW(Control(ui::RadioItemId(Id::SaveRadioGroup, i)), BM_SETCHECK,
                          i == index ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     static std::vector<std::wstring> Items(HWND list) {

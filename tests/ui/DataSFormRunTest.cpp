@@ -20,18 +20,6 @@ std::vector<std::wstring> LinesOf(const std::string& bytes) {
     return TextLines(DecodeText(bytes, CP_ACP));
 }
 
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    return names;
-}
-
 class DataSFormRun : public DataSFormTest {
 protected:
     // The set as a file in the documents folder, loaded when the window is made.
@@ -79,6 +67,7 @@ TEST_F(DataSFormRun, ShowsTheSortedLogInTheFileListAndTheRunLogInItsOrder) {
     }
     EXPECT_TRUE(IsWindowEnabled(Control(Id::SichernBitBtn)));
     EXPECT_TRUE(form_->IsItemEnabled(Id::FileOpenItem));
+    EXPECT_TRUE(form_->IsItemEnabled(Id::HelpAboutItem));
 }
 
 // A window of the test's own whose posted message runs the test's code when
@@ -128,13 +117,15 @@ TEST_F(DataSFormRun, ACloseRequestEndsTheRunAndThenTheWindow) {
     DeleteFileW(SetFile().c_str());
     const HWND window = Window();
 
-    bool setFileWritten = false, windowAlive = false, setCommandsOff = false, busy = false;
+    bool setFileWritten = false, windowAlive = false, setCommandsOff = false, infoOff = false,
+         busy = false;
     InsideTheRun inside([&] {
         setFileWritten = FileExists(SetFile());
         windowAlive = IsWindow(window) && IsWindowVisible(window);
         setCommandsOff = !form_->IsItemEnabled(Id::FileNeuItem) &&
                          !form_->IsItemEnabled(Id::AddOrdnerPuItem) &&
                          !form_->IsToolButtonEnabled(Id::OpenToolButton);
+        infoOff = !form_->IsItemEnabled(Id::HelpAboutItem);
         busy = !IsWindowEnabled(Control(Id::SichernBitBtn)) && form_->IsRunning();
     });
     // Both come with the run's first handling of messages.
@@ -146,11 +137,12 @@ TEST_F(DataSFormRun, ACloseRequestEndsTheRunAndThenTheWindow) {
     EXPECT_TRUE(setFileWritten) << "at once, during the run";
     EXPECT_TRUE(windowAlive) << "not under the run";
     EXPECT_TRUE(setCommandsOff);
+    EXPECT_TRUE(infoOff) << "its modal loop would stall the run";
     EXPECT_TRUE(busy);
     EXPECT_FALSE(IsWindow(window)) << "gone once the run was over";
     EXPECT_TRUE(QuitPosted());
     int copied = 0;
-    for (const auto& name : FilesIn(Target(L"A")))
+    for (const auto& name : NamesIn(Target(L"A"), Listing::FilesOnly))
         copied += name.starts_with(L"Datei");
     EXPECT_LE(copied, 1) << "no further copy after the close";
     const std::vector<std::wstring> log = LinesOf(ReadWholeFile(LogFile()));
@@ -172,7 +164,7 @@ TEST_F(DataSFormRun, ACloseRequestInTheMiddleOfAFileKeepsThePreviousCopy) {
     std::atomic<bool> sawPartial = false;
     std::thread closer([&] {
         for (int i = 0; i < 20000 && !sawPartial; ++i) {
-            if (FilesIn(Target(L"A")).size() > 1)
+            if (NamesIn(Target(L"A"), Listing::FilesOnly).size() > 1)
                 sawPartial = true;
             else
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -185,7 +177,8 @@ TEST_F(DataSFormRun, ACloseRequestInTheMiddleOfAFileKeepsThePreviousCopy) {
     ASSERT_TRUE(sawPartial) << "the copy should have been under way";
     EXPECT_TRUE(ReadWholeFile(Target(L"A\\Gross.bin")) == "alte Kopie");
     EXPECT_EQ(LocalWriteTime(Target(L"A\\Gross.bin")).wYear, 2020);
-    EXPECT_THAT(FilesIn(Target(L"A")), ElementsAre(L"Gross.bin")) << "no partial file";
+    EXPECT_THAT(NamesIn(Target(L"A"), Listing::FilesOnly), ElementsAre(L"Gross.bin"))
+        << "no partial file";
     EXPECT_EQ(LinesOf(ReadWholeFile(LogFile())).front(), L"Abbruch")
         << "an interrupted copy is no failed copy";
 }

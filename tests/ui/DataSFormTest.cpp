@@ -13,21 +13,7 @@ using ::testing::ElementsAre;
 
 // Keys as the user types them: through the system's input, modifiers included.
 void Type(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> input;
-    for (WORD key : keys) {
-        INPUT down{};
-        down.type = INPUT_KEYBOARD;
-        down.ki.wVk = key;
-        input.push_back(down);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        INPUT up{};
-        up.type = INPUT_KEYBOARD;
-        up.ki.wVk = *--it;
-        up.ki.dwFlags = KEYEVENTF_KEYUP;
-        input.push_back(up);
-    }
-    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    ASSERT_TRUE(SendKeys(keys));
     for (int i = 0; i < 10; ++i) {
         Sleep(10);
         PumpMessages();
@@ -95,15 +81,15 @@ TEST_F(DataSFormTest, LaysOutEveryControlAsItsTableSaysAtEachDensity) {
         for (int id : {Id::OrdnerListBox, Id::LogListBox})
             EXPECT_EQ(SendMessageW(Control(id), LB_GETITEMHEIGHT, 0, 0), s(14));
         // The radio items fill four columns of seven, top down.
-        const RECT a = ClientRectOf(Control(Id::SaveRadioGroup + 1));
-        const RECT g = ClientRectOf(Control(Id::SaveRadioGroup + 7));
-        const RECT h = ClientRectOf(Control(Id::SaveRadioGroup + 8));
-        const RECT z = ClientRectOf(Control(Id::SaveRadioGroup + 26));
+        const RECT a = ClientRectOf(Control(ui::RadioItemId(Id::SaveRadioGroup, 0)));
+        const RECT g = ClientRectOf(Control(ui::RadioItemId(Id::SaveRadioGroup, 6)));
+        const RECT h = ClientRectOf(Control(ui::RadioItemId(Id::SaveRadioGroup, 7)));
+        const RECT z = ClientRectOf(Control(ui::RadioItemId(Id::SaveRadioGroup, 25)));
         EXPECT_EQ(a.left, g.left);
         EXPECT_GT(g.top, a.top);
         EXPECT_EQ(h.top, a.top);
         EXPECT_GT(h.left, a.left);
-        EXPECT_EQ(z.top, ClientRectOf(Control(Id::SaveRadioGroup + 19)).top);
+        EXPECT_EQ(z.top, ClientRectOf(Control(ui::RadioItemId(Id::SaveRadioGroup, 18))).top);
         EXPECT_LT(z.right, s(424 + 193));
         EXPECT_LT(g.bottom, s(40 + 177));
     }
@@ -122,7 +108,7 @@ TEST_F(DataSFormTest, StartsAsTheTablesSay) {
     EXPECT_EQ(WindowText(Control(Id::FileCopyLabel)), L"---");
     // 26 real radio buttons "A:" to "Z:"; with no set file "E:" stays checked.
     for (int i = 0; i < 26; ++i) {
-        HWND item = Control(Id::SaveRadioGroup + 1 + i);
+        HWND item = Control(ui::RadioItemId(Id::SaveRadioGroup, i));
         const std::wstring caption{static_cast<wchar_t>(L'A' + i), L':'};
         EXPECT_EQ(WindowText(item), caption);
         EXPECT_EQ(SendMessageW(item, BM_GETCHECK, 0, 0), i == 4 ? BST_CHECKED : BST_UNCHECKED);
@@ -284,8 +270,12 @@ TEST_F(DataSFormTest, F1AsksForTheContextOfTheControlOrOfTheMenuItem) {
         int focus;
         std::int32_t topic;
     } controls[] = {
-        {Id::OrdnerListBox, 1000},  {Id::DateiListBox, 2000},     {Id::SaveRadioGroup + 5, 3000},
-        {Id::AusschlussMemo, 4000}, {Id::SynchronCheckBox, 5000}, {Id::EndeBitBtn, 1},
+        {Id::OrdnerListBox, 1000},
+        {Id::DateiListBox, 2000},
+        {ui::RadioItemId(Id::SaveRadioGroup, 4), 3000},
+        {Id::AusschlussMemo, 4000},
+        {Id::SynchronCheckBox, 5000},
+        {Id::EndeBitBtn, 1},
     };
     for (const auto& row : controls) {
         SCOPED_TRACE(row.focus);
@@ -335,7 +325,7 @@ TEST_F(DataSFormTest, HintsShowInTheTooltipAndTheStatusBar) {
                  reinterpret_cast<LPARAM>(&button));
     MapWindowPoints(Control(Id::ToolBar), nullptr, reinterpret_cast<POINT*>(&button), 2);
     RECT radio{};
-    GetWindowRect(Control(Id::SaveRadioGroup + 3), &radio);
+    GetWindowRect(Control(ui::RadioItemId(Id::SaveRadioGroup, 2)), &radio);
     const struct {
         const char* what;
         POINT at;
@@ -428,17 +418,20 @@ TEST_F(DataSFormTest, ArrowsMoveTheCheckInTheRadioGroupAndTabStopsOnceInIt) {
     Make();
     SetFocus(Control(Id::DateiListBox));
     Type({VK_TAB});
-    EXPECT_EQ(GetFocus(), Control(Id::SaveRadioGroup + 1 + 4)) << "the checked item, E:";
+    EXPECT_EQ(GetFocus(), Control(ui::RadioItemId(Id::SaveRadioGroup, 4)))
+        << "the checked item, E:";
     Type({VK_DOWN});
-    EXPECT_EQ(GetFocus(), Control(Id::SaveRadioGroup + 1 + 5));
+    EXPECT_EQ(GetFocus(), Control(ui::RadioItemId(Id::SaveRadioGroup, 5)));
     Type({VK_RIGHT});
-    EXPECT_EQ(GetFocus(), Control(Id::SaveRadioGroup + 1 + 6));
-    EXPECT_EQ(SendMessageW(Control(Id::SaveRadioGroup + 1 + 6), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(SendMessageW(Control(Id::SaveRadioGroup + 1 + 4), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(GetFocus(), Control(ui::RadioItemId(Id::SaveRadioGroup, 6)));
+    EXPECT_EQ(SendMessageW(Control(ui::RadioItemId(Id::SaveRadioGroup, 6)), BM_GETCHECK, 0, 0),
+              BST_CHECKED);
+    EXPECT_EQ(SendMessageW(Control(ui::RadioItemId(Id::SaveRadioGroup, 4)), BM_GETCHECK, 0, 0),
+              BST_UNCHECKED);
     Type({VK_TAB});
     EXPECT_EQ(GetFocus(), Control(Id::AusschlussMemo));
     Type({VK_SHIFT, VK_TAB});
-    EXPECT_EQ(GetFocus(), Control(Id::SaveRadioGroup + 1 + 6));
+    EXPECT_EQ(GetFocus(), Control(ui::RadioItemId(Id::SaveRadioGroup, 6)));
 }
 
 TEST_F(DataSFormTest, ALetterPressesAPushButtonOnlyWhereNoTextIsTyped) {
@@ -466,7 +459,8 @@ TEST_F(DataSFormTest, LoadsTheSetIntoTheControlsAndSavesItFromThemOnClose) {
     EXPECT_TRUE(form_->FormCreateCompleted());
     EXPECT_THAT(Items(Control(Id::OrdnerListBox)), ElementsAre(L"C:\\Daten", L"C:\\Projekte"));
     EXPECT_EQ(WindowText(Control(Id::AusschlussMemo)), L"bak\r\ntmp");
-    EXPECT_EQ(SendMessageW(Control(Id::SaveRadioGroup + 6), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(Control(ui::RadioItemId(Id::SaveRadioGroup, 5)), BM_GETCHECK, 0, 0),
+              BST_CHECKED);
     EXPECT_EQ(SendMessageW(Control(Id::SynchronCheckBox), BM_GETCHECK, 0, 0), BST_CHECKED);
 
     // What the user changes is what is saved.
@@ -490,7 +484,8 @@ TEST_F(DataSFormTest, NewSetShowsTheDefaultsAndClearsTheFileList) {
     form_->Click(Id::FileNeuItem);
     EXPECT_TRUE(Items(Control(Id::OrdnerListBox)).empty());
     EXPECT_EQ(WindowText(Control(Id::AusschlussMemo)), L"~\r\nbak\r\ncom\r\ndll\r\nexe");
-    EXPECT_EQ(SendMessageW(Control(Id::SaveRadioGroup + 5), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(Control(ui::RadioItemId(Id::SaveRadioGroup, 4)), BM_GETCHECK, 0, 0),
+              BST_CHECKED);
     EXPECT_EQ(SendMessageW(Control(Id::SynchronCheckBox), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 

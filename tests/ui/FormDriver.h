@@ -1,6 +1,7 @@
 #pragma once
 // Drives real windows of this thread from a test: pumps messages through the
 // same keyboard handling as the program's loops, clicks, keys and readers.
+#include "tests/support/win32/Keyboard.h"
 #include "ui/FormWindow.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -69,12 +71,7 @@ inline void PressF1(HWND window) {
     SetForegroundWindow(window);
     PumpMessages();
     ASSERT_EQ(GetForegroundWindow(), window) << "the window must have the keyboard";
-    INPUT keys[2] = {};
-    keys[0].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = VK_F1;
-    keys[1] = keys[0];
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
+    ASSERT_TRUE(SendKeys({VK_F1}));
     for (int i = 0; i < 10; ++i) {
         Sleep(10);
         PumpMessages();
@@ -175,29 +172,50 @@ private:
     UINT_PTR timer_;
 };
 
-// Runs an action inside a modal loop, once it has handled what is pending: a
-// thread timer fires only when the queue is empty.
+// Runs test code inside whatever modal loop runs, once it has handled what is
+// pending: a thread timer fires only when the queue is empty. Once: on the
+// first tick. Every: on each tick, for as long as the object lives.
 class DuringModal {
 public:
-    explicit DuringModal(std::function<void()> action, UINT milliseconds = 50) {
-        Action() = std::move(action);
-        timer_ = SetTimer(nullptr, 0, milliseconds, Fire);
+    enum class Ticks { Once, Every };
+    explicit DuringModal(std::function<void()> action, UINT milliseconds = 50,
+                         Ticks ticks = Ticks::Once)
+        : timer_(SetTimer(nullptr, 0, milliseconds, Fire)) {
+        Running()[timer_] = {std::move(action), ticks, this};
     }
     DuringModal(const DuringModal&) = delete;
     DuringModal& operator=(const DuringModal&) = delete;
     ~DuringModal() {
+        // A timer that fired once is gone, and its id may be another's by now.
+        const auto found = Running().find(timer_);
+        if (found == Running().end() || found->second.owner != this) return;
         KillTimer(nullptr, timer_);
-        Action() = nullptr;
+        Running().erase(found);
     }
 
 private:
-    static std::function<void()>& Action() {
-        static std::function<void()> action;
-        return action;
+    struct Entry {
+        std::function<void()> action;
+        Ticks ticks;
+        const DuringModal* owner;
+    };
+    static std::map<UINT_PTR, Entry>& Running() {
+        static std::map<UINT_PTR, Entry> running;
+        return running;
     }
     static void CALLBACK Fire(HWND, UINT, UINT_PTR timer, DWORD) {
+        const auto found = Running().find(timer);
+        if (found == Running().end()) return;
+        if (found->second.ticks == Ticks::Every) {
+            const auto action = found->second.action; // the action may end its driver
+            action();
+            return;
+        }
+        // Gone before it runs: the action's own modal loop must not run it again.
         KillTimer(nullptr, timer);
-        if (auto action = std::move(Action())) action();
+        const auto action = std::move(found->second.action);
+        Running().erase(found);
+        if (action) action();
     }
     UINT_PTR timer_;
 };

@@ -141,9 +141,8 @@ protected:
             ran = true;
             during(Chooser());
         });
-        const bool chosen =
-            ui::SelectFolder(GetModuleHandleW(nullptr), *system_, owner_.Handle(), folder,
-                             ui::TDataSForm::kNoSelectFolderOptions, helpContext);
+        const bool chosen = ui::SelectFolder(GetModuleHandleW(nullptr), *system_, owner_.Handle(),
+                                             folder, helpContext);
         EXPECT_TRUE(ran) << "the chooser did not show";
         return chosen;
     }

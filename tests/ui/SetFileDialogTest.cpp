@@ -1,4 +1,5 @@
 #include "tests/support/win32/ScratchDrives.h"
+#include "tests/ui/FormDriver.h"
 #include "ui/SetFileDialogs.h"
 
 #include <gtest/gtest.h>
@@ -13,25 +14,16 @@ namespace kelvorin::testing {
 namespace {
 
 // Runs `step` on each dialog box of this thread that appears while a modal
-// loop runs, one box per step, from a thread timer.
+// loop runs, one box per step.
 class DialogDriver {
 public:
     using Step = std::function<void(HWND)>;
-    explicit DialogDriver(std::vector<Step> steps) : steps_(std::move(steps)) {
-        instance_ = this;
-        timer_ = SetTimer(nullptr, 0, 100, Tick);
-    }
-    DialogDriver(const DialogDriver&) = delete;
-    DialogDriver& operator=(const DialogDriver&) = delete;
-    ~DialogDriver() {
-        KillTimer(nullptr, timer_);
-        instance_ = nullptr;
-    }
+    explicit DialogDriver(std::vector<Step> steps) : steps_(std::move(steps)) {}
     bool Done() const { return next_ == steps_.size(); }
 
 private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        if (!instance_ || instance_->Done()) return;
+    void Tick() {
+        if (Done()) return;
         HWND found = nullptr;
         EnumThreadWindows(
             GetCurrentThreadId(),
@@ -44,16 +36,15 @@ private:
                 return FALSE;
             },
             reinterpret_cast<LPARAM>(&found));
-        if (found == nullptr || found == instance_->last_) return;
-        instance_->last_ = found;
-        instance_->steps_[instance_->next_++](found);
+        if (found == nullptr || found == last_) return;
+        last_ = found;
+        steps_[next_++](found);
     }
 
-    static inline DialogDriver* instance_ = nullptr;
     std::vector<Step> steps_;
     std::size_t next_ = 0;
     HWND last_ = nullptr;
-    UINT_PTR timer_;
+    DuringModal ticks_{[this] { Tick(); }, 100, DuringModal::Ticks::Every}; // last: goes first
 };
 
 // The file name field: cmb13 on Windows, edt1 in Wine's own template.

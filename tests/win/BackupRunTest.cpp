@@ -5,6 +5,7 @@
 #include "engine/win32/Win32FileServices.h"
 #include "engine/win32/Win32LocalClock.h"
 #include "set/win32/Win32CodePage.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/ForwardingFileServices.h"
 #include "tests/support/MemoryRunHost.h"
 #include "tests/support/win32/HostSide.h"
@@ -25,13 +26,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-std::string Narrow(const std::u16string& s) {
-    std::string out;
-    for (char16_t c : s)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
-
 std::string Text(const std::wstring& path) {
     return ReadWholeFile(path);
 }
@@ -39,20 +33,6 @@ std::string Text(const std::wstring& path) {
 std::tuple<int, int, int, int, int, int> Time(const std::wstring& path) {
     const SYSTEMTIME t = LocalWriteTime(path);
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
-std::vector<std::wstring> Names(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 class BackupRunTest : public DriveTest {
@@ -113,7 +93,7 @@ TEST_F(BackupRunTest, CopiesEveryFileWithItsStampAndAgainOnlyWhatChanged) {
     EXPECT_EQ(Text(Target(L"a\\b\\c\\tief.txt")), "tief") << "a missing folder chain is made";
     EXPECT_EQ(Text(Target(L"leer.txt")), "");
     for (const wchar_t* file : {L"Brief.txt", L"a\\b\\c\\tief.txt", L"leer.txt"})
-        EXPECT_EQ(Time(Target(file)), Time(Source(file))) << "stamp of " << Wide(U16(file)).size();
+        EXPECT_EQ(Time(Target(file)), Time(Source(file))) << "stamp of " << Narrow(U16(file));
     EXPECT_EQ(counts.filesCopied, 3u);
     EXPECT_EQ(counts.bytesCopied, 9u);
     EXPECT_THAT(Problems(), IsEmpty());
@@ -122,7 +102,7 @@ TEST_F(BackupRunTest, CopiesEveryFileWithItsStampAndAgainOnlyWhatChanged) {
     EXPECT_THAT(host.selections, ElementsAre(0u));
     EXPECT_EQ(host.busyBegins, 1);
     EXPECT_EQ(host.busyEnds, 1);
-    EXPECT_THAT(Names(Target()), ElementsAre(L"Brief.txt", L"a", L"leer.txt"))
+    EXPECT_THAT(NamesIn(Target()), ElementsAre(L"Brief.txt", L"a", L"leer.txt"))
         << "no partial copy is left";
 
     WriteTextFile(Source(L"Brief.txt"), "Brief, neu");
@@ -178,10 +158,10 @@ TEST_F(BackupRunTest, LeavesOutExcludedTypesDotFoldersAndLinksToFolders) {
         const HostLink fileLink(Source(L"flink.txt"), Source(L"real\\r.txt"));
         ASSERT_TRUE(RunBackup());
     }
-    EXPECT_THAT(Names(Target()),
+    EXPECT_THAT(NamesIn(Target()),
                 ElementsAre(L".profile", L"Brief.Bak.txt", L"Brief.txt", L"Makefile",
                             L"desktop.ini", L"flink.txt", L"real", L"sub", L"~$Brief.docx"));
-    EXPECT_THAT(Names(Target(L"sub")), ElementsAre(L"s.txt"));
+    EXPECT_THAT(NamesIn(Target(L"sub")), ElementsAre(L"s.txt"));
     EXPECT_EQ(Text(Target(L"flink.txt")), "x") << "a link to a file is copied as the file";
     EXPECT_THAT(Problems(), IsEmpty());
 }
@@ -242,7 +222,7 @@ TEST_F(BackupRunTest, ReportsASourceHeldOpenAndGoesOn) {
     EXPECT_THAT(host.labels, ::testing::Contains(u"Fehler"));
     EXPECT_TRUE(flags.copyFailed);
     EXPECT_EQ(Status(), u"Fehler beim kopieren !!");
-    EXPECT_THAT(Names(Target()), ElementsAre(L"a.txt", L"c.txt"));
+    EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt", L"c.txt"));
     EXPECT_EQ(host.pumps, 3) << "messages are handled after every attempted copy";
 }
 
@@ -258,7 +238,7 @@ TEST_F(BackupRunTest, LeavesAReadOnlyCopyAsItWas) {
     EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
     EXPECT_EQ(Text(Target(L"a.txt")), "alt");
     EXPECT_EQ(Time(Target(L"a.txt")), std::make_tuple(2025, 3, 1, 10, 0, 0));
-    EXPECT_THAT(Names(Target()), ElementsAre(L"a.txt"));
+    EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt"));
 }
 
 TEST_F(BackupRunTest, RefusesEveryFileOnTheTargetDriveWithAMessageAndNothingElse) {
@@ -278,7 +258,7 @@ TEST_F(BackupRunTest, RefusesEveryFileOnTheTargetDriveWithAMessageAndNothingElse
     EXPECT_THAT(Problems(), IsEmpty());
     EXPECT_EQ(Status(), u"OK");
     EXPECT_EQ(host.pumps, 0) << "nothing was copied";
-    EXPECT_THAT(Names(Target(L"eigen")), ElementsAre(L"a.txt", L"b.txt"));
+    EXPECT_THAT(NamesIn(Target(L"eigen")), ElementsAre(L"a.txt", L"b.txt"));
 }
 
 TEST_F(BackupRunTest, TakesEntriesThatAreNoDrivePathForMissingFolders) {
@@ -299,7 +279,7 @@ TEST_F(BackupRunTest, TakesEntriesThatAreNoDrivePathForMissingFolders) {
                             u"Nicht gefunden: " + U16(Source(L"fehlt")), u"Nicht gefunden: \\Daten",
                             u"Nicht gefunden: \\\\server\\share\\Daten"));
     EXPECT_EQ(Status(), u"OK") << "a missing folder sets no flag";
-    EXPECT_THAT(Names(work), IsEmpty()) << "nothing is written into the current folder";
+    EXPECT_THAT(NamesIn(work), IsEmpty()) << "nothing is written into the current folder";
 }
 
 TEST_F(BackupRunTest, RefusesARunWithoutATargetDriveBeforeItsFirstStep) {
@@ -315,7 +295,7 @@ TEST_F(BackupRunTest, RefusesARunWithoutATargetDriveBeforeItsFirstStep) {
     EXPECT_THAT(host.selections, IsEmpty());
     EXPECT_TRUE(flags.copyFailed) << "no flag is touched";
     EXPECT_FALSE(FileExists(LogFile()));
-    EXPECT_THAT(Names(Target()), IsEmpty());
+    EXPECT_THAT(NamesIn(Target()), IsEmpty());
 }
 
 TEST_F(BackupRunTest, WritesTheLogInTheAnsiCodePageAndShowsItSorted) {
@@ -381,7 +361,7 @@ TEST_F(BackupRunTest, KeepsThePreviousCopyWhenTheTargetDriveIsFull) {
     const std::wstring smallCopy = small + L"\\gross.bin";
     EXPECT_TRUE(Text(smallCopy) == oldCopy) << "the previous copy survives whole";
     EXPECT_EQ(Time(smallCopy), std::make_tuple(2025, 1, 1, 10, 0, 0));
-    EXPECT_THAT(Names(small), ElementsAre(L"gross.bin", L"wenig.txt"))
+    EXPECT_THAT(NamesIn(small), ElementsAre(L"gross.bin", L"wenig.txt"))
         << "no truncated or partial copy remains";
     EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"gross.bin")),
                                         kNotCopiedLine + U16(Source(L"neu.bin"))));
@@ -453,7 +433,7 @@ TEST_F(BackupRunTest, TakesAFailedReadForAFailureAndKeepsThePreviousCopy) {
     ASSERT_TRUE(RunBackup(failing));
     EXPECT_EQ(Text(Target(L"a.bin")), "alt");
     EXPECT_EQ(Time(Target(L"a.bin")), std::make_tuple(2025, 1, 1, 10, 0, 0));
-    EXPECT_THAT(Names(Target()), ElementsAre(L"a.bin", L"c.bin"))
+    EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.bin", L"c.bin"))
         << "no copy of b.bin that would pass for current, no partial copy";
     EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.bin")),
                                         kNotCopiedLine + U16(Source(L"b.bin"))));
@@ -472,7 +452,7 @@ TEST_F(BackupRunTest, StopsAtACloseRequestAndReportsTheCancel) {
     host.onPump = [this] { flags.cancelled = true; };
 
     ASSERT_TRUE(RunBackup());
-    EXPECT_THAT(Names(Target()), ElementsAre(L"a.txt", L"verwaist.txt"))
+    EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt", L"verwaist.txt"))
         << "nothing is copied or synchronised after the close request";
     EXPECT_EQ(host.pumps, 1);
     EXPECT_THAT(host.selections, ElementsAre(0u)) << "the second folder is skipped";
@@ -493,7 +473,7 @@ TEST_F(BackupRunTest, ReportsACopyFailureBeforeTheCancelAsTheStatus) {
     }
     EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
     EXPECT_EQ(Status(), u"Fehler beim kopieren !!");
-    EXPECT_THAT(Names(Target()), IsEmpty());
+    EXPECT_THAT(NamesIn(Target()), IsEmpty());
 }
 
 TEST_F(BackupRunTest, EndsACopyAtACloseRequestBetweenItsChunksAndKeepsThePreviousCopy) {
@@ -514,7 +494,7 @@ TEST_F(BackupRunTest, EndsACopyAtACloseRequestBetweenItsChunksAndKeepsThePreviou
     EXPECT_EQ(chunks, 3) << "nothing more is copied";
     EXPECT_TRUE(Text(Target(L"gross.bin")) == oldCopy);
     EXPECT_EQ(Time(Target(L"gross.bin")), std::make_tuple(2025, 1, 1, 10, 0, 0));
-    EXPECT_THAT(Names(Target()), ElementsAre(L"gross.bin")) << "no partial copy is left";
+    EXPECT_THAT(NamesIn(Target()), ElementsAre(L"gross.bin")) << "no partial copy is left";
     EXPECT_THAT(Problems(), IsEmpty()) << "a cancelled copy is no failed copy";
     EXPECT_FALSE(flags.copyFailed);
     EXPECT_THAT(host.labels, ::testing::Not(::testing::Contains(kCopyFailedLabel)));
@@ -686,7 +666,7 @@ TEST_F(BackupRunTest, ReusesALeftoverPartialCopyButNeverTheCopyOfAnotherFile) {
     AddFolder(Source());
 
     ASSERT_TRUE(RunBackup());
-    EXPECT_THAT(Names(Target()), ElementsAre(L"a.txt", L"b.txt", lookalike));
+    EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt", L"b.txt", lookalike));
     EXPECT_EQ(Text(Target(L"a.txt")), "a");
 
     WriteTextFile(Source(L"b.txt"), "b, neu");
@@ -695,7 +675,7 @@ TEST_F(BackupRunTest, ReusesALeftoverPartialCopyButNeverTheCopyOfAnotherFile) {
     EXPECT_EQ(counts.filesCopied, 1u);
     EXPECT_EQ(Text(Target(L"b.txt")), "b, neu");
     EXPECT_EQ(Text(Target(lookalike)), "eigene Datei") << "the other file's copy is untouched";
-    EXPECT_THAT(Names(Target()), ElementsAre(L"a.txt", L"b.txt", lookalike));
+    EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt", L"b.txt", lookalike));
 }
 
 // Names the walk knows of only when it looks beyond the files it copies and
@@ -735,7 +715,7 @@ TEST_F(BackupRunTest, NeverWritesAPartialCopyOverTheCopyOfALookalikeOfAnyKind) {
         EXPECT_EQ(Text(Target(own)), "eigene Datei") << "the lookalike's copy is untouched";
         std::vector<std::wstring> expected = {L"b.txt", c.name};
         std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(Names(Target(folder.substr(0, folder.size() - 1))), expected)
+        EXPECT_EQ(NamesIn(Target(folder.substr(0, folder.size() - 1))), expected)
             << "no partial copy is left";
         EXPECT_THAT(Problems(), IsEmpty());
     }
@@ -752,7 +732,7 @@ TEST_F(BackupRunTest, TwinsDifferingInLetterCaseAloneShareOneCopyInANewFolder) {
                    "a.txt' && touch '" + HostPath(Source()) + "/fertig'");
     for (int i = 0; i < 200 && !FileExists(Source(L"fertig")); ++i)
         Sleep(25);
-    ASSERT_EQ(Names(Source(L"Neu")).size(), 3u) << "the host made the twins";
+    ASSERT_EQ(NamesIn(Source(L"Neu")).size(), 3u) << "the host made the twins";
     AddFolder(Source(L"Neu"));
 
     ASSERT_TRUE(RunBackup());

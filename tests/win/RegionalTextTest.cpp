@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 namespace kelvorin {
 namespace {
 
@@ -28,8 +30,23 @@ TEST(Win32LocalClock, FormatsWithTheUsersShortDateAndLongTime) {
     EXPECT_EQ(clock.ShortDate(t), u"08.12.2025");
     EXPECT_EQ(clock.LongTime(t), u"21:30:05");
 
+    // Now is the local time, not universal time or a stamp of its own: it lies
+    // between two readings of the system's local time taken around it.
+    SYSTEMTIME before{}, after{};
+    GetLocalTime(&before);
     const LocalTime now = clock.Now();
-    EXPECT_GE(now.year, 2024);
+    GetLocalTime(&after);
+    const auto ticks = [](const SYSTEMTIME& time) {
+        FILETIME f{};
+        EXPECT_TRUE(SystemTimeToFileTime(&time, &f));
+        return (static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
+    };
+    const auto word = [](int v) { return static_cast<WORD>(v); };
+    const SYSTEMTIME read{word(now.year),   word(now.month),      0,
+                          word(now.day),    word(now.hour),       word(now.minute),
+                          word(now.second), word(now.millisecond)};
+    EXPECT_LE(ticks(before), ticks(read));
+    EXPECT_LE(ticks(read), ticks(after));
     EXPECT_EQ(clock.ShortDate(now).size(), 10u);
 }
 

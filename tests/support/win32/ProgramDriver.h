@@ -4,6 +4,8 @@
 // reads its controls. Nothing is posted to the program: keys go through the
 // system's input, so they take the way real keys take.
 // Header only and free of GoogleTest, so that the benchmark's driver shares it.
+#include "tests/support/win32/Keyboard.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -192,38 +194,7 @@ inline bool BringToFront(HWND window, DWORD milliseconds = 3000) {
 // and released in reverse, so {VK_MENU, 'S'} is Alt+S. False when the window
 // could not be brought to the front.
 inline bool PressKeys(HWND window, std::initializer_list<WORD> keys) {
-    if (!BringToFront(window)) return false;
-    auto input = [](WORD key, DWORD flags) {
-        INPUT one{};
-        one.type = INPUT_KEYBOARD;
-        one.ki.wVk = key;
-        one.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-        switch (key) {
-        case VK_LEFT:
-        case VK_RIGHT:
-        case VK_UP:
-        case VK_DOWN:
-        case VK_HOME:
-        case VK_END:
-        case VK_PRIOR:
-        case VK_NEXT:
-        case VK_INSERT:
-        case VK_DELETE:
-            flags |= KEYEVENTF_EXTENDEDKEY;
-            break;
-        default:
-            break;
-        }
-        one.ki.dwFlags = flags;
-        return one;
-    };
-    std::vector<INPUT> inputs;
-    for (WORD key : keys)
-        inputs.push_back(input(key, 0));
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
-        inputs.push_back(input(*key, KEYEVENTF_KEYUP));
-    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) ==
-           inputs.size();
+    return BringToFront(window) && SendKeys(keys);
 }
 
 // The items of a list box in another process, read as a screen reader reads

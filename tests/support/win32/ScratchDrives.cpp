@@ -1,6 +1,7 @@
 #include "tests/support/win32/ScratchDrives.h"
 #include "tests/support/win32/ProgramDriver.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace kelvorin::testing {
@@ -31,6 +32,23 @@ wchar_t SmallDrive() {
 }
 wchar_t DocsDrive() {
     return DriveFromEnvironment("KELVORIN_DOCS_DRIVE", L'K');
+}
+
+std::vector<std::wstring> NamesIn(const std::wstring& folder, Listing listing) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (listing == Listing::FilesOnly && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        names.push_back(name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void RemoveTree(const std::wstring& path) {

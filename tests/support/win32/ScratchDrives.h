@@ -19,6 +19,11 @@ wchar_t TargetDrive();
 wchar_t SmallDrive();
 wchar_t DocsDrive();
 
+// The names in a folder, sorted, without "." and ".."; with its folders or without.
+enum class Listing { FilesAndFolders, FilesOnly };
+std::vector<std::wstring> NamesIn(const std::wstring& folder,
+                                  Listing listing = Listing::FilesAndFolders);
+
 // Deletes the folder with everything in it (read-only files included), then
 // creates it empty. Returns the path without trailing backslash.
 std::wstring MakeCleanFolder(const std::wstring& path);
