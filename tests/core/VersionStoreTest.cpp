@@ -1,5 +1,6 @@
 #include "engine/VersionStore.h"
 
+#include "tests/support/Fixtures.h"
 #include "tests/support/ForwardingFileServices.h"
 #include "tests/support/MemoryFileServices.h"
 
@@ -12,6 +13,7 @@ namespace kelvorin {
 namespace {
 
 using testing::MemoryFileServices;
+using testing::Narrow;
 
 // Which run folders went, in order.
 class FolderRemovals : public testing::ForwardingFileServices {
@@ -25,10 +27,6 @@ public:
     }
     std::vector<std::u16string> order;
 };
-
-std::string Narrow(std::u16string_view s) {
-    return {s.begin(), s.end()};
-}
 
 TEST(RunFolderNames, AreTheRunsStartAndOnlySuchNamesCount) {
     EXPECT_EQ(RunFolderName({2026, 12, 10, 20, 15, 3, 999}), u"2026-12-10 20.15.03");

@@ -10,6 +10,7 @@
 #include "engine/win32/Win32FileServices.h"
 #include "engine/win32/Win32LocalClock.h"
 #include "set/win32/Win32CodePage.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/MemoryRunHost.h"
 #include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/ScratchDrives.h"
@@ -47,13 +48,6 @@ std::wstring OnZ(const std::string& hostPath) {
     for (char c : hostPath)
         path += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
     return path;
-}
-
-std::string Narrow(const std::u16string& s) {
-    std::string out;
-    for (char16_t c : s)
-        out += static_cast<char>(c);
-    return out;
 }
 
 std::string ReadOrEmpty(const std::wstring& path) {

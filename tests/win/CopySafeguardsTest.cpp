@@ -5,6 +5,7 @@
 #include "engine/win32/Win32FileServices.h"
 #include "engine/win32/Win32LocalClock.h"
 #include "set/win32/Win32CodePage.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/ForwardingFileServices.h"
 #include "tests/support/MemoryRunHost.h"
 #include "tests/support/win32/HostSide.h"
@@ -26,24 +27,6 @@ using Clock = std::chrono::steady_clock;
 std::tuple<int, int, int, int, int, int> Time(const std::wstring& path) {
     const SYSTEMTIME t = LocalWriteTime(path);
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
-std::vector<std::wstring> Names(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string Narrow(std::u16string_view s) {
-    return std::string(s.begin(), s.end());
 }
 
 double Seconds(Clock::duration d) {
@@ -124,7 +107,7 @@ protected:
     void ExpectPreviousCopyKept(const wchar_t* name) {
         EXPECT_EQ(ReadWholeFile(Target(name)), "alt");
         EXPECT_EQ(Time(Target(name)), std::make_tuple(2025, 3, 1, 10, 0, 0));
-        EXPECT_THAT(Names(Target()), ElementsAre(name)) << "no partial copy is left";
+        EXPECT_THAT(NamesIn(Target()), ElementsAre(name)) << "no partial copy is left";
     }
 
     MemoryRunHost host;
@@ -145,7 +128,7 @@ TEST_F(CopySafeguardsTest, ReplacesACopyHeldForAMomentByAnotherProgram) {
     EXPECT_THAT(Problems(), IsEmpty());
     EXPECT_EQ(ReadWholeFile(Target(L"Brief.txt")), "neu");
     EXPECT_EQ(Time(Target(L"Brief.txt")), std::make_tuple(2025, 3, 1, 12, 0, 0));
-    EXPECT_THAT(Names(Target()), ElementsAre(L"Brief.txt"));
+    EXPECT_THAT(NamesIn(Target()), ElementsAre(L"Brief.txt"));
 }
 
 TEST_F(CopySafeguardsTest, GivesUpOnACopyHeldLongerAfterAboutTwoSeconds) {
@@ -191,7 +174,7 @@ TEST_F(CopySafeguardsTest, FailsAtOnceForAReadOnlyCopyOrAFolderInItsPlace) {
         ASSERT_TRUE(RunBackup(fs));
         EXPECT_LT(Seconds(Clock::now() - start), 1.0) << "no waiting for a lock that is none";
         EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
-        EXPECT_THAT(Names(Target()), ElementsAre(L"a.txt"));
+        EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt"));
     }
 }
 
@@ -288,7 +271,7 @@ TEST_F(CopySafeguardsTest, RefusesAFileOfFourGibibytesForAFatTargetBeforeWriting
         EXPECT_EQ(files.largeCopiesBegun, c.refused ? 0 : 2);
         EXPECT_THAT(Problems(), UnorderedElementsAre(kNotCopiedLine + U16(larger),
                                                      kNotCopiedLine + U16(large)));
-        EXPECT_THAT(Names(Target()), ElementsAre(L"klein.txt"));
+        EXPECT_THAT(NamesIn(Target()), ElementsAre(L"klein.txt"));
     }
 }
 

@@ -54,20 +54,6 @@ LocalTime DaysBefore(const LocalTime& t, int days) {
     return {s.wYear, s.wMonth, s.wDay, s.wHour, s.wMinute, s.wSecond, 0};
 }
 
-std::vector<std::wstring> Names(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class VersionStoreTest : public DriveTest {
 protected:
     void SetUp() override {
@@ -140,7 +126,7 @@ TEST_F(VersionStoreTest, KeepsWhatARunReplacesOrRemovesAndTheMirrorStaysAsItWas)
     EXPECT_EQ(ReadWholeFile(Backup(L"Brief.txt")), "neu");
     EXPECT_FALSE(FileExists(Backup(L"Weg\\verwaist.txt")));
     EXPECT_FALSE(FolderExists(Backup(L"Weg"))) << "the emptied folder goes as without versions";
-    EXPECT_THAT(Names(Store()), ElementsAre(L"2026-12-10 20.15.03"));
+    EXPECT_THAT(NamesIn(Store()), ElementsAre(L"2026-12-10 20.15.03"));
     const std::wstring run = L"2026-12-10 20.15.03";
     EXPECT_EQ(ReadWholeFile(Kept(run, L"Brief.txt")), "alt");
     const SYSTEMTIME t = LocalWriteTime(Kept(run, L"Brief.txt"));
@@ -150,7 +136,7 @@ TEST_F(VersionStoreTest, KeepsWhatARunReplacesOrRemovesAndTheMirrorStaysAsItWas)
 
     // A run that keeps nothing leaves no run folder; a check never enters the store.
     ASSERT_TRUE(RunBackup());
-    EXPECT_THAT(Names(Store()), ElementsAre(run));
+    EXPECT_THAT(NamesIn(Store()), ElementsAre(run));
     EXPECT_EQ(Status(), u"OK");
 }
 
@@ -180,7 +166,7 @@ TEST_F(VersionStoreTest, LeavesTheStoreAloneWhenTheBackupFolderIsTheDrivesRoot) 
     WriteTextFile(stick.Path(L"b.txt"), "verwaist");
     ASSERT_TRUE(RunBackup());
     ASSERT_THAT(Problems(), IsEmpty());
-    const std::vector<std::wstring> runs = Names(Store());
+    const std::vector<std::wstring> runs = NamesIn(Store());
     ASSERT_EQ(runs.size(), 1u);
     const std::wstring run = Store() + L"\\" + runs[0];
     EXPECT_EQ(ReadWholeFile(run + L"\\Daten\\a.txt"), "alt");
@@ -191,7 +177,7 @@ TEST_F(VersionStoreTest, LeavesTheStoreAloneWhenTheBackupFolderIsTheDrivesRoot) 
     EXPECT_THAT(Problems(), IsEmpty());
     EXPECT_EQ(ReadWholeFile(run + L"\\Daten\\a.txt"), "alt");
     EXPECT_EQ(ReadWholeFile(run + L"\\b.txt"), "verwaist");
-    EXPECT_THAT(Names(stick.Path(L"")), ElementsAre(L".Kelvorin-Versionen", L"Daten"));
+    EXPECT_THAT(NamesIn(stick.Path(L"")), ElementsAre(L".Kelvorin-Versionen", L"Daten"));
 }
 
 TEST_F(VersionStoreTest, GivesASecondRunInTheSameSecondAFolderOfItsOwn) {
@@ -202,8 +188,8 @@ TEST_F(VersionStoreTest, GivesASecondRunInTheSameSecondAFolderOfItsOwn) {
         WriteTextFile(Backup(L"a.txt"), contents);
         ASSERT_TRUE(RunBackup(clock));
     }
-    EXPECT_THAT(Names(Store()), ElementsAre(L"2026-12-10 20.15.03", L"2026-12-10 20.15.03 (2)",
-                                            L"2026-12-10 20.15.03 (3)"));
+    EXPECT_THAT(NamesIn(Store()), ElementsAre(L"2026-12-10 20.15.03", L"2026-12-10 20.15.03 (2)",
+                                              L"2026-12-10 20.15.03 (3)"));
     EXPECT_EQ(ReadWholeFile(Kept(L"2026-12-10 20.15.03 (2)", L"a.txt")), "zwei");
 }
 
@@ -220,7 +206,7 @@ TEST_F(VersionStoreTest, DropsRunFoldersPastTheKeepTimeByTheirNamesAndNothingEls
     // Its stamp is new: a copied stick tells nothing by stamps.
     ASSERT_TRUE(RunBackup());
     EXPECT_THAT(Problems(), IsEmpty());
-    EXPECT_THAT(Names(Store()), ElementsAre(recent, L"2026-12-10 20.15.03 Kopie", L"Eigenes"));
+    EXPECT_THAT(NamesIn(Store()), ElementsAre(recent, L"2026-12-10 20.15.03 Kopie", L"Eigenes"));
 
     // Versionen=0: the store is not even looked at.
     host.set.versionDays = 0;
@@ -228,7 +214,7 @@ TEST_F(VersionStoreTest, DropsRunFoldersPastTheKeepTimeByTheirNamesAndNothingEls
     WriteTextFile(Backup(L"verwaist.txt"), "weg");
     ASSERT_TRUE(RunBackup());
     EXPECT_FALSE(FileExists(Backup(L"verwaist.txt")));
-    EXPECT_THAT(Names(Store()),
+    EXPECT_THAT(NamesIn(Store()),
                 ElementsAre(expired, recent, L"2026-12-10 20.15.03 Kopie", L"Eigenes"));
 }
 
@@ -249,7 +235,7 @@ TEST_F(VersionStoreTest, MakesRoomFromTheOldestVersionsWhenTheDriveIsFull) {
     ASSERT_TRUE(RunBackup());
     EXPECT_THAT(Problems(), IsEmpty());
     EXPECT_EQ(ReadWholeFile(Backup(L"gross.bin")), std::string(700 * 1024, 'n'));
-    const std::vector<std::wstring> runs = Names(Store());
+    const std::vector<std::wstring> runs = NamesIn(Store());
     ASSERT_FALSE(runs.empty());
     EXPECT_EQ(ReadWholeFile(Store() + L"\\" + runs.back() + Source(L"gross.bin").substr(2)),
               std::string(300 * 1024, 'o'));
@@ -276,7 +262,7 @@ TEST_F(VersionStoreTest, ReplacesAndRemovesNothingWhenTheStoreCannotBeMade) {
     EXPECT_EQ(Status(), u"Fehler beim kopieren !!");
     EXPECT_EQ(ReadWholeFile(Backup(L"a.txt")), "alt");
     EXPECT_EQ(ReadWholeFile(Backup(L"verwaist.txt")), "verwaist");
-    EXPECT_THAT(Names(Backup(L"")), ElementsAre(L"a.txt", L"verwaist.txt"))
+    EXPECT_THAT(NamesIn(Backup(L"")), ElementsAre(L"a.txt", L"verwaist.txt"))
         << "no partial copy is left";
 }
 
