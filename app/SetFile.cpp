@@ -8,16 +8,14 @@ namespace kelvorin {
 
 namespace {
 
-// The code of a write that reached the disk only in part: the disk is full.
-constexpr std::uint32_t kShortWrite = 101;
-
 // Writes everything in one call or returns the error that stopped it.
 std::optional<SetFileError> WriteAll(FileServices& files, FileServices::Handle h,
                                      const std::string& bytes) {
     const auto size = static_cast<std::int64_t>(bytes.size());
     const std::int64_t n = files.WriteChunk(h, bytes.data(), size);
     if (n < 0) return SetFileError{files.LastError()};
-    if (n < size) return SetFileError{kShortWrite};
+    // A write that reached the disk only in part found the disk full.
+    if (n < size) return SetFileError{io_error::kDiskFull};
     return std::nullopt;
 }
 
@@ -36,7 +34,7 @@ std::optional<SetFileError> LoadSet(std::u16string_view path, SetFileIo io, Back
     set.exclusions.clear();
     set.synchron = false;
     set.versionDays = BackupSet::kDefaultVersionDays;
-    if (path.size() > kMaxSetFilePath) return SetFileError{3};
+    if (path.size() > kMaxSetFilePath) return SetFileError{io_error::kInvalidFileName};
 
     OpenFile file(io.files, io.files.OpenForReading(path, Sharing::ReadersAllowed));
     if (!file.IsValid()) return std::nullopt;
@@ -57,7 +55,7 @@ std::optional<SetFileError> LoadSet(std::u16string_view path, SetFileIo io, Back
 }
 
 std::optional<SetFileError> SaveSet(std::u16string_view path, SetFileIo io, const BackupSet& set) {
-    if (path.size() > kMaxSetFilePath) return SetFileError{3};
+    if (path.size() > kMaxSetFilePath) return SetFileError{io_error::kInvalidFileName};
     // Windows refuses to replace a read-only file; Wine, running as root, would not.
     if (io.files.LookUp(path).IsReadOnlyFile()) return std::nullopt;
 

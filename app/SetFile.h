@@ -13,7 +13,7 @@
 
 namespace kelvorin {
 
-// Longer set-file paths are refused with code 3 before any attempt to open them.
+// Longer set-file paths are refused as an invalid file name before any attempt to open them.
 constexpr std::size_t kMaxSetFilePath = 259;
 
 // An error that ends a load or a save; the caller shows Text() in the error box.

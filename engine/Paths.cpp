@@ -7,6 +7,14 @@ std::u16string_view FileExtension(std::u16string_view name) {
     return dot == std::u16string_view::npos ? std::u16string_view{} : name.substr(dot);
 }
 
+std::u16string SingleBackslashes(std::u16string_view path) {
+    std::u16string result;
+    result.reserve(path.size());
+    for (char16_t c : path)
+        if (!(c == u'\\' && result.size() >= 2 && result.back() == u'\\')) result += c;
+    return result;
+}
+
 bool IsDrivePath(std::u16string_view path) {
     if (path.size() < 3) return false;
     const char16_t c = path[0];

@@ -10,6 +10,11 @@ namespace kelvorin {
 // From the last "." of the name to its end, the dot included; empty without a dot.
 std::u16string_view FileExtension(std::u16string_view name);
 
+// Runs of backslashes made one, as Windows reads them: the walk of a drive root
+// yields "E:\\Daten", which is the same folder as "E:\Daten". The two leading
+// backslashes of a UNC path stay.
+std::u16string SingleBackslashes(std::u16string_view path);
+
 // A letter, a colon and a backslash.
 bool IsDrivePath(std::u16string_view path);
 

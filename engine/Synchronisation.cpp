@@ -10,16 +10,6 @@
 namespace kelvorin {
 namespace {
 
-// Runs of backslashes made one, as Windows reads them: the walk of a drive
-// root yields "E:\\Daten", which is the same folder as "E:\Daten".
-std::u16string SingleBackslashes(std::u16string_view path) {
-    std::u16string result;
-    result.reserve(path.size());
-    for (char16_t c : path)
-        if (!(c == u'\\' && !result.empty() && result.back() == u'\\')) result += c;
-    return result;
-}
-
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
     if (text.size() < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)

@@ -5,19 +5,19 @@ namespace kelvorin {
 
 std::u16string IoErrorText(std::uint32_t code) {
     switch (code) {
-    case 2:
+    case io_error::kFileNotFound:
         return texts::kFileNotFound;
-    case 3:
+    case io_error::kInvalidFileName:
         return texts::kInvalidFileName;
-    case 4:
+    case io_error::kTooManyOpenFiles:
         return texts::kTooManyOpenFiles;
-    case 5:
+    case io_error::kAccessDenied:
         return texts::kAccessDenied;
-    case 100:
+    case io_error::kReadPastEnd:
         return texts::kReadPastEnd;
-    case 101:
+    case io_error::kDiskFull:
         return texts::kDiskFull;
-    case 106:
+    case io_error::kInvalidNumber:
         return texts::kInvalidNumber;
     }
     return texts::kIoErrorPrefix + DecimalText(static_cast<std::int32_t>(code));

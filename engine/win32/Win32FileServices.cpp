@@ -1,5 +1,6 @@
 #include "engine/win32/Win32FileServices.h"
 
+#include "engine/Paths.h"
 #include "set/win32/WideText.h"
 
 namespace kelvorin {
@@ -26,18 +27,6 @@ HANDLE AsHandle(FileServices::Handle h) {
 }
 FileServices::Handle AsValue(HANDLE h) {
     return reinterpret_cast<FileServices::Handle>(h);
-}
-
-// The walk joins a drive root and a name into "D:\\name"; the "\\?\" form
-// would take that literally. Keeps the two leading backslashes of a UNC path.
-std::wstring WithoutDoubledBackslashes(std::wstring path) {
-    std::size_t out = 0;
-    for (std::size_t in = 0; in < path.size(); ++in) {
-        if (path[in] == L'\\' && out >= 2 && path[out - 1] == L'\\') continue;
-        path[out++] = path[in];
-    }
-    path.resize(out);
-    return path;
 }
 
 // The last-write time of a link's target, when the path is a link to a file.
@@ -79,7 +68,9 @@ std::wstring SystemPath(std::u16string_view path) {
     if (path.size() > kLongestPath) return {};
     std::wstring p = Wide(path);
     if (p.size() < kLongPathFrom || p.starts_with(L"\\\\?\\")) return p;
-    p = FullPath(WithoutDoubledBackslashes(std::move(p)));
+    // The walk joins a drive root and a name into "D:\\name"; the "\\?\" form
+    // would take that literally.
+    p = FullPath(Wide(SingleBackslashes(path)));
     if (p.starts_with(L"\\\\"))
         p = L"\\\\?\\UNC\\" + p.substr(2);
     else
