@@ -6,11 +6,14 @@
 # (S5); and KelvorinCmd.exe /Prüfen against native diff -rq of the same two
 # trees and against CompareFloor.exe, the least a Win32 comparison costs (S6);
 # S1 and S2 once more with the target on an exFAT image mounted by its FUSE
-# driver as a stick would be (S1x, S2x), S1x against the floor on that image.
-#   bench/run.sh [REPEATS]     (default 3; prints medians, ratios, peak memory)
+# driver as a stick would be (S1x, S2x), S1x against the floor on that image;
+# a synchronising run with the store of versions on and off (S7).
+#   bench/run.sh [REPEATS] [S7]  (default 3; prints medians, ratios, peak memory;
+#                                 with S7, that scenario alone)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repeats=${1:-3}
+only=${2:-}
 ./scripts/install-deps.sh
 command -v /usr/bin/time >/dev/null || { apt-get install -y -qq time >/dev/null; }
 ./scripts/build.sh win KelvorinCmd Kelvorin PressSichern SafeCopyFloor CompareFloor
@@ -68,6 +71,8 @@ printf 'Laufwerk=19\r\nSynchron=FALSE\r\nOrdner=S:\\data\r\n' >"$out/docs/s12.in
 printf 'Laufwerk=19\r\nSynchron=TRUE\r\nOrdner=S:\\data\r\n' >"$out/docs/s3.ini"
 printf 'Laufwerk=22\r\nSynchron=FALSE\r\nOrdner=U:\\data\r\n' >"$out/docs/s4.ini"
 printf 'Laufwerk=23\r\nSynchron=FALSE\r\nOrdner=S:\\data\r\n' >"$out/docs/s12x.ini"
+printf 'Laufwerk=19\r\nSynchron=TRUE\r\nOrdner=S:\\data\r\n' >"$out/docs/s7.ini"
+printf 'Laufwerk=19\r\nSynchron=TRUE\r\nVersionen=0\r\nOrdner=S:\\data\r\n' >"$out/docs/s7off.ini"
 
 if [ ! -d "$out/pristine" ]; then
   echo "Making the data (once)..."
@@ -107,6 +112,19 @@ empty_stick
 
 for r in $(seq "$repeats"); do
   echo "Round $r of $repeats..."
+  # S7: 10% of the files changed and 5% deleted, with versions kept and without;
+  # which goes first alternates, so that neither always meets a warmer cache.
+  for variant in $( ((r % 2)) && echo "on off" || echo "off on"); do
+    fresh_source; full_target; rm -rf "$out/dst/.Kelvorin-Versionen"; sync
+    python3 bench/tree.py mutate "$out/src/data" 10 5 "$r" >/dev/null
+    if [ "$variant" = on ]; then
+      measure S7 kelvorin "${kelvorin[@]}" s7
+    else
+      measure S7 off "${kelvorin[@]}" s7off
+    fi
+  done
+  rm -rf "$out/dst/.Kelvorin-Versionen"
+  [ "$only" = S7 ] && continue
   fresh_source
   empty_target; measure S1 kelvorin "${kelvorin[@]}" s12
   measure S2 kelvorin "${kelvorin[@]}" s12
@@ -151,8 +169,8 @@ for line in open(sys.argv[1]):
 med = {k: statistics.median(x[0] for x in v) for k, v in rows.items()}
 peak = {k: max(x[1] for x in v) for k, v in rows.items()}
 print(f"\n{'scenario':8} {'tool':9} {'median s':>9} {'peak MB':>8}  ratios of kelvorin")
-for s in ("S1", "S2", "S1x", "S2x", "S3", "S4", "S5", "S6"):
-    for tool in ("kelvorin", "window", "floor", "xcopy", "rsync", "diff"):
+for s in ("S1", "S2", "S1x", "S2x", "S3", "S4", "S5", "S6", "S7"):
+    for tool in ("kelvorin", "window", "floor", "xcopy", "rsync", "diff", "off"):
         if (s, tool) not in med: continue
         note = ""
         if tool == "kelvorin":
@@ -168,6 +186,10 @@ for s in ("S1", "S2", "S1x", "S2x", "S3", "S4", "S5", "S6"):
                 pairs = zip(rows[(s, tool)], rows[(s, "floor")])
                 ratio = statistics.median(k[0] / f[0] for k, f in pairs if f[0] > 0)
                 parts.insert(0, f"{ratio:.2f} x floor (median of rounds; target <= 1.05)")
+            if s == "S7" and (s, "off") in rows:
+                pairs = zip(rows[(s, tool)], rows[(s, "off")])
+                ratio = statistics.median(k[0] / f[0] for k, f in pairs if f[0] > 0)
+                parts.insert(0, f"{ratio:.2f} x versions off (median of rounds; target <= 1.05)")
             note = ", ".join(parts)
         if tool == "window" and ("S4", "kelvorin") in med:
             note = f"{med[(s, tool)] / med[('S4', 'kelvorin')]:.2f} x KelvorinCmd (S4; target <= 1.20)"
