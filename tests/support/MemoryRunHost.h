@@ -4,6 +4,7 @@
 #include "engine/RunHost.h"
 #include "set/BackupSet.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +16,11 @@ public:
     BackupSet set;
     SortedList workList;
     std::vector<std::u16string> runLog;
+    // The problem lines of the last run, without its status and date lines.
+    std::vector<std::u16string> Problems() const {
+        return {runLog.begin(), runLog.end() - std::min<std::size_t>(2, runLog.size())};
+    }
+    std::u16string Status() const { return runLog.size() >= 2 ? runLog[runLog.size() - 2] : u""; }
     std::vector<std::u16string> fileList; // what the file list shows after a run
     std::vector<std::u16string> labels;   // every text FileCopyLabel got
     std::vector<std::u16string> refusals; // plain messages shown

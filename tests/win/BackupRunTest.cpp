@@ -59,14 +59,6 @@ protected:
     void AddFolder(const std::wstring& path) { host.set.folders.Add(U16(path)); }
 
     std::wstring LogFile() const { return logFolder_ + L"\\Kelvorin.log"; }
-    // The problem lines of the last run, without its status and date lines.
-    std::vector<std::u16string> Problems() const {
-        return {host.runLog.begin(),
-                host.runLog.end() - std::min<std::size_t>(2, host.runLog.size())};
-    }
-    std::u16string Status() const {
-        return host.runLog.size() >= 2 ? host.runLog[host.runLog.size() - 2] : u"";
-    }
 
     MemoryRunHost host;
     Win32FileServices fs;
@@ -96,8 +88,8 @@ TEST_F(BackupRunTest, CopiesEveryFileWithItsStampAndAgainOnlyWhatChanged) {
         EXPECT_EQ(Time(Target(file)), Time(Source(file))) << "stamp of " << Narrow(U16(file));
     EXPECT_EQ(counts.filesCopied, 3u);
     EXPECT_EQ(counts.bytesCopied, 9u);
-    EXPECT_THAT(Problems(), IsEmpty());
-    EXPECT_EQ(Status(), u"OK");
+    EXPECT_THAT(host.Problems(), IsEmpty());
+    EXPECT_EQ(host.Status(), u"OK");
     EXPECT_EQ(host.labels.back(), u"OK");
     EXPECT_THAT(host.selections, ElementsAre(0u));
     EXPECT_EQ(host.busyBegins, 1);
@@ -140,7 +132,7 @@ TEST_F(BackupRunTest, RenewsACopyOnlyWhenTheSourcesStampIsLater) {
     ASSERT_TRUE(RunBackup());
     for (const auto& c : cases)
         EXPECT_EQ(Text(Target(c.name)), c.renewed ? "neu" : "alt") << Narrow(U16(c.name));
-    EXPECT_EQ(Status(), u"OK");
+    EXPECT_EQ(host.Status(), u"OK");
 }
 
 TEST_F(BackupRunTest, LeavesOutExcludedTypesDotFoldersAndLinksToFolders) {
@@ -163,7 +155,7 @@ TEST_F(BackupRunTest, LeavesOutExcludedTypesDotFoldersAndLinksToFolders) {
                             L"desktop.ini", L"flink.txt", L"real", L"sub", L"~$Brief.docx"));
     EXPECT_THAT(NamesIn(Target(L"sub")), ElementsAre(L"s.txt"));
     EXPECT_EQ(Text(Target(L"flink.txt")), "x") << "a link to a file is copied as the file";
-    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_THAT(host.Problems(), IsEmpty());
 }
 
 TEST_F(BackupRunTest, WalksADriveRootWithTheDoubledBackslashInItsPaths) {
@@ -177,8 +169,9 @@ TEST_F(BackupRunTest, WalksADriveRootWithTheDoubledBackslashInItsPaths) {
         ASSERT_TRUE(RunBackup());
     }
     EXPECT_EQ(Text(Target(L"Daten\\Brief.txt")), "root");
-    EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(rootFolder) + u"\\gesperrt.txt"))
-        << "paths keep the doubled backslash: " << Narrow(Problems().empty() ? u"" : Problems()[0]);
+    EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(rootFolder) + u"\\gesperrt.txt"))
+        << "paths keep the doubled backslash: "
+        << Narrow(host.Problems().empty() ? u"" : host.Problems()[0]);
 }
 
 // Counted in 16 bits, the long form of "L:\" and 32,768 letters would be
@@ -189,8 +182,8 @@ TEST_F(BackupRunTest, TakesAnEntryLongerThanTheSystemTakesForAMissingFolder) {
     const std::u16string entry = u"L:\\" + std::u16string(32768, u'a');
     host.set.folders.Add(entry);
     ASSERT_TRUE(RunBackup());
-    EXPECT_TRUE(Problems() == std::vector<std::u16string>{kNotFoundLine + entry})
-        << Problems().size() << " problems";
+    EXPECT_TRUE(host.Problems() == std::vector<std::u16string>{kNotFoundLine + entry})
+        << host.Problems().size() << " problems";
     EXPECT_FALSE(FileExists(std::wstring(1, TargetDrive()) + L":\\Brief.txt"));
     EXPECT_EQ(counts.filesCopied, 0u);
 }
@@ -206,7 +199,7 @@ TEST_F(BackupRunTest, WorksOnTheFoldersAsTheyWereAtItsStart) {
     ASSERT_TRUE(RunBackup());
     EXPECT_EQ(Text(Target(L"A\\a.txt")), "a");
     EXPECT_EQ(Text(Target(L"B\\b.txt")), "b");
-    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_THAT(host.Problems(), IsEmpty());
 }
 
 TEST_F(BackupRunTest, ReportsASourceHeldOpenAndGoesOn) {
@@ -218,10 +211,10 @@ TEST_F(BackupRunTest, ReportsASourceHeldOpenAndGoesOn) {
         LockedFile lock(Source(L"b.txt"));
         ASSERT_TRUE(RunBackup());
     }
-    EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"b.txt"))));
+    EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"b.txt"))));
     EXPECT_THAT(host.labels, ::testing::Contains(u"Fehler"));
     EXPECT_TRUE(flags.copyFailed);
-    EXPECT_EQ(Status(), u"Fehler beim kopieren !!");
+    EXPECT_EQ(host.Status(), u"Fehler beim kopieren !!");
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt", L"c.txt"));
     EXPECT_EQ(host.pumps, 3) << "messages are handled after every attempted copy";
 }
@@ -235,7 +228,7 @@ TEST_F(BackupRunTest, LeavesAReadOnlyCopyAsItWas) {
     AddFolder(Source());
 
     ASSERT_TRUE(RunBackup());
-    EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
+    EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
     EXPECT_EQ(Text(Target(L"a.txt")), "alt");
     EXPECT_EQ(Time(Target(L"a.txt")), std::make_tuple(2025, 3, 1, 10, 0, 0));
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt"));
@@ -255,8 +248,8 @@ TEST_F(BackupRunTest, RefusesEveryFileOnTheTargetDriveWithAMessageAndNothingElse
                 ElementsAre(U16(Target(L"eigen\\a.txt")) + u" kann nicht gesichert werden !",
                             U16(Target(L"eigen\\b.txt")) + u" kann nicht gesichert werden !",
                             U16(lowerCase) + u"\\c.txt kann nicht gesichert werden !"));
-    EXPECT_THAT(Problems(), IsEmpty());
-    EXPECT_EQ(Status(), u"OK");
+    EXPECT_THAT(host.Problems(), IsEmpty());
+    EXPECT_EQ(host.Status(), u"OK");
     EXPECT_EQ(host.pumps, 0) << "nothing was copied";
     EXPECT_THAT(NamesIn(Target(L"eigen")), ElementsAre(L"a.txt", L"b.txt"));
 }
@@ -274,11 +267,11 @@ TEST_F(BackupRunTest, TakesEntriesThatAreNoDrivePathForMissingFolders) {
     SetCurrentDirectoryW(previous);
 
     ASSERT_TRUE(ran);
-    EXPECT_THAT(Problems(),
+    EXPECT_THAT(host.Problems(),
                 ElementsAre(u"Nicht gefunden: ", u"Nicht gefunden: Daten",
                             u"Nicht gefunden: " + U16(Source(L"fehlt")), u"Nicht gefunden: \\Daten",
                             u"Nicht gefunden: \\\\server\\share\\Daten"));
-    EXPECT_EQ(Status(), u"OK") << "a missing folder sets no flag";
+    EXPECT_EQ(host.Status(), u"OK") << "a missing folder sets no flag";
     EXPECT_THAT(NamesIn(work), IsEmpty()) << "nothing is written into the current folder";
 }
 
@@ -363,8 +356,8 @@ TEST_F(BackupRunTest, KeepsThePreviousCopyWhenTheTargetDriveIsFull) {
     EXPECT_EQ(Time(smallCopy), std::make_tuple(2025, 1, 1, 10, 0, 0));
     EXPECT_THAT(NamesIn(small), ElementsAre(L"gross.bin", L"wenig.txt"))
         << "no truncated or partial copy remains";
-    EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"gross.bin")),
-                                        kNotCopiedLine + U16(Source(L"neu.bin"))));
+    EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"gross.bin")),
+                                             kNotCopiedLine + U16(Source(L"neu.bin"))));
     RemoveTree(small);
 }
 
@@ -435,9 +428,9 @@ TEST_F(BackupRunTest, TakesAFailedReadForAFailureAndKeepsThePreviousCopy) {
     EXPECT_EQ(Time(Target(L"a.bin")), std::make_tuple(2025, 1, 1, 10, 0, 0));
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.bin", L"c.bin"))
         << "no copy of b.bin that would pass for current, no partial copy";
-    EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.bin")),
-                                        kNotCopiedLine + U16(Source(L"b.bin"))));
-    EXPECT_EQ(Status(), u"Fehler beim kopieren !!");
+    EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.bin")),
+                                             kNotCopiedLine + U16(Source(L"b.bin"))));
+    EXPECT_EQ(host.Status(), u"Fehler beim kopieren !!");
     EXPECT_EQ(Text(Target(L"c.bin")), std::string(200 * 1024, 'c'));
 }
 
@@ -456,8 +449,8 @@ TEST_F(BackupRunTest, StopsAtACloseRequestAndReportsTheCancel) {
         << "nothing is copied or synchronised after the close request";
     EXPECT_EQ(host.pumps, 1);
     EXPECT_THAT(host.selections, ElementsAre(0u)) << "the second folder is skipped";
-    EXPECT_THAT(Problems(), IsEmpty());
-    EXPECT_EQ(Status(), u"Abbruch");
+    EXPECT_THAT(host.Problems(), IsEmpty());
+    EXPECT_EQ(host.Status(), u"Abbruch");
     EXPECT_EQ(Text(LogFile()), "Abbruch\r\n" + Narrow(host.runLog.back()) + "\r\n");
     EXPECT_EQ(host.busyEnds, 1);
 }
@@ -471,8 +464,8 @@ TEST_F(BackupRunTest, ReportsACopyFailureBeforeTheCancelAsTheStatus) {
         LockedFile lock(Source(L"a.txt"));
         ASSERT_TRUE(RunBackup());
     }
-    EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
-    EXPECT_EQ(Status(), u"Fehler beim kopieren !!");
+    EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
+    EXPECT_EQ(host.Status(), u"Fehler beim kopieren !!");
     EXPECT_THAT(NamesIn(Target()), IsEmpty());
 }
 
@@ -495,7 +488,7 @@ TEST_F(BackupRunTest, EndsACopyAtACloseRequestBetweenItsChunksAndKeepsThePreviou
     EXPECT_TRUE(Text(Target(L"gross.bin")) == oldCopy);
     EXPECT_EQ(Time(Target(L"gross.bin")), std::make_tuple(2025, 1, 1, 10, 0, 0));
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"gross.bin")) << "no partial copy is left";
-    EXPECT_THAT(Problems(), IsEmpty()) << "a cancelled copy is no failed copy";
+    EXPECT_THAT(host.Problems(), IsEmpty()) << "a cancelled copy is no failed copy";
     EXPECT_FALSE(flags.copyFailed);
     EXPECT_THAT(host.labels, ::testing::Not(::testing::Contains(kCopyFailedLabel)));
     EXPECT_EQ(Text(LogFile()), "Abbruch\r\n" + Narrow(host.runLog.back()) + "\r\n");
@@ -549,8 +542,8 @@ TEST_F(BackupRunTest, StopsEachWalkAtACloseRequestWithoutDescendingFurther) {
         EXPECT_NE(FileExists(Target(L"Daten\\Weg.txt")), c.orphansDeleted);
         EXPECT_NE(FileExists(Target(L"Daten\\Unter\\Weg.txt")), c.orphansDeleted);
         EXPECT_TRUE(FolderExists(Target(L"Daten\\Leer")));
-        EXPECT_THAT(Problems(), IsEmpty());
-        EXPECT_EQ(Status(), u"Abbruch");
+        EXPECT_THAT(host.Problems(), IsEmpty());
+        EXPECT_EQ(host.Status(), u"Abbruch");
     }
 }
 
@@ -614,7 +607,7 @@ TEST_F(BackupRunTest, KeepsTheWindowResponsiveInEveryLongStepAndShowsEachComplet
                                    ElementsAre(target + u"\\a.txt", target + u"\\gross.bin",
                                                target + u"\\weg.txt"),
                                    ElementsAre(target + u"\\leer")));
-    EXPECT_EQ(Status(), u"OK");
+    EXPECT_EQ(host.Status(), u"OK");
 }
 
 TEST_F(BackupRunTest, BacksUpAPathOfThreeHundredCharacters) {
@@ -634,7 +627,7 @@ TEST_F(BackupRunTest, BacksUpAPathOfThreeHundredCharacters) {
 
     ASSERT_TRUE(RunBackup());
     const std::wstring copy = Target(relative);
-    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_EQ(fs.GetFileStamp(U16(copy)), fs.GetFileStamp(U16(source)));
     {
         OpenFile in(fs, fs.OpenForReading(U16(copy), Sharing::Exclusive));
@@ -717,7 +710,7 @@ TEST_F(BackupRunTest, NeverWritesAPartialCopyOverTheCopyOfALookalikeOfAnyKind) {
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(NamesIn(Target(folder.substr(0, folder.size() - 1))), expected)
             << "no partial copy is left";
-        EXPECT_THAT(Problems(), IsEmpty());
+        EXPECT_THAT(host.Problems(), IsEmpty());
     }
 }
 
@@ -739,7 +732,7 @@ TEST_F(BackupRunTest, TwinsDifferingInLetterCaseAloneShareOneCopyInANewFolder) {
     EXPECT_EQ(counts.filesCopied, 2u) << "the older twin leaves the later one's copy alone";
     EXPECT_EQ(Text(Target(L"Neu\\A.TXT")), "neu");
     EXPECT_EQ(Text(Target(L"Neu\\x.txt")), "x");
-    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_THAT(host.Problems(), IsEmpty());
 }
 
 } // namespace

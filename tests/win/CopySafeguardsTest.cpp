@@ -93,10 +93,6 @@ protected:
         BackupRun run(host, RunPlatform{files, codePage, clock}, flags, U16(logFolder_ + L"\\"));
         return run.Run();
     }
-    std::vector<std::u16string> Problems() const {
-        return {host.runLog.begin(),
-                host.runLog.end() - std::min<std::size_t>(2, host.runLog.size())};
-    }
     // A previous copy "alt" from 10:00 and a changed source "neu" from 12:00.
     void ChangedSourceOverPreviousCopy(const wchar_t* name) {
         WriteTextFile(Source(name), "neu");
@@ -125,7 +121,7 @@ TEST_F(CopySafeguardsTest, ReplacesACopyHeldForAMomentByAnotherProgram) {
     Locker locker(Target(L"Brief.txt"), 300);
 
     ASSERT_TRUE(RunBackup(fs));
-    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_EQ(ReadWholeFile(Target(L"Brief.txt")), "neu");
     EXPECT_EQ(Time(Target(L"Brief.txt")), std::make_tuple(2025, 3, 1, 12, 0, 0));
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"Brief.txt"));
@@ -142,7 +138,7 @@ TEST_F(CopySafeguardsTest, GivesUpOnACopyHeldLongerAfterAboutTwoSeconds) {
     }
     EXPECT_GE(took, 1.8);
     EXPECT_LE(took, 4.0);
-    EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"Brief.txt"))));
+    EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"Brief.txt"))));
     EXPECT_EQ(host.runLog[host.runLog.size() - 2], u"Fehler beim kopieren !!");
     ExpectPreviousCopyKept(L"Brief.txt");
 }
@@ -173,7 +169,7 @@ TEST_F(CopySafeguardsTest, FailsAtOnceForAReadOnlyCopyOrAFolderInItsPlace) {
         const auto start = Clock::now();
         ASSERT_TRUE(RunBackup(fs));
         EXPECT_LT(Seconds(Clock::now() - start), 1.0) << "no waiting for a lock that is none";
-        EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
+        EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
         EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt"));
     }
 }
@@ -192,8 +188,8 @@ TEST_F(CopySafeguardsTest, KeepsThePreviousCopyWhenTheVolumeDropsTheStamp) {
     StampIgnoringFiles files(fs);
 
     ASSERT_TRUE(RunBackup(files));
-    EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"Brief.txt")),
-                                        kNotCopiedLine + U16(Source(L"neu.txt"))))
+    EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"Brief.txt")),
+                                             kNotCopiedLine + U16(Source(L"neu.txt"))))
         << "a copy with the time of its writing would pass for current after any change";
     ExpectPreviousCopyKept(L"Brief.txt");
 }
@@ -269,8 +265,8 @@ TEST_F(CopySafeguardsTest, RefusesAFileOfFourGibibytesForAFatTargetBeforeWriting
         EXPECT_LT(Seconds(Clock::now() - start), 2.0);
         EXPECT_EQ(files.asked, 1) << "the name is asked once per run";
         EXPECT_EQ(files.largeCopiesBegun, c.refused ? 0 : 2);
-        EXPECT_THAT(Problems(), UnorderedElementsAre(kNotCopiedLine + U16(larger),
-                                                     kNotCopiedLine + U16(large)));
+        EXPECT_THAT(host.Problems(), UnorderedElementsAre(kNotCopiedLine + U16(larger),
+                                                          kNotCopiedLine + U16(large)));
         EXPECT_THAT(NamesIn(Target()), ElementsAre(L"klein.txt"));
     }
 }

@@ -46,10 +46,6 @@ protected:
     }
 
     // The run log without its status and date lines.
-    std::vector<std::u16string> Problems() const {
-        return {host.runLog.begin(), host.runLog.end() - 2};
-    }
-    std::u16string Status() const { return host.runLog[host.runLog.size() - 2]; }
 
     static std::u16string NotDeleted(const std::wstring& path) {
         return kNotDeletedLine + U16(path);
@@ -89,8 +85,8 @@ TEST_F(Synchronisation, DeletesBackupFilesWhoseSourceIsGoneAndEmptiedFolders) {
 
     RunBackup();
 
-    EXPECT_THAT(Problems(), IsEmpty());
-    EXPECT_EQ(Status(), kStatusOk);
+    EXPECT_THAT(host.Problems(), IsEmpty());
+    EXPECT_EQ(host.Status(), kStatusOk);
     EXPECT_EQ(ReadWholeFile(Target(L"Daten\\Bleibt.txt")), "bleibt");
     EXPECT_EQ(ReadWholeFile(Target(L"Daten\\b.txt")), "umbenannt");
     EXPECT_EQ(ReadWholeFile(Target(L"Daten\\Unter\\Neu.txt")), "neu");
@@ -142,7 +138,7 @@ TEST_F(Synchronisation, RemovesAChainOfEmptyFoldersButNotTheTopBackupFolder) {
 
     EXPECT_FALSE(FolderExists(Target(L"Daten\\a")));
     EXPECT_TRUE(FolderExists(Target(L"Daten")));
-    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_THAT(host.Problems(), IsEmpty());
 }
 
 TEST_F(Synchronisation, ReportsABackupFileThatCannotBeDeletedAndKeepsItsFolders) {
@@ -155,8 +151,8 @@ TEST_F(Synchronisation, ReportsABackupFileThatCannotBeDeletedAndKeepsItsFolders)
     RunBackup();
 
     EXPECT_TRUE(FileExists(readOnly));
-    EXPECT_THAT(Problems(), ElementsAre(NotDeleted(readOnly)));
-    EXPECT_EQ(Status(), kStatusDeleteFailed);
+    EXPECT_THAT(host.Problems(), ElementsAre(NotDeleted(readOnly)));
+    EXPECT_EQ(host.Status(), kStatusDeleteFailed);
     EXPECT_TRUE(flags.deleteFailed);
     EXPECT_EQ(host.fileListRepaints, 1);
     // Each walk shows the folders it enters; the failure shows in between.
@@ -210,7 +206,7 @@ TEST_F(Synchronisation, LeavesAFolderOfTheSetOnTheTargetDriveAlone) {
         EXPECT_TRUE(FileExists(Target(name + L"\\Datei.txt"))) << name;
         EXPECT_TRUE(FolderExists(Target(name + L"\\Leer"))) << name;
     }
-    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_EQ(host.refusals.size(), 2u) << "the copy pass refuses each file";
 }
 
@@ -220,8 +216,8 @@ TEST_F(Synchronisation, DoesNothingForASourceFolderWithoutBackupFolder) {
 
     RunBackup();
 
-    EXPECT_THAT(Problems(), IsEmpty());
-    EXPECT_EQ(Status(), kStatusOk);
+    EXPECT_THAT(host.Problems(), IsEmpty());
+    EXPECT_EQ(host.Status(), kStatusOk);
     EXPECT_FALSE(FolderExists(Target(L"Daten")));
 }
 
@@ -237,7 +233,7 @@ TEST_F(Synchronisation, DeletesNothingWhenTheFlagIsCleared) {
 
     EXPECT_TRUE(FileExists(Target(L"Daten\\Weg.txt")));
     EXPECT_TRUE(FolderExists(Target(L"Daten\\Leer")));
-    EXPECT_THAT(Problems(), ElementsAre(kNotFoundLine + U16(Source(L"Fehlt"))));
+    EXPECT_THAT(host.Problems(), ElementsAre(kNotFoundLine + U16(Source(L"Fehlt"))));
 }
 
 TEST_F(Synchronisation, SkipsEveryFolderOnceTheRunIsCancelled) {
@@ -252,8 +248,8 @@ TEST_F(Synchronisation, SkipsEveryFolderOnceTheRunIsCancelled) {
 
     EXPECT_TRUE(FileExists(Target(L"Daten\\Weg.txt")));
     EXPECT_TRUE(FolderExists(Target(L"Daten\\Leer")));
-    EXPECT_THAT(Problems(), IsEmpty());
-    EXPECT_EQ(Status(), kStatusCancelled);
+    EXPECT_THAT(host.Problems(), IsEmpty());
+    EXPECT_EQ(host.Status(), kStatusCancelled);
 }
 
 // A source that exists but cannot be looked at (no access, not ready, in use)
@@ -282,7 +278,7 @@ TEST_F(Synchronisation, KeepsTheBackupOfASourceThatCannotBeExamined) {
 
     EXPECT_TRUE(FileExists(Target(L"Daten\\Gesperrt.txt")));
     EXPECT_FALSE(FileExists(Target(L"Daten\\Weg.txt")));
-    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_FALSE(flags.deleteFailed);
 }
 
@@ -385,7 +381,7 @@ TEST_F(Synchronisation, TreatsEntriesThatAreNoDrivePathAsMissing) {
                  [](const std::u16string& l) { return l.starts_with(kNotDeletedLine); });
     EXPECT_EQ(notDeleted, expected);
     EXPECT_EQ(notDeleted.front(), kNotDeletedLine) << "the empty entry";
-    EXPECT_EQ(Status(), kStatusOk);
+    EXPECT_EQ(host.Status(), kStatusOk);
 }
 
 TEST_F(Synchronisation, DeletesABackupFileWhoseSourceBecameAFolderAndCopiesItNextRun) {
@@ -395,13 +391,14 @@ TEST_F(Synchronisation, DeletesABackupFileWhoseSourceBecameAFolderAndCopiesItNex
 
     RunBackup();
 
-    EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"Daten\\Notizen\\Eins.txt"))));
-    EXPECT_EQ(Status(), kStatusCopyFailed);
+    EXPECT_THAT(host.Problems(),
+                ElementsAre(kNotCopiedLine + U16(Source(L"Daten\\Notizen\\Eins.txt"))));
+    EXPECT_EQ(host.Status(), kStatusCopyFailed);
     EXPECT_FALSE(FileExists(Target(L"Daten\\Notizen")));
 
     RunBackup();
 
-    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_EQ(ReadWholeFile(Target(L"Daten\\Notizen\\Eins.txt")), "eins");
 }
 

@@ -90,13 +90,6 @@ protected:
     std::wstring Kept(const std::wstring& runFolder, const std::wstring& relative) const {
         return Store() + L"\\" + runFolder + Source(relative).substr(2);
     }
-    std::vector<std::u16string> Problems() const {
-        return {host.runLog.begin(),
-                host.runLog.end() - std::min<std::size_t>(2, host.runLog.size())};
-    }
-    std::u16string Status() const {
-        return host.runLog.size() >= 2 ? host.runLog[host.runLog.size() - 2] : u"";
-    }
 
     MemoryRunHost host;
     Win32FileServices fs;
@@ -121,8 +114,8 @@ TEST_F(VersionStoreTest, KeepsWhatARunReplacesOrRemovesAndTheMirrorStaysAsItWas)
     FixedClock clock(start);
 
     ASSERT_TRUE(RunBackup(clock));
-    EXPECT_THAT(Problems(), IsEmpty());
-    EXPECT_EQ(Status(), u"OK");
+    EXPECT_THAT(host.Problems(), IsEmpty());
+    EXPECT_EQ(host.Status(), u"OK");
     EXPECT_EQ(ReadWholeFile(Backup(L"Brief.txt")), "neu");
     EXPECT_FALSE(FileExists(Backup(L"Weg\\verwaist.txt")));
     EXPECT_FALSE(FolderExists(Backup(L"Weg"))) << "the emptied folder goes as without versions";
@@ -137,7 +130,7 @@ TEST_F(VersionStoreTest, KeepsWhatARunReplacesOrRemovesAndTheMirrorStaysAsItWas)
     // A run that keeps nothing leaves no run folder; a check never enters the store.
     ASSERT_TRUE(RunBackup());
     EXPECT_THAT(NamesIn(Store()), ElementsAre(run));
-    EXPECT_EQ(Status(), u"OK");
+    EXPECT_EQ(host.Status(), u"OK");
 }
 
 TEST_F(VersionStoreTest, LeavesAReadOnlyOrphanWhereItIsAndReportsIt) {
@@ -146,8 +139,9 @@ TEST_F(VersionStoreTest, LeavesAReadOnlyOrphanWhereItIsAndReportsIt) {
     WriteTextFile(Backup(L"schreibgeschuetzt.txt"), "bleibt");
     SetFileAttributesW(Backup(L"schreibgeschuetzt.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     ASSERT_TRUE(RunBackup());
-    EXPECT_THAT(Problems(), ElementsAre(kNotDeletedLine + U16(Backup(L"schreibgeschuetzt.txt"))));
-    EXPECT_EQ(Status(), u"Nicht gelöscht !");
+    EXPECT_THAT(host.Problems(),
+                ElementsAre(kNotDeletedLine + U16(Backup(L"schreibgeschuetzt.txt"))));
+    EXPECT_EQ(host.Status(), u"Nicht gelöscht !");
     EXPECT_EQ(ReadWholeFile(Backup(L"schreibgeschuetzt.txt")), "bleibt");
     EXPECT_FALSE(FolderExists(Store()));
     SetFileAttributesW(Backup(L"schreibgeschuetzt.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -165,7 +159,7 @@ TEST_F(VersionStoreTest, LeavesTheStoreAloneWhenTheBackupFolderIsTheDrivesRoot) 
     SetLocalWriteTime(stick.Path(L"Daten\\a.txt"), 2020, 1, 1, 0, 0, 0);
     WriteTextFile(stick.Path(L"b.txt"), "verwaist");
     ASSERT_TRUE(RunBackup());
-    ASSERT_THAT(Problems(), IsEmpty());
+    ASSERT_THAT(host.Problems(), IsEmpty());
     const std::vector<std::wstring> runs = NamesIn(Store());
     ASSERT_EQ(runs.size(), 1u);
     const std::wstring run = Store() + L"\\" + runs[0];
@@ -174,7 +168,7 @@ TEST_F(VersionStoreTest, LeavesTheStoreAloneWhenTheBackupFolderIsTheDrivesRoot) 
 
     // Again, now that the store has content: nothing in it is an orphan or empty.
     ASSERT_TRUE(RunBackup());
-    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_EQ(ReadWholeFile(run + L"\\Daten\\a.txt"), "alt");
     EXPECT_EQ(ReadWholeFile(run + L"\\b.txt"), "verwaist");
     EXPECT_THAT(NamesIn(stick.Path(L"")), ElementsAre(L".Kelvorin-Versionen", L"Daten"));
@@ -205,7 +199,7 @@ TEST_F(VersionStoreTest, DropsRunFoldersPastTheKeepTimeByTheirNamesAndNothingEls
         WriteTextFile(Store() + L"\\" + entry + L"\\a.txt", "a");
     // Its stamp is new: a copied stick tells nothing by stamps.
     ASSERT_TRUE(RunBackup());
-    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_THAT(NamesIn(Store()), ElementsAre(recent, L"2026-12-10 20.15.03 Kopie", L"Eigenes"));
 
     // Versionen=0: the store is not even looked at.
@@ -233,7 +227,7 @@ TEST_F(VersionStoreTest, MakesRoomFromTheOldestVersionsWhenTheDriveIsFull) {
     WriteTextFile(Source(L"gross.bin"), std::string(700 * 1024, 'n'));
     // 2 MB: 1.3 MB used, so the new copy fits only once the older version went.
     ASSERT_TRUE(RunBackup());
-    EXPECT_THAT(Problems(), IsEmpty());
+    EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_EQ(ReadWholeFile(Backup(L"gross.bin")), std::string(700 * 1024, 'n'));
     const std::vector<std::wstring> runs = NamesIn(Store());
     ASSERT_FALSE(runs.empty());
@@ -257,9 +251,9 @@ TEST_F(VersionStoreTest, ReplacesAndRemovesNothingWhenTheStoreCannotBeMade) {
     SetLocalWriteTime(Backup(L"a.txt"), 2026, 3, 1, 10, 0, 0);
     WriteTextFile(Backup(L"verwaist.txt"), "verwaist");
     ASSERT_TRUE(RunBackup());
-    EXPECT_THAT(Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt")),
-                                        kNotDeletedLine + U16(Backup(L"verwaist.txt"))));
-    EXPECT_EQ(Status(), u"Fehler beim kopieren !!");
+    EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt")),
+                                             kNotDeletedLine + U16(Backup(L"verwaist.txt"))));
+    EXPECT_EQ(host.Status(), u"Fehler beim kopieren !!");
     EXPECT_EQ(ReadWholeFile(Backup(L"a.txt")), "alt");
     EXPECT_EQ(ReadWholeFile(Backup(L"verwaist.txt")), "verwaist");
     EXPECT_THAT(NamesIn(Backup(L"")), ElementsAre(L"a.txt", L"verwaist.txt"))
