@@ -1,0 +1,148 @@
+// KelvorinCmd.exe killed at many points of a run that replaces, adds and
+// removes backups: whatever the moment, every file that was on the stick
+// before is still there with its bytes, at its place or in the version store,
+// and the next run makes the mirror whole.
+#include "tests/support/win32/HostSide.h"
+#include "tests/support/win32/ProgramDriver.h"
+#include "tests/support/win32/ScratchDrives.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace kelvorin::testing {
+namespace {
+
+// Every file below the folder by its path below it, with its bytes.
+void Collect(const std::wstring& folder, const std::wstring& below,
+             std::map<std::wstring, std::string>& files) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + below + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            Collect(folder, below + L"\\" + name, files);
+        else
+            files[below + L"\\" + name] = ReadWholeFile(folder + below + L"\\" + name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+}
+
+std::map<std::wstring, std::string> FilesBelow(const std::wstring& folder) {
+    std::map<std::wstring, std::string> files;
+    Collect(folder, L"", files);
+    return files;
+}
+
+class CmdKill : public DriveTest {
+protected:
+    std::wstring SetFile() const {
+        return std::wstring(1, DocsDrive()) + L":\\Dokumente\\" + FolderName() + L".ini";
+    }
+    // The world before each run: sources, a backup with outdated copies,
+    // current ones and orphans.
+    void MakeWorld(const ExtraDrive& stick) {
+        MakeCleanFolder(Source());
+        RemoveTree(stick.Path(L".Kelvorin-Versionen"));
+        MakeCleanFolder(Backup(stick));
+        const std::string big(256 * 1024, 'q');
+        for (int i = 0; i < 40; ++i) {
+            const std::wstring name =
+                L"Teil" + std::to_wstring(i / 10) + L"\\d" + std::to_wstring(i) + L".bin";
+            WriteTextFile(Source(name), big + "neu " + std::to_string(i));
+            SetLocalWriteTime(Source(name), 2026, 6, 2, 10, 0, 0);
+            if (i % 4 == 3) continue; // a new file
+            WriteTextFile(Backup(stick) + L"\\" + name,
+                          big + (i % 4 == 0 ? "neu " : "alt ") + std::to_string(i));
+            SetLocalWriteTime(Backup(stick) + L"\\" + name, 2026, 6, i % 4 == 0 ? 2 : 1, 10, 0, 0);
+        }
+        for (int i = 0; i < 10; ++i)
+            WriteTextFile(Backup(stick) + L"\\Weg\\w" + std::to_wstring(i) + L".txt",
+                          "verwaist " + std::to_string(i));
+    }
+    std::wstring Backup(const ExtraDrive& stick) const { return stick.Path(FolderName()); }
+
+    // Starts the console program and kills it after the given time; true when
+    // it ended by itself first.
+    bool RunAndKillAfter(DWORD milliseconds) {
+        std::wstring commandLine =
+            L"\"" + remote::WinePathOfHostFile(KELVORIN_CMD_EXE) + L"\" \"" + SetFile() + L"\"";
+        // No console and output to nowhere: a console host left behind by a
+        // killed child would hold the test runner's pipe open.
+        SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+        HANDLE nul =
+            CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        &inherit, OPEN_EXISTING, 0, nullptr);
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = si.hStdOutput = si.hStdError = nul;
+        PROCESS_INFORMATION pi{};
+        const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                                            DETACHED_PROCESS, nullptr, nullptr, &si, &pi);
+        CloseHandle(nul);
+        if (!started) throw std::runtime_error("KelvorinCmd.exe did not start");
+        const bool ended = WaitForSingleObject(pi.hProcess, milliseconds) == WAIT_OBJECT_0;
+        if (!ended) {
+            TerminateProcess(pi.hProcess, 137);
+            WaitForSingleObject(pi.hProcess, 10000);
+        }
+        DWORD code = 0;
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+        // A run that ended by itself ended well: one refused would prove nothing.
+        if (ended) {
+            EXPECT_EQ(code, 0u) << "exit code of KelvorinCmd.exe";
+        }
+        return ended;
+    }
+
+    // Every file the backup had is at its place or in a run folder, with its bytes.
+    void ExpectNothingLost(const std::map<std::wstring, std::string>& before,
+                           const ExtraDrive& stick) {
+        const std::wstring store = stick.Path(L".Kelvorin-Versionen");
+        const std::map<std::wstring, std::string> now = FilesBelow(Backup(stick));
+        const std::map<std::wstring, std::string> kept = FilesBelow(store);
+        for (const auto& [path, bytes] : before) {
+            if (const auto it = now.find(path); it != now.end() && it->second == bytes) continue;
+            bool found = false;
+            for (const auto& [keptPath, keptBytes] : kept)
+                found = found ||
+                        (keptPath.ends_with(L"\\" + FolderName() + path) && keptBytes == bytes);
+            EXPECT_TRUE(found) << "lost: " << std::string(path.begin(), path.end());
+        }
+    }
+};
+
+TEST_F(CmdKill, LosesNothingWhereverTheRunIsKilledAndTheNextRunMakesTheMirrorWhole) {
+    ExtraDrive stick(L'B');
+    const std::wstring source = Source();
+    WriteTextFile(SetFile(), "Laufwerk=" + std::to_string(L'B' - L'A') +
+                                 "\r\nSynchron=TRUE\r\nOrdner=" +
+                                 std::string(source.begin(), source.end()) + "\r\n");
+    // Later and later, until the run ends by itself: the kills fall all over
+    // the run, however fast this machine makes it.
+    int killed = 0;
+    for (DWORD delay = 0; delay < 3000 && !HasFailure(); delay += 12) {
+        SCOPED_TRACE(delay);
+        MakeWorld(stick);
+        const std::map<std::wstring, std::string> before = FilesBelow(Backup(stick));
+        const bool ended = RunAndKillAfter(delay);
+        killed += !ended;
+        ExpectNothingLost(before, stick);
+        ASSERT_TRUE(RunAndKillAfter(60000)) << "the next run ends by itself";
+        ExpectNothingLost(before, stick);
+        EXPECT_EQ(FilesBelow(Backup(stick)), FilesBelow(Source())) << "the mirror is whole again";
+        if (ended) break;
+    }
+    EXPECT_GE(killed, 3) << "runs were killed in their middle";
+    RemoveTree(Backup(stick));
+    DeleteFileW(SetFile().c_str());
+}
+
+} // namespace
+} // namespace kelvorin::testing
