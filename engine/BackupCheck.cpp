@@ -20,7 +20,7 @@ void BackupCheck::CollectCurrentCopies(const std::u16string& folder, std::vector
               .visitFile =
                   [&](std::u16string path, const FolderEntry& entry) {
                       if (!IsExcluded(entry.name, set_.exclusions))
-                          found.push_back({std::move(path), {}, entry.size});
+                          found.push_back({std::move(path), {}, entry.size, entry.stamp});
                   }});
     std::sort(found.begin(), found.end(),
               [](const Pair& a, const Pair& b) { return ComparePaths(a.source, b.source) < 0; });
@@ -28,7 +28,8 @@ void BackupCheck::CollectCurrentCopies(const std::u16string& folder, std::vector
         if (flags_.cancelled) return;
         p.backup = WithDrive(p.source, flags_.targetDrive);
         const auto backupStamp = files_.ExistingFileStamp(p.backup);
-        if (!backupStamp || IsCopyOutdated(files_.GetFileStamp(p.source), *backupStamp)) {
+        const DosStamp stamp = p.stamp != kNoStamp ? p.stamp : files_.GetFileStamp(p.source);
+        if (!backupStamp || IsCopyOutdated(stamp, *backupStamp)) {
             ++counts_.notCurrent;
             continue;
         }

@@ -51,6 +51,7 @@ private:
     struct Pair {
         std::u16string source, backup;
         std::uint64_t size;
+        DosStamp stamp; // as the walk listed it; kNoStamp: looked up
     };
     // The copies of one set folder that a run would leave alone, in a run's order.
     void CollectCurrentCopies(const std::u16string& folder, std::vector<Pair>& pairs);

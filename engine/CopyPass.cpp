@@ -29,6 +29,7 @@ constexpr std::uint32_t kErrorHandleDiskFull = 39, kErrorDiskFull = 112;
 void BackupRun::ScanSourceTree(const std::u16string& folder) {
     // Nothing else runs during a walk, so the lines cannot change meanwhile.
     exclusions_ = host_.ExclusionLines();
+    sourceStamps_.clear();
     plainTree_ = true;
     WalkSourceFolder(folder);
 }
@@ -53,7 +54,9 @@ void BackupRun::WalkSourceFolder(const std::u16string& folder) {
                   },
               .visitFile =
                   [&](std::u16string path, const FolderEntry& entry) {
-                      if (!IsExcluded(entry.name, exclusions_)) work.Add(std::move(path));
+                      if (IsExcluded(entry.name, exclusions_)) return;
+                      if (entry.stamp != kNoStamp) sourceStamps_.emplace(path, entry.stamp);
+                      work.Add(std::move(path));
                   }});
 }
 
@@ -96,7 +99,11 @@ void BackupRun::CopyNewerFiles() {
             }
         }
         if (const auto backupStamp = fs_.ExistingFileStamp(backup)) {
-            if (IsCopyOutdated(fs_.GetFileStamp(source), *backupStamp)) CopyOneFile(source, backup);
+            // The walk's listing told the source's stamp: one look-up per file.
+            const auto known = sourceStamps_.find(source);
+            const DosStamp stamp =
+                known != sourceStamps_.end() ? known->second : fs_.GetFileStamp(source);
+            if (IsCopyOutdated(stamp, *backupStamp)) CopyOneFile(source, backup);
         } else {
             if (folder != madeFolder) {
                 fs_.MakeFolderChain(folder);

@@ -29,6 +29,8 @@ struct FolderEntry {
     std::uint32_t attributes;
     std::uint32_t reparseTag = 0; // with kAttrReparsePoint; 0 when unknown
     std::uint64_t size = 0;       // of a file, in bytes
+    // Of a file that is no link, as GetFileStamp gives it; kNoStamp: ask it.
+    DosStamp stamp = kNoStamp;
 };
 
 // A junction or symbolic link to a folder: never walked, so a link into its

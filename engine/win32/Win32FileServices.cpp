@@ -90,7 +90,10 @@ void Win32FileServices::ListFolder(std::u16string_view pattern,
         const bool reparse = data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
         const std::uint64_t size =
             (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        visit(FolderEntry{name16, data.dwFileAttributes, reparse ? data.dwReserved0 : 0, size});
+        // A link's entry has the link's own time, not its target's.
+        const bool plainFile = !reparse && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        visit(FolderEntry{name16, data.dwFileAttributes, reparse ? data.dwReserved0 : 0, size,
+                          plainFile ? StampOf(data.ftLastWriteTime) : kNoStamp});
     } while (FindNextFileW(find.Get(), &data));
 }
 

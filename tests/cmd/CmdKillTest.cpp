@@ -49,7 +49,7 @@ protected:
         RemoveTree(stick.Path(L".Kelvorin-Versionen"));
         MakeCleanFolder(Backup(stick));
         const std::string big(256 * 1024, 'q');
-        for (int i = 0; i < 40; ++i) {
+        for (int i = 0; i < 80; ++i) {
             const std::wstring name =
                 L"Teil" + std::to_wstring(i / 10) + L"\\d" + std::to_wstring(i) + L".bin";
             WriteTextFile(Source(name), big + "neu " + std::to_string(i));
@@ -127,7 +127,7 @@ TEST_F(CmdKill, LosesNothingWhereverTheRunIsKilledAndTheNextRunMakesTheMirrorWho
     // Later and later, until the run ends by itself: the kills fall all over
     // the run, however fast this machine makes it.
     int killed = 0;
-    for (DWORD delay = 0; delay < 3000 && !HasFailure(); delay += 12) {
+    for (DWORD delay = 0; delay < 3000 && !HasFailure(); delay += 5) {
         SCOPED_TRACE(delay);
         MakeWorld(stick);
         const std::map<std::wstring, std::string> before = FilesBelow(Backup(stick));

@@ -144,9 +144,11 @@ void MemoryFileServices::ListFolder(std::u16string_view pattern,
         std::u16string name;
         std::uint32_t attributes, tag;
         std::uint64_t size;
+        DosStamp stamp;
     };
     std::vector<Entry> entries;
-    if (key.size() > 2) entries = {{u".", kAttrDirectory, 0, 0}, {u"..", kAttrDirectory, 0, 0}};
+    if (key.size() > 2)
+        entries = {{u".", kAttrDirectory, 0, 0, kNoStamp}, {u"..", kAttrDirectory, 0, 0, kNoStamp}};
     const std::u16string prefix = key + u'\\';
     for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.starts_with(prefix);
          ++it) {
@@ -154,10 +156,11 @@ void MemoryFileServices::ListFolder(std::u16string_view pattern,
         const Node& child = it->second;
         entries.push_back({std::u16string(NameOf(child.path)),
                            child.attributes | (child.folder ? kAttrDirectory : 0), child.reparseTag,
-                           child.bytes.size()});
+                           child.bytes.size(),
+                           child.folder || child.reparseTag ? kNoStamp : child.stamp});
     }
     for (const Entry& e : entries)
-        visit(FolderEntry{e.name, e.attributes, e.tag, e.size});
+        visit(FolderEntry{e.name, e.attributes, e.tag, e.size, e.stamp});
 }
 
 DosStamp MemoryFileServices::GetFileStamp(std::u16string_view path) {

@@ -106,6 +106,20 @@ TEST_F(FileServicesTest, ReadAndSetStampsInLocalTime) {
     const SYSTEMTIME t = LocalWriteTime(Source(L"copy.txt"));
     EXPECT_EQ(std::make_tuple(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond),
               std::make_tuple(2023, 12, 31, 23, 59, 58));
+
+    // A listing tells each plain file's stamp as GetFileStamp does, and none
+    // of a folder: the run looks a source up no more.
+    MakeCleanFolder(Source(L"Ordner"));
+    int files = 0;
+    fs.ListFolder(U16(Source(L"*.*")), [&](const FolderEntry& e) {
+        if (e.attributes & kAttrDirectory) {
+            EXPECT_EQ(e.stamp, kNoStamp);
+            return;
+        }
+        ++files;
+        EXPECT_EQ(e.stamp, fs.GetFileStamp(U16(Source(Wide(e.name))))) << Narrow(e.name);
+    });
+    EXPECT_GE(files, 3);
 }
 
 TEST_F(FileServicesTest, ProbeTellsMissingFromUnknown) {
