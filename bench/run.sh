@@ -8,15 +8,16 @@
 # S1 and S2 once more with the target on an exFAT image mounted by its FUSE
 # driver as a stick would be (S1x, S2x), S1x against the floor on that image;
 # a synchronising run with the store of versions on and off (S7).
-#   bench/run.sh [REPEATS] [S7]  (default 3; prints medians, ratios, peak memory;
-#                                 with S7, that scenario alone)
+#   bench/run.sh [REPEATS] [S7|S2]  (default 3; prints medians, ratios, peak memory;
+#                                    with S7 or S2, that scenario alone; S2 beside
+#                                    StampFloor.exe, a walk and one look-up per copy)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repeats=${1:-3}
 only=${2:-}
 ./scripts/install-deps.sh
 command -v /usr/bin/time >/dev/null || { apt-get install -y -qq time >/dev/null; }
-./scripts/build.sh win KelvorinCmd Kelvorin PressSichern SafeCopyFloor CompareFloor
+./scripts/build.sh win KelvorinCmd Kelvorin PressSichern SafeCopyFloor CompareFloor StampFloor
 build=$PWD/${KELVORIN_BUILD_ROOT:-build}/win
 
 out=$PWD/bench/out
@@ -29,6 +30,7 @@ window_exe=$(winpath "$build/app/Kelvorin.exe")
 press_sichern=$build/bench/PressSichern.exe
 floor_exe=$(winpath "$build/bench/SafeCopyFloor.exe")
 compare_floor_exe=$(winpath "$build/bench/CompareFloor.exe")
+stamp_floor_exe=$(winpath "$build/bench/StampFloor.exe")
 mkdir -p "$out"/{src,dst,docs,big-src,big-dst}
 
 # S5 needs windows: an X display from the first Wine process on.
@@ -112,22 +114,26 @@ empty_stick
 
 for r in $(seq "$repeats"); do
   echo "Round $r of $repeats..."
-  # S7: 10% of the files changed and 5% deleted, with versions kept and without;
-  # which goes first alternates, so that neither always meets a warmer cache.
-  for variant in $( ((r % 2)) && echo "on off" || echo "off on"); do
-    fresh_source; full_target; rm -rf "$out/dst/.Kelvorin-Versionen"; sync
-    python3 bench/tree.py mutate "$out/src/data" 10 5 "$r" >/dev/null
-    if [ "$variant" = on ]; then
-      measure S7 kelvorin "${kelvorin[@]}" s7
-    else
-      measure S7 off "${kelvorin[@]}" s7off
-    fi
-  done
-  rm -rf "$out/dst/.Kelvorin-Versionen"
+  if [ "$only" != S2 ]; then
+    # S7: 10% of the files changed and 5% deleted, with versions kept and without;
+    # which goes first alternates, so that neither always meets a warmer cache.
+    for variant in $( ((r % 2)) && echo "on off" || echo "off on"); do
+      fresh_source; full_target; rm -rf "$out/dst/.Kelvorin-Versionen"; sync
+      python3 bench/tree.py mutate "$out/src/data" 10 5 "$r" >/dev/null
+      if [ "$variant" = on ]; then
+        measure S7 kelvorin "${kelvorin[@]}" s7
+      else
+        measure S7 off "${kelvorin[@]}" s7off
+      fi
+    done
+    rm -rf "$out/dst/.Kelvorin-Versionen"
+  fi
   [ "$only" = S7 ] && continue
   fresh_source
   empty_target; measure S1 kelvorin "${kelvorin[@]}" s12
   measure S2 kelvorin "${kelvorin[@]}" s12
+  measure S2 floor "$wine" "$stamp_floor_exe" 'S:\data' 'T:\data'
+  [ "$only" = S2 ] && continue
   empty_target; measure S1 floor "${floor[@]}" 'S:\data' 'T:\data'
   empty_target; measure S1 xcopy "${xcopy[@]}" 'S:\data' 'T:\data' "${xflags[@]}"
   measure S2 xcopy "${xcopy[@]}" 'S:\data' 'T:\data' "${xflags[@]}"
@@ -181,7 +187,7 @@ for s in ("S1", "S2", "S1x", "S2x", "S3", "S4", "S5", "S6", "S7"):
                              f"{2 * tree_bytes / med[(s, tool)] / 1e6:.0f} MB/s read")
             if s == "S6" and ("S6", "floor") in med and med[("S6", "floor")] > 0:
                 parts.insert(0, f"{med[(s, tool)] / med[('S6', 'floor')]:.2f} x floor")
-            if s in ("S1", "S1x") and (s, "floor") in rows:
+            if s in ("S1", "S1x", "S2") and (s, "floor") in rows:
                 # Paired by round: the machine's load changes more between rounds than within.
                 pairs = zip(rows[(s, tool)], rows[(s, "floor")])
                 ratio = statistics.median(k[0] / f[0] for k, f in pairs if f[0] > 0)
