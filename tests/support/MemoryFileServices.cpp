@@ -287,10 +287,9 @@ bool MemoryFileServices::MoveIntoPlace(std::u16string_view source, std::u16strin
 }
 
 bool MemoryFileServices::MoveAside(std::u16string_view source, std::u16string_view target) {
-    {
-        const std::lock_guard lock(mutex_);
-        if (nodes_.contains(Key(target))) return Fail(kAlreadyExists);
-    }
+    // One step under the lock, as the system's rename is.
+    const std::lock_guard lock(mutex_);
+    if (nodes_.contains(Key(target))) return Fail(kAlreadyExists);
     return MoveIntoPlace(source, target);
 }
 

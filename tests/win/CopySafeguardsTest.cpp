@@ -9,6 +9,7 @@
 #include "tests/support/ForwardingFileServices.h"
 #include "tests/support/MemoryRunHost.h"
 #include "tests/support/win32/HostSide.h"
+#include "tests/support/win32/ProgramDriver.h"
 #include "tests/support/win32/ScratchDrives.h"
 
 #include <gmock/gmock.h>
@@ -38,10 +39,8 @@ double Seconds(Clock::duration d) {
 class Locker {
 public:
     Locker(const std::wstring& path, int milliseconds) {
-        std::string exe = KELVORIN_LOCKER_EXE;
-        std::replace(exe.begin(), exe.end(), '/', '\\');
-        std::wstring line = L"\"Z:" + std::wstring(exe.begin(), exe.end()) + L"\" \"" + path +
-                            L"\" " + std::to_wstring(milliseconds);
+        std::wstring line = L"\"" + remote::WinePathOfHostFile(KELVORIN_LOCKER_EXE) + L"\" \"" +
+                            path + L"\" " + std::to_wstring(milliseconds);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
