@@ -1,14 +1,19 @@
 #include "ui/FormWindow.h"
 #include "tests/ui/FormDriver.h"
+#include "ui/AboutBox.h"
+#include "ui/FolderSystem.h"
 #include "ui/HelpForm.h"
 #include "ui/Pictures.h"
 #include "ui/PixelImage.h"
+#include "ui/SelectDirForm.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -161,6 +166,46 @@ TEST_F(HelpRouting, AMenuItemPassesItsRequestOnEvenWithoutContext) {
     SendMessageW(form.Handle(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
     ASSERT_EQ(calls_.size(), 1u);
     EXPECT_EQ(calls_[0].context, 0);
+}
+
+// Each dialog window, made as the program makes it: hidden, centred on the
+// screen, with its table's caption, client size and frame.
+TEST(FormFrames, EachWindowHasTheCaptionSizeAndFrameOfItsTable) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    ui::Win32FolderSystem folders;
+    const struct {
+        const wchar_t* caption;
+        std::function<std::unique_ptr<ui::FormWindow>()> make;
+        RECT client;
+        LONG_PTR style, notStyle, exStyle;
+    } windows[] = {
+        {L"Info", [&] { return std::make_unique<ui::TAboutBox>(instance); }, Rect(0, 0, 298, 218),
+         WS_SYSMENU, WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, WS_EX_DLGMODALFRAME},
+        {L"Hilfe", [&] { return std::make_unique<ui::THelpForm>(instance); }, Rect(0, 0, 418, 259),
+         WS_SYSMENU | WS_THICKFRAME, WS_MINIMIZEBOX | WS_MAXIMIZEBOX, WS_EX_TOPMOST},
+        {L"Verzeichnis auswählen",
+         [&] { return std::make_unique<ui::TSelectDirForm>(instance, folders, L"C:\\", 0); },
+         Rect(0, 0, 424, 255), WS_SYSMENU, WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+         WS_EX_DLGMODALFRAME},
+    };
+    for (const auto& w : windows) {
+        SCOPED_TRACE(std::string(w.caption, w.caption + 4));
+        const std::unique_ptr<ui::FormWindow> form = w.make();
+        ASSERT_TRUE(form->Create());
+        const HWND window = form->Handle();
+        EXPECT_EQ(WindowText(window), w.caption);
+        EXPECT_FALSE(IsWindowVisible(window)) << "created hidden";
+        RECT client{}, frame{};
+        GetClientRect(window, &client);
+        EXPECT_EQ(client, w.client);
+        const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+        EXPECT_EQ(style & w.style, w.style);
+        EXPECT_EQ(style & w.notStyle, 0);
+        EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & w.exStyle, w.exStyle);
+        GetWindowRect(window, &frame);
+        EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+        EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    }
 }
 
 TEST(FormScaling, ADensityChangeScalesControlsFontsAndWindow) {
