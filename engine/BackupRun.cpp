@@ -32,8 +32,6 @@ bool BackupRun::RunSteps(const std::function<void()>& work) {
 
     host_.BeginBusy();
     runLog_.clear();
-    host_.ClearRunLog();
-    host_.RepaintWindow();
     flags_.copyFailed = false;
     flags_.deleteFailed = false;
     flags_.targetDrive = static_cast<char16_t>(u'A' + drive);
@@ -55,14 +53,13 @@ bool BackupRun::RunSteps(const std::function<void()>& work) {
     if (versions_) KeepSpaceForNextRun();
     versions_.reset();
 
-    const std::u16string status = StatusText();
-    host_.SetFileCopyLabel(status);
-    AddLogLine(status);
-    AddLogLine(DateTimeLine());
+    const RunStatus status = RunStatusOf(flags_);
+    AddLogLine(LogKind::Status, std::u16string(RunStatusText(status)));
+    AddLogLine(LogKind::DateTime, DateTimeLine(clock_));
     // A log that cannot be written is reported; the run still ends normally,
     // so the window never stays busy.
     WriteLogFile();
-    host_.ShowLogInFileList(runLog_);
+    host_.Ended(status, runLog_);
     host_.EndBusy();
     return true;
 }
@@ -87,7 +84,7 @@ void BackupRun::CopyPass() {
             if (!flags_.cancelled) host_.ShowWorkList();
             CopyNewerFiles();
         } else {
-            AddLogLine(kNotFoundLine + entry);
+            AddLogLine(LogKind::NotFound, entry);
         }
     });
 }
@@ -102,10 +99,9 @@ void BackupRun::KeepSpaceForNextRun() {
 }
 
 void BackupRun::ReportNotDeleted(const std::u16string& path) {
-    AddLogLine(kNotDeletedLine + path);
-    host_.SetFileCopyLabel(kNotDeletedLabel);
+    AddLogLine(LogKind::NotDeleted, path);
     flags_.deleteFailed = true;
-    host_.RepaintFileList();
+    ReportProgress(RunStep::NotDeleted, path);
 }
 
 bool BackupRun::KeepGoing() {
@@ -114,29 +110,19 @@ bool BackupRun::KeepGoing() {
     return !flags_.cancelled;
 }
 
-void BackupRun::ShowFolderInWork(const std::u16string& folder) {
-    host_.SetFileCopyLabel(folder);
-    host_.RepaintWindow();
+void BackupRun::ReportProgress(RunStep step, std::u16string_view path) {
+    host_.Progressed({step, path, counts_});
 }
 
-void BackupRun::AddLogLine(std::u16string line) {
-    host_.AddRunLogLine(line);
-    runLog_.push_back(std::move(line));
+void BackupRun::AddLogLine(LogKind kind, std::u16string subject) {
+    RunLogLine line{kind, std::move(subject)};
+    host_.Logged(line);
+    runLog_.push_back(LogLineText(line));
 }
 
-std::u16string BackupRun::StatusText() const {
-    return std::u16string(RunStatusText(flags_));
-}
-
-std::u16string BackupRun::DateTimeLine() {
-    return kelvorin::DateTimeLine(clock_);
-}
-
-bool BackupRun::WriteLogFile() {
+void BackupRun::WriteLogFile() {
     const std::u16string error = kelvorin::WriteLogFile(fs_, codePage_, LogFilePath(), runLog_);
-    if (error.empty()) return true;
-    host_.ShowError(error);
-    return false;
+    if (!error.empty()) host_.LogFileFailed(error);
 }
 
 } // namespace kelvorin

@@ -17,15 +17,6 @@
 
 namespace kelvorin {
 
-// Counts for progress and summaries; the run itself does not depend on them.
-struct RunCounts {
-    std::uint64_t filesChecked = 0;
-    std::uint64_t filesCopied = 0;
-    std::uint64_t bytesCopied = 0;
-    std::uint64_t filesDeleted = 0;
-    std::uint64_t foldersRemoved = 0;
-};
-
 struct RunPlatform {
     FileServices& files;
     CodePage& codePage;
@@ -66,14 +57,13 @@ private:
     void ForEachSetFolder(const std::function<void(const std::u16string&)>& work);
     void CopyPass();
     void SynchronisePasses();
-    // Adds a line to the run log and shows it in the window's log.
-    void AddLogLine(std::u16string line);
+    // Adds a line to the run log and tells the host.
+    void AddLogLine(LogKind kind, std::u16string subject);
+    void ReportProgress(RunStep step, std::u16string_view path);
     // Gives the window its turn; false once the run is cancelled, before or
     // during it: from then on nothing more is done.
     bool KeepGoing();
     void WalkSourceFolder(const std::u16string& folder);
-    // The label names the folder a walk is in.
-    void ShowFolderInWork(const std::u16string& folder);
     // What the copy pass already knows of the copy: looking again costs a
     // directory scan per file on file systems that ignore case.
     enum class CopyState { MayExist, Missing };
@@ -101,9 +91,7 @@ private:
     // The oldest versions go while the target drive is too full for the
     // readiness check: the store never keeps "Sichern" disabled.
     void KeepSpaceForNextRun();
-    std::u16string StatusText() const;
-    std::u16string DateTimeLine();
-    bool WriteLogFile();
+    void WriteLogFile();
 
     RunHost& host_;
     FileServices& fs_;

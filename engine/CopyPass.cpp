@@ -43,7 +43,7 @@ void BackupRun::WalkSourceFolder(const std::u16string& folder) {
              {.keepGoing = [this] { return KeepGoing(); },
               .enterFolder =
                   [&](const std::u16string& entered) {
-                      ShowFolderInWork(entered);
+                      ReportProgress(RunStep::EnteringFolder, entered);
                       keys.clear();
                   },
               .seeEntry =
@@ -125,8 +125,7 @@ void BackupRun::CopyMissingFile(const std::u16string& source, const std::u16stri
 void BackupRun::CopyAndReport(const std::u16string& source, const std::u16string& backup,
                               CopyState state) {
     if (!flags_.cancelled) {
-        host_.SetFileCopyLabel(source);
-        host_.RepaintWindow();
+        ReportProgress(RunStep::Copying, source);
         CopyOutcome outcome = CopyThroughPartialFile(source, backup, state);
         // A full drive makes room by the oldest versions, while there are any.
         while (outcome == CopyOutcome::DriveFull && versions_ && versions_->PruneOldest())
@@ -137,10 +136,9 @@ void BackupRun::CopyAndReport(const std::u16string& source, const std::u16string
             break;
         case CopyOutcome::Failed:
         case CopyOutcome::DriveFull:
-            AddLogLine(kNotCopiedLine + source);
-            host_.SetFileCopyLabel(kCopyFailedLabel);
+            AddLogLine(LogKind::NotCopied, source);
             flags_.copyFailed = true;
-            host_.RepaintWindow();
+            ReportProgress(RunStep::CopyFailed, source);
             break;
         case CopyOutcome::Cancelled:
             break;

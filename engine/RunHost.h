@@ -1,6 +1,7 @@
 #pragma once
 // What a backup run needs of the window it runs in. The main window, the
 // console program and the tests implement it; the engine sees nothing else.
+#include "engine/RunEvents.h"
 #include "set/SortedList.h"
 
 #include <string>
@@ -15,7 +16,6 @@ public:
     // The set as the window's controls hold it at the moment of asking.
     virtual std::size_t FolderCount() = 0;
     virtual std::u16string Folder(std::size_t i) = 0;
-    virtual void SelectFolder(std::size_t i) = 0;
     virtual std::vector<std::u16string> ExclusionLines() = 0;
     virtual int TargetDriveIndex() = 0; // -1 when none is selected
     virtual bool SynchronTicked() = 0;
@@ -26,35 +26,35 @@ public:
     virtual SortedList& WorkList() = 0;
     // Before the walk of each folder; the window shows no lines until ShowWorkList.
     virtual void ClearWorkList() { WorkList().Clear(); }
-    virtual void ShowLogInFileList(const std::vector<std::u16string>& lines) = 0;
+    // The work list is complete for the folder in work. The window shows it
+    // now: it fills its list box once per folder, not once per added line.
+    virtual void ShowWorkList() {}
 
-    // The run log, in the order of writing.
-    virtual void ClearRunLog() = 0;
-    virtual void AddRunLogLine(const std::u16string& line) = 0;
+    // What the run reports, in the order it happens.
+    virtual void Logged(const RunLogLine& line) = 0;
+    virtual void Progressed(const RunProgress& progress) = 0;
+    // The log file could not be written; the text says why.
+    virtual void LogFileFailed(const std::u16string& error) = 0;
+    // The run is over: its status, and its whole log, which the window shows
+    // in the file list.
+    virtual void Ended(RunStatus status, const std::vector<std::u16string>& runLog) = 0;
+    // A plain modal message (no icon, OK); waits until the user closes it.
+    virtual void ShowRefusal(const std::u16string& text) = 0;
 
-    virtual void SetFileCopyLabel(const std::u16string& text) = 0;
-    virtual void RepaintWindow() = 0;
-    virtual void RepaintFileList() = 0;
+    // The window's turns during a run; a host without a window has nothing to do.
+    // Each set folder is selected while the run works on it.
+    virtual void SelectFolder(std::size_t) {}
     // Handles every pending message, after each attempted copy; a close request
     // sets Cancelled here.
-    virtual void PumpMessages() = 0;
+    virtual void PumpMessages() {}
     // Called often during long steps: walks, synchronisation passes, between
     // the chunks of a file. The window handles pending messages when it last
     // did so 100 ms ago or more; a close request can set Cancelled in it.
-    virtual void KeepResponsive() = 0;
-    // The work list is complete for the folder in work. The window shows it
-    // now: it fills its list box once per folder, not once per added line.
-    virtual void ShowWorkList() = 0;
-
+    virtual void KeepResponsive() {}
     // Steps around a run: wait cursor, timer stopped, backup commands disabled;
     // and back.
-    virtual void BeginBusy() = 0;
-    virtual void EndBusy() = 0;
-
-    // A plain modal message (no icon, OK); waits until the user closes it.
-    virtual void ShowRefusal(const std::u16string& text) = 0;
-    // The framework's error box.
-    virtual void ShowError(const std::u16string& text) = 0;
+    virtual void BeginBusy() {}
+    virtual void EndBusy() {}
 };
 
 } // namespace kelvorin

@@ -11,8 +11,8 @@ RunStatus RunStatusOf(const RunFlags& flags) {
     return RunStatus::Ok;
 }
 
-std::u16string_view RunStatusText(const RunFlags& flags) {
-    switch (RunStatusOf(flags)) {
+std::u16string_view RunStatusText(RunStatus status) {
+    switch (status) {
     case RunStatus::CopyFailed:
         return kStatusCopyFailed;
     case RunStatus::DeleteFailed:
@@ -23,6 +23,10 @@ std::u16string_view RunStatusText(const RunFlags& flags) {
         break;
     }
     return kStatusOk;
+}
+
+std::u16string_view RunStatusText(const RunFlags& flags) {
+    return RunStatusText(RunStatusOf(flags));
 }
 
 } // namespace kelvorin

@@ -10,6 +10,7 @@ namespace kelvorin {
 enum class RunStatus { CopyFailed, DeleteFailed, Cancelled, Ok };
 
 RunStatus RunStatusOf(const RunFlags& flags);
+std::u16string_view RunStatusText(RunStatus status);
 std::u16string_view RunStatusText(const RunFlags& flags);
 
 } // namespace kelvorin

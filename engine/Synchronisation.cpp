@@ -62,7 +62,7 @@ void BackupRun::SynchronisePasses() {
             // Anything but a drive path (empty, UNC, relative) would be looked
             // up relative to whatever folder is current: it counts as missing.
             if (!IsDrivePath(entry) || !fs_.IsExistingFolder(entry)) {
-                AddLogLine(kNotDeletedLine + backupFolder);
+                AddLogLine(LogKind::NotDeleted, backupFolder);
                 return;
             }
             // Its backup folder is the folder itself: every file has its
@@ -85,7 +85,10 @@ void BackupRun::SynchronisePasses() {
 void BackupRun::ScanBackupFiles(const std::u16string& folder) {
     WalkTree(fs_, folder,
              {.keepGoing = [this] { return KeepGoing(); },
-              .enterFolder = [this](const std::u16string& entered) { ShowFolderInWork(entered); },
+              .enterFolder =
+                  [this](const std::u16string& entered) {
+                      ReportProgress(RunStep::EnteringFolder, entered);
+                  },
               .seeEntry = {},
               .visitFile = [this](std::u16string path,
                                   const FolderEntry&) { host_.WorkList().Add(std::move(path)); }});
@@ -126,7 +129,7 @@ void BackupRun::ScanBackupDirs(const std::u16string& folder) {
              {.keepGoing = [this] { return KeepGoing(); },
               .enterFolder =
                   [this, &folder](const std::u16string& entered) {
-                      ShowFolderInWork(entered);
+                      ReportProgress(RunStep::EnteringFolder, entered);
                       if (entered != folder) host_.WorkList().Add(entered);
                   },
               .seeEntry = {},

@@ -1,5 +1,5 @@
 #pragma once
-// The backup run's own texts: log lines, label words, status texts, messages.
+// The backup run's own texts: log lines, status texts, messages.
 #include <string>
 #include <string_view>
 
@@ -13,10 +13,6 @@ inline constexpr char16_t kNotDeletedLine[] = u"Nicht gelöscht: ";
 inline constexpr char16_t kDiffersLine[] = u"Abweichend: ";
 inline constexpr char16_t kBackupUnreadableLine[] = u"Nicht lesbar: ";
 inline constexpr char16_t kSourceUnreadableLine[] = u"Quelle nicht lesbar: ";
-
-// FileCopyLabel after a failure.
-inline constexpr char16_t kCopyFailedLabel[] = u"Fehler";
-inline constexpr char16_t kNotDeletedLabel[] = u"Nicht gelöscht";
 
 // The run's status, first that applies.
 inline constexpr char16_t kStatusCopyFailed[] = u"Fehler beim kopieren !!";

@@ -120,12 +120,10 @@ private:
     int TargetDriveIndex() override;
     bool SynchronTicked() override;
     int VersionDays() override { return versionDays_; }
-    void ShowLogInFileList(const std::vector<std::u16string>& lines) override;
-    void ClearRunLog() override;
-    void AddRunLogLine(const std::u16string& line) override;
-    void SetFileCopyLabel(const std::u16string& text) override;
-    void RepaintWindow() override;
-    void RepaintFileList() override;
+    void Logged(const RunLogLine& line) override;
+    void Progressed(const RunProgress& progress) override;
+    void LogFileFailed(const std::u16string& error) override { ShowError(error); }
+    void Ended(RunStatus status, const std::vector<std::u16string>& runLog) override;
     void PumpMessages() override;
     void KeepResponsive() override;
     void BeginBusy() override;
@@ -133,7 +131,10 @@ private:
     void ShowRefusal(const std::u16string& text) override;
 
     void RegisterHandlers();
+    // The label takes its text when the window is next painted.
+    void SetFileCopyLabel(std::wstring text) { pendingLabel_ = std::move(text); }
     void ShowPendingLabel();
+    void RepaintWindow();
     // The commands that change the set, and "Info...", do nothing while a backup runs.
     void EnableSetCommands(bool enabled);
     // The lines come in the program's one path order: a list box keeps it as
@@ -157,7 +158,7 @@ private:
     int versionDays_ = BackupSet::kDefaultVersionDays;
     ULONGLONG lastPump_ = 0;
     ULONGLONG lastRepaint_ = 0;
-    std::optional<std::u16string> pendingLabel_; // FileCopyLabel's next text
+    std::optional<std::wstring> pendingLabel_; // FileCopyLabel's next text
 };
 
 } // namespace kelvorin::ui

@@ -3,6 +3,7 @@
 
 #include "set/win32/WideText.h"
 #include "ui/MessageBoxes.h"
+#include "ui/Texts.h"
 
 namespace kelvorin::ui {
 
@@ -18,32 +19,44 @@ void TDataSForm::SelectFolder(std::size_t i) {
     SendMessageW(ControlWindow(OrdnerListBox), LB_SETCURSEL, i, 0);
 }
 
-void TDataSForm::ShowLogInFileList(const std::vector<std::u16string>& lines) {
-    workList_.Clear();
-    for (const std::u16string& line : lines)
-        workList_.Add(line);
-    ShowWorkList();
-}
-
-void TDataSForm::ClearRunLog() {
-    SendMessageW(ControlWindow(LogListBox), LB_RESETCONTENT, 0, 0);
-}
-
-void TDataSForm::AddRunLogLine(const std::u16string& line) {
-    const std::wstring text = Wide(line);
+void TDataSForm::Logged(const RunLogLine& line) {
+    const std::wstring text = Wide(LogLineText(line));
     SendMessageW(ControlWindow(LogListBox), LB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-// The label takes the text when the window is next painted: measuring and
-// sizing it for every folder walked would cost more than the walk.
-void TDataSForm::SetFileCopyLabel(const std::u16string& text) {
-    pendingLabel_ = text;
+// Measuring and sizing the label for every folder walked would cost more than
+// the walk: it takes its text when the window is next painted.
+void TDataSForm::Progressed(const RunProgress& progress) {
+    switch (progress.step) {
+    case RunStep::EnteringFolder:
+    case RunStep::Copying:
+        SetFileCopyLabel(Wide(progress.path));
+        RepaintWindow();
+        break;
+    case RunStep::CopyFailed:
+        SetFileCopyLabel(texts::kCopyFailedLabel);
+        RepaintWindow();
+        break;
+    case RunStep::NotDeleted:
+        SetFileCopyLabel(texts::kNotDeletedLabel);
+        UpdateWindow(ControlWindow(DateiListBox));
+        break;
+    }
+}
+
+// The log's lines take the file list's place, sorted as its lines are.
+void TDataSForm::Ended(RunStatus status, const std::vector<std::u16string>& runLog) {
+    SetFileCopyLabel(Wide(RunStatusText(status)));
+    workList_.Clear();
+    for (const std::u16string& line : runLog)
+        workList_.Add(line);
+    ShowWorkList();
 }
 
 void TDataSForm::ShowPendingLabel() {
     if (!pendingLabel_) return;
-    SetControlText(FileCopyLabel, Wide(*pendingLabel_).c_str());
+    SetControlText(FileCopyLabel, pendingLabel_->c_str());
     pendingLabel_.reset();
 }
 
@@ -53,10 +66,6 @@ void TDataSForm::RepaintWindow() {
     lastRepaint_ = now;
     ShowPendingLabel();
     RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-
-void TDataSForm::RepaintFileList() {
-    UpdateWindow(ControlWindow(DateiListBox));
 }
 
 // Other handlers run here, nested in the run; a close request among them only
@@ -87,6 +96,8 @@ void TDataSForm::BeginBusy() {
     EnableWindow(ControlWindow(SichernBitBtn), FALSE);
     SetToolButtonState(SichernToolButton, false, true);
     EnableSetCommands(false);
+    SendMessageW(ControlWindow(LogListBox), LB_RESETCONTENT, 0, 0);
+    RepaintWindow();
     lastPump_ = GetTickCount64();
 }
 

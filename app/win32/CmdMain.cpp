@@ -182,7 +182,6 @@ int RunProgram() {
 
     RunFlags flags;
     BackupRun run(host, {runFiles, codePage, clock}, flags, dataDir);
-    host.ShowProgressOf(run.Counts());
 
     ConsoleCancel cancel(flags);
     const ULONGLONG started = GetTickCount64();

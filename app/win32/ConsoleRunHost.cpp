@@ -2,44 +2,39 @@
 #include "set/Text16.h"
 
 #include "app/CmdTexts.h"
-#include "engine/Texts.h"
 
 #include <string>
 
 namespace kelvorin {
 
-void ConsoleRunHost::AddRunLogLine(const std::u16string& line) {
-    // A preview changes nothing, so only the lines about missing folders are
-    // worth showing; the status and the date belong to a real run.
-    if (mode_ == Mode::Preview &&
-        !(line.starts_with(kNotFoundLine) || line.starts_with(kNotDeletedLine) ||
-          line.starts_with(kNotCopiedLine)))
+void ConsoleRunHost::Logged(const RunLogLine& line) {
+    // A preview changes nothing, so only its problem lines are worth showing;
+    // the status and the date belong to a real run.
+    if (mode_ == Mode::Preview && (line.kind == LogKind::Status || line.kind == LogKind::DateTime))
         return;
     progress_.Clear();
-    out_.WriteLine(line);
+    out_.WriteLine(LogLineText(line));
 }
 
-void ConsoleRunHost::SetFileCopyLabel(const std::u16string& text) {
-    if (!counts_ || !progress_.Due()) return;
-    progress_.Show(DecimalText(counts_->filesChecked) + texts::kProgressChecked +
-                       DecimalText(counts_->filesCopied) + texts::kProgressCopied +
-                       DecimalText(counts_->bytesCopied / (1024 * 1024)) +
-                       texts::kProgressMegabytes,
-                   text);
+void ConsoleRunHost::Progressed(const RunProgress& progress) {
+    // The path in work is shown; a failure's line says the rest.
+    if (progress.step != RunStep::EnteringFolder && progress.step != RunStep::Copying) return;
+    if (!progress_.Due()) return;
+    const RunCounts& counts = progress.counts;
+    progress_.Show(DecimalText(counts.filesChecked) + texts::kProgressChecked +
+                       DecimalText(counts.filesCopied) + texts::kProgressCopied +
+                       DecimalText(counts.bytesCopied / (1024 * 1024)) + texts::kProgressMegabytes,
+                   std::u16string(progress.path));
 }
 
-void ConsoleRunHost::EndBusy() {
+void ConsoleRunHost::LogFileFailed(const std::u16string& error) {
     progress_.Clear();
+    logWriteFailed_ = true;
+    err_.WriteLine(error);
 }
 
 void ConsoleRunHost::ShowRefusal(const std::u16string& text) {
     progress_.Clear();
-    err_.WriteLine(text);
-}
-
-void ConsoleRunHost::ShowError(const std::u16string& text) {
-    progress_.Clear();
-    logWriteFailed_ = true;
     err_.WriteLine(text);
 }
 

@@ -17,37 +17,24 @@ public:
     ConsoleRunHost(const BackupSet& set, ConsoleStream& out, ConsoleStream& err, Mode mode)
         : set_(set), out_(out), err_(err), mode_(mode) {}
 
-    // Progress shows the run's counts while it goes.
-    void ShowProgressOf(const RunCounts& counts) { counts_ = &counts; }
     bool LogWriteFailed() const { return logWriteFailed_; }
 
     std::size_t FolderCount() override { return set_.folders.Count(); }
     std::u16string Folder(std::size_t i) override { return set_.folders.At(i); }
-    void SelectFolder(std::size_t) override {}
     std::vector<std::u16string> ExclusionLines() override { return set_.exclusions; }
     int TargetDriveIndex() override { return set_.DriveIndex(); }
     bool SynchronTicked() override { return set_.synchron; }
     // A preview moves nothing into the store: its lines stay those of a mirror.
     int VersionDays() override { return mode_ == Mode::Preview ? 0 : set_.versionDays; }
-
     SortedList& WorkList() override { return workList_; }
-    void ShowLogInFileList(const std::vector<std::u16string>&) override { workList_.Clear(); }
 
-    void ClearRunLog() override {}
-    void AddRunLogLine(const std::u16string& line) override;
-
-    void SetFileCopyLabel(const std::u16string& text) override;
-    void RepaintWindow() override {}
-    void RepaintFileList() override {}
-    void PumpMessages() override {}
-    // Ctrl+C sets Cancelled from its own thread: there is nothing to handle.
-    void KeepResponsive() override {}
-    void ShowWorkList() override {}
-    void BeginBusy() override {}
-    void EndBusy() override;
-
+    void Logged(const RunLogLine& line) override;
+    void Progressed(const RunProgress& progress) override;
+    void LogFileFailed(const std::u16string& error) override;
+    void Ended(RunStatus, const std::vector<std::u16string>&) override { workList_.Clear(); }
     void ShowRefusal(const std::u16string& text) override;
-    void ShowError(const std::u16string& text) override;
+    // Ctrl+C sets Cancelled from its own thread: the console has no turns to take.
+    void EndBusy() override { progress_.Clear(); }
 
 private:
     const BackupSet& set_;
@@ -55,7 +42,6 @@ private:
     ConsoleStream& err_;
     Mode mode_;
     SortedList workList_;
-    const RunCounts* counts_ = nullptr;
     ConsoleProgress progress_{err_};
     bool logWriteFailed_ = false;
 };

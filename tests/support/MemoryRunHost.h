@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,12 +23,17 @@ public:
     }
     std::u16string Status() const { return runLog.size() >= 2 ? runLog[runLog.size() - 2] : u""; }
     std::vector<std::u16string> fileList; // what the file list shows after a run
-    std::vector<std::u16string> labels;   // every text FileCopyLabel got
-    std::vector<std::u16string> refusals; // plain messages shown
-    std::vector<std::u16string> errors;   // error boxes shown
-    std::vector<std::size_t> selections;  // folder positions selected, in order
+    struct Step {
+        RunStep step;
+        std::u16string path;
+        bool operator==(const Step&) const = default;
+    };
+    std::vector<Step> progress;            // every step reported, in order
+    std::optional<RunStatus> ended;        // the status of the run that ended
+    std::vector<std::u16string> refusals;  // plain messages shown
+    std::vector<std::u16string> logErrors; // why the log file was not written
+    std::vector<std::size_t> selections;   // folder positions selected, in order
     int pumps = 0, keepResponsiveCalls = 0, workListShows = 0;
-    int windowRepaints = 0, fileListRepaints = 0;
     int busyBegins = 0, busyEnds = 0;
     bool busy = false;
     // Runs inside PumpMessages, as another handler would (a close request...).
@@ -45,19 +51,21 @@ public:
     int VersionDays() override { return set.versionDays; }
 
     SortedList& WorkList() override { return workList; }
-    void ShowLogInFileList(const std::vector<std::u16string>& lines) override {
+
+    void Logged(const RunLogLine& line) override { runLog.push_back(LogLineText(line)); }
+    void Progressed(const RunProgress& p) override {
+        progress.push_back({p.step, std::u16string(p.path)});
+    }
+    void LogFileFailed(const std::u16string& error) override { logErrors.push_back(error); }
+    void Ended(RunStatus status, const std::vector<std::u16string>& lines) override {
+        ended = status;
         workList.Clear();
         for (const auto& l : lines)
             workList.Add(l);
         fileList = workList.Items();
     }
+    void ShowRefusal(const std::u16string& text) override { refusals.push_back(text); }
 
-    void ClearRunLog() override { runLog.clear(); }
-    void AddRunLogLine(const std::u16string& line) override { runLog.push_back(line); }
-
-    void SetFileCopyLabel(const std::u16string& text) override { labels.push_back(text); }
-    void RepaintWindow() override { ++windowRepaints; }
-    void RepaintFileList() override { ++fileListRepaints; }
     void PumpMessages() override {
         ++pumps;
         if (onPump) onPump();
@@ -73,13 +81,12 @@ public:
     void BeginBusy() override {
         ++busyBegins;
         busy = true;
+        runLog.clear();
     }
     void EndBusy() override {
         ++busyEnds;
         busy = false;
     }
-    void ShowRefusal(const std::u16string& text) override { refusals.push_back(text); }
-    void ShowError(const std::u16string& text) override { errors.push_back(text); }
 };
 
 } // namespace kelvorin::testing

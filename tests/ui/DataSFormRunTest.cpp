@@ -150,6 +150,25 @@ TEST_F(DataSFormRun, ACloseRequestEndsTheRunAndThenTheWindow) {
     EXPECT_EQ(log[0], L"Abbruch");
 }
 
+// The label tells a failed copy while the run goes on, and the run's status at its end.
+TEST_F(DataSFormRun, TheLabelShowsAFailedCopyWhileTheRunGoesOn) {
+    WriteTextFile(Source(L"A\\offen.txt"), "x");
+    WriteSet({Source(L"A")});
+    Make();
+    std::wstring labelAfterFailure;
+    InsideTheRun inside([&] { labelAfterFailure = WindowText(Control(Id::FileCopyLabel)); });
+    inside.Post(); // comes with the handling of messages after the failed copy
+    {
+        LockedFile lock(Source(L"A\\offen.txt"));
+        form_->SichernItemClick();
+    }
+
+    ASSERT_TRUE(inside.looked);
+    EXPECT_EQ(labelAfterFailure, L"Fehler");
+    EXPECT_EQ(WindowText(Control(Id::FileCopyLabel)), L"Fehler beim kopieren !!");
+    EXPECT_EQ(Items(Control(Id::LogListBox)).front(), L"Nicht kopiert: " + Source(L"A\\offen.txt"));
+}
+
 // A close request in the middle of a large file stops that copy: the previous
 // copy stays whole and no partial file is left.
 TEST_F(DataSFormRun, ACloseRequestInTheMiddleOfAFileKeepsThePreviousCopy) {

@@ -26,6 +26,10 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
+MemoryRunHost::Step Entering(const std::wstring& folder) {
+    return {RunStep::EnteringFolder, U16(folder)};
+}
+
 std::string Text(const std::wstring& path) {
     return ReadWholeFile(path);
 }
@@ -90,7 +94,7 @@ TEST_F(BackupRunTest, CopiesEveryFileWithItsStampAndAgainOnlyWhatChanged) {
     EXPECT_EQ(counts.bytesCopied, 9u);
     EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_EQ(host.Status(), u"OK");
-    EXPECT_EQ(host.labels.back(), u"OK");
+    EXPECT_EQ(host.ended, RunStatus::Ok);
     EXPECT_THAT(host.selections, ElementsAre(0u));
     EXPECT_EQ(host.busyBegins, 1);
     EXPECT_EQ(host.busyEnds, 1);
@@ -212,7 +216,8 @@ TEST_F(BackupRunTest, ReportsASourceHeldOpenAndGoesOn) {
         ASSERT_TRUE(RunBackup());
     }
     EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"b.txt"))));
-    EXPECT_THAT(host.labels, ::testing::Contains(u"Fehler"));
+    EXPECT_THAT(host.progress, ::testing::Contains(MemoryRunHost::Step{RunStep::CopyFailed,
+                                                                       U16(Source(L"b.txt"))}));
     EXPECT_TRUE(flags.copyFailed);
     EXPECT_EQ(host.Status(), u"Fehler beim kopieren !!");
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt", L"c.txt"));
@@ -284,7 +289,8 @@ TEST_F(BackupRunTest, RefusesARunWithoutATargetDriveBeforeItsFirstStep) {
     EXPECT_FALSE(RunBackup());
     EXPECT_EQ(host.busyBegins, 0);
     EXPECT_THAT(host.runLog, IsEmpty());
-    EXPECT_THAT(host.labels, IsEmpty());
+    EXPECT_THAT(host.progress, IsEmpty());
+    EXPECT_FALSE(host.ended);
     EXPECT_THAT(host.selections, IsEmpty());
     EXPECT_TRUE(flags.copyFailed) << "no flag is touched";
     EXPECT_FALSE(FileExists(LogFile()));
@@ -325,10 +331,10 @@ TEST_F(BackupRunTest, ShowsALogFileThatCannotBeCreatedAndStillEndsTheRun) {
     const std::wstring dataDir = Source(L"fehlt\\");
 
     ASSERT_TRUE(RunBackup(fs, dataDir));
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0], u"Datei \"" + U16(dataDir) +
-                                  u"Kelvorin.log\" kann nicht erstellt werden. " +
-                                  fs.ErrorText(ERROR_PATH_NOT_FOUND));
+    ASSERT_EQ(host.logErrors.size(), 1u);
+    EXPECT_EQ(host.logErrors[0], u"Datei \"" + U16(dataDir) +
+                                     u"Kelvorin.log\" kann nicht erstellt werden. " +
+                                     fs.ErrorText(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(host.busyEnds, 1) << "the wait cursor and the timer come back";
     EXPECT_EQ(host.fileList.size(), 2u) << "the log is shown";
     EXPECT_EQ(Text(Target(L"a.txt")), "a");
@@ -384,7 +390,7 @@ TEST_F(BackupRunTest, ShowsALogFileThatCannotBeWrittenCompletely) {
     const bool ran = RunBackup(fs, small + L"\\");
     RemoveTree(small);
     ASSERT_TRUE(ran);
-    EXPECT_THAT(host.errors, ElementsAre(u"Stream-Schreibfehler"));
+    EXPECT_THAT(host.logErrors, ElementsAre(u"Stream-Schreibfehler"));
     EXPECT_EQ(host.busyEnds, 1);
     EXPECT_EQ(host.fileList.size(), 3u);
 }
@@ -479,7 +485,7 @@ TEST_F(BackupRunTest, EndsACopyAtACloseRequestBetweenItsChunksAndKeepsThePreviou
     AddFolder(Source());
     int chunks = 0;
     host.onKeepResponsive = [&] {
-        if (host.labels.back() == U16(Source(L"gross.bin")) && ++chunks == 3)
+        if (host.progress.back().path == U16(Source(L"gross.bin")) && ++chunks == 3)
             flags.cancelled = true;
     };
 
@@ -490,7 +496,9 @@ TEST_F(BackupRunTest, EndsACopyAtACloseRequestBetweenItsChunksAndKeepsThePreviou
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"gross.bin")) << "no partial copy is left";
     EXPECT_THAT(host.Problems(), IsEmpty()) << "a cancelled copy is no failed copy";
     EXPECT_FALSE(flags.copyFailed);
-    EXPECT_THAT(host.labels, ::testing::Not(::testing::Contains(kCopyFailedLabel)));
+    EXPECT_THAT(host.progress,
+                ::testing::Each(::testing::Field(&MemoryRunHost::Step::step,
+                                                 ::testing::Ne(RunStep::CopyFailed))));
     EXPECT_EQ(Text(LogFile()), "Abbruch\r\n" + Narrow(host.runLog.back()) + "\r\n");
     EXPECT_EQ(counts.filesCopied, 0u);
 }
@@ -524,8 +532,8 @@ TEST_F(BackupRunTest, StopsEachWalkAtACloseRequestWithoutDescendingFurther) {
         flags.cancelled = false;
         int callsAtCancel = -1;
         host.onKeepResponsive = [&] {
-            if (!flags.cancelled &&
-                std::count(host.labels.begin(), host.labels.end(), U16(c.root)) == c.entered) {
+            if (!flags.cancelled && std::count(host.progress.begin(), host.progress.end(),
+                                               Entering(c.root)) == c.entered) {
                 flags.cancelled = true;
                 callsAtCancel = host.keepResponsiveCalls;
             }
@@ -533,8 +541,8 @@ TEST_F(BackupRunTest, StopsEachWalkAtACloseRequestWithoutDescendingFurther) {
 
         ASSERT_TRUE(RunBackup());
         EXPECT_EQ(host.keepResponsiveCalls, callsAtCancel);
-        ASSERT_GE(host.labels.size(), 2u);
-        EXPECT_EQ(host.labels[host.labels.size() - 2], U16(c.root))
+        ASSERT_FALSE(host.progress.empty());
+        EXPECT_EQ(host.progress.back(), Entering(c.root))
             << "no subfolder is entered, nothing is copied";
         EXPECT_EQ(host.workListShows, c.listsShown) << "the list of a cancelled walk is not shown";
         EXPECT_EQ(FileExists(Target(L"Daten\\a.txt")), c.copied);

@@ -154,11 +154,18 @@ TEST_F(Synchronisation, ReportsABackupFileThatCannotBeDeletedAndKeepsItsFolders)
     EXPECT_THAT(host.Problems(), ElementsAre(NotDeleted(readOnly)));
     EXPECT_EQ(host.Status(), kStatusDeleteFailed);
     EXPECT_TRUE(flags.deleteFailed);
-    EXPECT_EQ(host.fileListRepaints, 1);
-    // Each walk shows the folders it enters; the failure shows in between.
+    // Each walk tells the folders it enters; the failure comes in between.
+    using Step = MemoryRunHost::Step;
     const std::u16string daten = U16(Target(L"Daten")), x = daten + u"\\x", y = x + u"\\y";
-    const std::vector<std::u16string> tail(host.labels.end() - 8, host.labels.end());
-    EXPECT_THAT(tail, ElementsAre(daten, x, y, kNotDeletedLabel, daten, x, y, kStatusDeleteFailed));
+    const auto entering = [](const std::u16string& folder) {
+        return Step{RunStep::EnteringFolder, folder};
+    };
+    ASSERT_GE(host.progress.size(), 7u);
+    const std::vector<Step> tail(host.progress.end() - 7, host.progress.end());
+    EXPECT_THAT(tail, ElementsAre(entering(daten), entering(x), entering(y),
+                                  Step{RunStep::NotDeleted, U16(readOnly)}, entering(daten),
+                                  entering(x), entering(y)));
+    EXPECT_EQ(host.ended, RunStatus::DeleteFailed);
     EXPECT_EQ(host.pumps, 0) << "nothing was copied, so no message may have been handled";
 }
 
@@ -288,9 +295,9 @@ class UnplugOnEntering : public MemoryRunHost {
 public:
     UnplugOnEntering(ExtraDrive& drive, std::u16string folder)
         : drive_(drive), folder_(std::move(folder)) {}
-    void RepaintWindow() override {
-        MemoryRunHost::RepaintWindow();
-        if (!unplugged && !labels.empty() && labels.back() == folder_) {
+    void Progressed(const RunProgress& p) override {
+        MemoryRunHost::Progressed(p);
+        if (!unplugged && p.step == RunStep::EnteringFolder && p.path == folder_) {
             drive_.Unplug();
             unplugged = true;
         }
