@@ -27,7 +27,7 @@ TEST_F(ZielOrdnerWahl, CtrlInsertOpensTheChooserAndOkAddsTheFolderItShows) {
     const std::string target = std::to_string(TargetDrive() - L'A');
     WriteTextFile(SetFile(), "Laufwerk=" + target + "\r\nSynchron=FALSE\r\n");
 
-    remote::Program program(remote::WinePathOfHostFile(KELVORIN_EXE), FolderName());
+    remote::Program program(WinePathOfHostFile(KELVORIN_EXE), FolderName());
     HWND window = remote::WaitForWindowOf(program.Id(), L"TDataSForm");
     ASSERT_NE(window, nullptr) << "no main window";
 

@@ -54,8 +54,7 @@ TEST_F(WindowPlacementProgram, AtHigherDensityTheMainWindowEndsAtTheScreensEdge)
     {
         SystemDensity density(144);
         ASSERT_TRUE(density.Set());
-        program = std::make_unique<remote::Program>(remote::WinePathOfHostFile(KELVORIN_EXE),
-                                                    FolderName());
+        program = std::make_unique<remote::Program>(WinePathOfHostFile(KELVORIN_EXE), FolderName());
         // Read once the program runs: its density is fixed from then on.
         ASSERT_TRUE(remote::WaitUntil(
             [&] { return remote::FindWindowOf(program->Id(), L"TDataSForm", {}) != nullptr; },

@@ -45,8 +45,7 @@ protected:
 
     // Starts the program with the set's name and waits for its main window.
     HWND Start() {
-        program_ =
-            std::make_unique<remote::Program>(remote::WinePathOfHostFile(KELVORIN_EXE), SetName());
+        program_ = std::make_unique<remote::Program>(WinePathOfHostFile(KELVORIN_EXE), SetName());
         return remote::WaitForWindowOf(program_->Id(), L"TDataSForm");
     }
 

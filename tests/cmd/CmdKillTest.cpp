@@ -69,7 +69,7 @@ protected:
     // it ended by itself first.
     bool RunAndKillAfter(DWORD milliseconds) {
         std::wstring commandLine =
-            L"\"" + remote::WinePathOfHostFile(KELVORIN_CMD_EXE) + L"\" \"" + SetFile() + L"\"";
+            L"\"" + WinePathOfHostFile(KELVORIN_CMD_EXE) + L"\" \"" + SetFile() + L"\"";
         // No console and output to nowhere: a console host left behind by a
         // killed child would hold the test runner's pipe open.
         SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};

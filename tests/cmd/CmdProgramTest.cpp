@@ -1,6 +1,7 @@
 // KelvorinCmd.exe started as a process, on the scratch drives, with its stdout,
 // stderr, exit code, log file and the disk checked afterwards.
-#include "tests/support/win32/ProgramDriver.h"
+#include "tests/support/win32/ConsoleProgram.h"
+#include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/ScratchDrives.h"
 #include "tests/support/win32/SmallDriveLock.h"
 
@@ -15,12 +16,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-
-struct CmdResult {
-    DWORD exitCode;
-    std::vector<std::wstring> out; // stdout lines, decoded from UTF-8
-    std::wstring err;
-};
 
 class CmdProgram : public DriveTest {
 protected:
@@ -47,43 +42,12 @@ protected:
     }
     int TargetIndex() const { return TargetDrive() - L'A'; }
 
-    CmdResult Run(const std::wstring& arguments) {
+    ConsoleResult Run(const std::wstring& arguments) {
         // Fresh names each time: the finished child may still hold its handles
         // for a moment under Wine.
         const std::wstring base = Target(L"..\\" + FolderName() + std::to_wstring(++runs_));
-        const std::wstring outFile = base + L".stdout", errFile = base + L".stderr";
-        SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-        constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-        HANDLE out =
-            CreateFileW(outFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS, 0, nullptr);
-        HANDLE err =
-            CreateFileW(errFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS, 0, nullptr);
-        if (out == INVALID_HANDLE_VALUE || err == INVALID_HANDLE_VALUE)
-            throw std::runtime_error("cannot create the output files");
-        STARTUPINFOW si{};
-        si.cb = sizeof(si);
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdInput = nullptr;
-        si.hStdOutput = out;
-        si.hStdError = err;
-        std::wstring commandLine =
-            L"\"" + remote::WinePathOfHostFile(KELVORIN_CMD_EXE) + L"\" " + arguments;
-        PROCESS_INFORMATION pi{};
-        const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                                            CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
-        CloseHandle(out);
-        CloseHandle(err);
-        if (!started) throw std::runtime_error("KelvorinCmd.exe did not start");
-        WaitForSingleObject(pi.hProcess, 60000);
-        CmdResult result{};
-        GetExitCodeProcess(pi.hProcess, &result.exitCode);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-        result.out = TextLines(DecodeText(ReadWholeFile(outFile), CP_UTF8));
-        result.err = DecodeText(ReadWholeFile(errFile), CP_UTF8);
-        DeleteFileW(outFile.c_str());
-        DeleteFileW(errFile.c_str());
-        return result;
+        return RunConsoleProgram(L"\"" + WinePathOfHostFile(KELVORIN_CMD_EXE) + L"\" " + arguments,
+                                 base);
     }
 
     int runs_ = 0;
@@ -100,7 +64,7 @@ TEST_F(CmdProgram, BacksUpSkipsWhatIsCurrentAndSynchronises) {
     SetLocalWriteTime(Source(L"Brief.txt"), 2024, 5, 6, 7, 8, 10);
     WriteSet({Source()}, TargetIndex(), true, {"bak"});
 
-    CmdResult first = Run(SetName());
+    ConsoleResult first = Run(SetName());
     EXPECT_EQ(first.exitCode, 0u) << first.err;
     EXPECT_EQ(ReadWholeFile(Target(L"Brief.txt")), "Brief");
     EXPECT_EQ(ReadWholeFile(Target(L"Fotos\\Bild.jpg")), "Bild");
@@ -113,13 +77,13 @@ TEST_F(CmdProgram, BacksUpSkipsWhatIsCurrentAndSynchronises) {
 
     // Nothing changed: a copy marked by a later time is left alone.
     SetLocalWriteTime(Target(L"Brief.txt"), 2024, 5, 6, 7, 8, 30);
-    CmdResult second = Run(SetName());
+    ConsoleResult second = Run(SetName());
     EXPECT_EQ(second.exitCode, 0u) << second.err;
     EXPECT_EQ(LocalWriteTime(Target(L"Brief.txt")).wSecond, 30);
 
     // A deleted source and an emptied folder leave the backup.
     DeleteFileW(Source(L"Fotos\\Bild.jpg").c_str());
-    CmdResult third = Run(SetName());
+    ConsoleResult third = Run(SetName());
     EXPECT_EQ(third.exitCode, 0u) << third.err;
     EXPECT_FALSE(FileExists(Target(L"Fotos\\Bild.jpg")));
     EXPECT_TRUE(FolderExists(Target()));
@@ -132,7 +96,7 @@ TEST_F(CmdProgram, ReportsAFailedCopyInItsExitCodeAndLog) {
     WriteSet({Source(), L"S:\\GibtEsNicht"}, TargetIndex(), false);
     LockedFile lock(Source(L"offen.txt"));
 
-    CmdResult result = Run(SetName());
+    ConsoleResult result = Run(SetName());
     EXPECT_EQ(result.exitCode, 1u);
     ASSERT_EQ(result.out.size(), 4u);
     // Folders go in list order: S:\CmdProgram_... before S:\GibtEsNicht.
@@ -148,7 +112,7 @@ TEST_F(CmdProgram, RefusesAFileOnTheTargetDriveOnStderrAndGoesOn) {
     // Only the first folder is compared with the target, so the run starts.
     WriteSet({Source(), Target()}, TargetIndex(), false);
 
-    CmdResult result = Run(SetName());
+    ConsoleResult result = Run(SetName());
     EXPECT_EQ(result.exitCode, 0u);
     EXPECT_THAT(result.err, HasSubstr(Target(L"schon.txt") + L" kann nicht gesichert werden !"));
     EXPECT_EQ(ReadWholeFile(Target(L"a.txt")), "a");
@@ -176,7 +140,7 @@ TEST_F(CmdProgram, RefusesToStartWhenABackupIsNotPossible) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WriteSet(c.folders, c.drive, false);
-        CmdResult result = Run(SetName());
+        ConsoleResult result = Run(SetName());
         EXPECT_EQ(result.exitCode, 4u);
         EXPECT_THAT(result.err, HasSubstr(c.message));
         EXPECT_THAT(result.out, IsEmpty());
@@ -200,7 +164,7 @@ TEST_F(CmdProgram, RejectsBadArgumentsAndAMissingSetFile) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.arguments.begin(), c.arguments.end()));
-        CmdResult result = Run(c.arguments);
+        ConsoleResult result = Run(c.arguments);
         EXPECT_EQ(result.exitCode, c.exitCode);
         EXPECT_THAT(result.err, HasSubstr(c.err));
         EXPECT_FALSE(FileExists(LogFile()));
@@ -218,7 +182,7 @@ TEST_F(CmdProgram, PreviewTellsWhatARunWouldDoAndChangesNothing) {
     WriteTextFile(Target(L"Leer\\a\\alt.txt"), "alt");
     WriteSet({Source(), L"S:\\Fehlt"}, TargetIndex(), true);
 
-    CmdResult result = Run(SetName() + L" /VORSCHAU");
+    ConsoleResult result = Run(SetName() + L" /VORSCHAU");
     EXPECT_EQ(result.exitCode, 0u) << result.err;
     EXPECT_THAT(result.out,
                 ElementsAre(L"Kopieren: " + Source(L"neu.txt"), L"Nicht gefunden: S:\\Fehlt",
@@ -244,7 +208,7 @@ TEST_F(CmdProgram, CheckFindsARottenCopyAndRepairMakesItWhole) {
     WriteSet({Source()}, TargetIndex(), false);
     ASSERT_EQ(Run(SetName()).exitCode, 0u);
 
-    const CmdResult clean = Run(SetName() + L" /Prüfen");
+    const ConsoleResult clean = Run(SetName() + L" /Prüfen");
     EXPECT_EQ(clean.exitCode, 0u) << clean.err;
     EXPECT_THAT(clean.out, ElementsAre(HasSubstr(L"2 Dateien verglichen, ")));
 
@@ -256,7 +220,7 @@ TEST_F(CmdProgram, CheckFindsARottenCopyAndRepairMakesItWhole) {
                       stamp.wMinute, stamp.wSecond);
     DeleteFileW(LogFile().c_str());
 
-    const CmdResult found = Run(SetName() + L" /Prüfen");
+    const ConsoleResult found = Run(SetName() + L" /Prüfen");
     EXPECT_EQ(found.exitCode, 6u) << found.err;
     ASSERT_EQ(found.out.size(), 2u);
     EXPECT_EQ(found.out[0], L"Abweichend: " + Target(L"Film.mp4"));
@@ -265,7 +229,7 @@ TEST_F(CmdProgram, CheckFindsARottenCopyAndRepairMakesItWhole) {
     EXPECT_EQ(ReadWholeFile(Source(L"Film.mp4")), large);
     EXPECT_FALSE(FileExists(LogFile()));
 
-    const CmdResult repaired = Run(SetName() + L" /Reparieren");
+    const ConsoleResult repaired = Run(SetName() + L" /Reparieren");
     EXPECT_EQ(repaired.exitCode, 0u) << repaired.err;
     EXPECT_EQ(ReadWholeFile(Target(L"Film.mp4")), large);
     ASSERT_EQ(LogLines().size(), 2u);

@@ -12,6 +12,7 @@
 #include "set/win32/Win32CodePage.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/MemoryRunHost.h"
+#include "tests/support/win32/ConsoleProgram.h"
 #include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/ScratchDrives.h"
 
@@ -42,23 +43,11 @@ std::string Environment(const char* name) {
     return value ? value : "";
 }
 
-// A host path as Wine reaches it through Z:.
-std::wstring OnZ(const std::string& hostPath) {
-    std::wstring path = L"Z:";
-    for (char c : hostPath)
-        path += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return path;
-}
-
 std::string ReadOrEmpty(const std::wstring& path) {
     return FileExists(path) ? ReadWholeFile(path) : std::string();
 }
 
-using Stamp = std::tuple<int, int, int, int, int, int>;
-Stamp Time(const std::wstring& path) {
-    const SYSTEMTIME t = LocalWriteTime(path);
-    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
+using Stamp = WriteTimeFields;
 
 struct FileSeen {
     std::uint64_t size;
@@ -87,7 +76,7 @@ void CollectTree(const std::wstring& root, const std::wstring& relative, TreeSee
         } else {
             const std::wstring full = L"\\\\?\\" + root + L"\\" + path;
             const std::string bytes = ReadWholeFile(full);
-            seen[path] = {bytes.size(), Time(full), bytes};
+            seen[path] = {bytes.size(), WriteTime(full), bytes};
         }
     }
 }
@@ -107,7 +96,8 @@ protected:
         name = name.substr(0, name.find('/'));
         name_.assign(name.begin(), name.end());
         drives_ = Environment("KELVORIN_DRIVES_DIR");
-        const std::string state = ReadOrEmpty(OnZ(drives_ + "/" + GetParam().kind + ".state"));
+        const std::string state =
+            ReadOrEmpty(WinePathOfHostFile(drives_ + "/" + GetParam().kind + ".state"));
         mounted_ = state.rfind("mounted", 0) == 0;
         ASSERT_TRUE(mounted_) << "the " << GetParam().kind << " stick volume is not there: "
                               << (state.empty() ? "the Wine test session did not set it up"
@@ -165,7 +155,7 @@ protected:
     // a FAT32 image. Returns the folder with the results.
     std::string CheckOnHost(const std::string& folder) {
         const std::string out = drives_ + "/check-" + GetParam().kind;
-        const std::wstring done = OnZ(out + "/done");
+        const std::wstring done = WinePathOfHostFile(out + "/done");
         DeleteFileW(done.c_str());
         StartHostShell(std::string(KELVORIN_STICK_SCRIPT) + " check '" + drives_ + "' " +
                        GetParam().kind + " '" + folder + "' '" + out + "'");
@@ -178,16 +168,18 @@ protected:
         TreeSeen shown;
         CollectTree(Stick(), L"", shown);
         const std::string out = CheckOnHost("Stick_" + std::string(name_.begin(), name_.end()));
-        const std::wstring done = OnZ(out + "/done");
+        const std::wstring done = WinePathOfHostFile(out + "/done");
         ASSERT_TRUE(FileExists(done)) << "the host did not check the image";
         EXPECT_EQ(ReadWholeFile(done), "0\n") << "the image is not sound after the test:\n"
-                                              << ReadOrEmpty(OnZ(out + "/fsck.txt"));
+                                              << ReadOrEmpty(WinePathOfHostFile(out + "/fsck.txt"));
         if (std::string(GetParam().kind) != "fat32") return;
 
         TreeSeen read;
-        CollectTree(OnZ(out + "/tree/Stick_" + std::string(name_.begin(), name_.end())), L"", read);
+        CollectTree(
+            WinePathOfHostFile(out + "/tree/Stick_" + std::string(name_.begin(), name_.end())), L"",
+            read);
         const Stamp controlWritten{2021, 5, 6, 7, 8, 10};
-        const Stamp control = Time(OnZ(out + "/stamp-control.txt"));
+        const Stamp control = WriteTime(WinePathOfHostFile(out + "/stamp-control.txt"));
         int shift = 0;
         if (control != controlWritten) {
             shift = (std::get<0>(control) * 12 + std::get<1>(control)) -
@@ -403,7 +395,7 @@ TEST_P(StickVolumeTest, KeepsThePreviousCopyWhenTheVolumeIsFull) {
     ASSERT_TRUE(RunBackup());
     EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"gross.bin"))));
     EXPECT_TRUE(ReadWholeFile(Stick(L"gross.bin")) == previous) << "the previous copy survives";
-    EXPECT_EQ(Time(Stick(L"gross.bin")), Stamp(2025, 1, 1, 10, 0, 0));
+    EXPECT_EQ(WriteTime(Stick(L"gross.bin")), Stamp(2025, 1, 1, 10, 0, 0));
     TreeSeen left;
     CollectTree(Stick(), L"", left);
     EXPECT_EQ(left.size(), 2u) << "no partial copy is left";
@@ -411,44 +403,9 @@ TEST_P(StickVolumeTest, KeepsThePreviousCopyWhenTheVolumeIsFull) {
 }
 
 // KelvorinCmd.exe as a process, its output through files.
-struct CmdResult {
-    DWORD exitCode = 0;
-    std::vector<std::wstring> out;
-    std::wstring err;
-};
-
-CmdResult RunCmd(const std::wstring& arguments, const std::wstring& outputBase) {
-    const std::wstring outFile = outputBase + L".stdout", errFile = outputBase + L".stderr";
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE out =
-        CreateFileW(outFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS, 0, nullptr);
-    HANDLE err =
-        CreateFileW(errFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS, 0, nullptr);
-    if (out == INVALID_HANDLE_VALUE || err == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("cannot create the output files");
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = out;
-    si.hStdError = err;
-    std::wstring line = L"\"" + OnZ(KELVORIN_CMD_EXE) + L"\" " + arguments;
-    PROCESS_INFORMATION pi{};
-    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
-    CloseHandle(out);
-    CloseHandle(err);
-    if (!started) throw std::runtime_error("KelvorinCmd.exe did not start");
-    WaitForSingleObject(pi.hProcess, 60000);
-    CmdResult result;
-    GetExitCodeProcess(pi.hProcess, &result.exitCode);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    result.out = TextLines(DecodeText(ReadWholeFile(outFile), CP_UTF8));
-    result.err = DecodeText(ReadWholeFile(errFile), CP_UTF8);
-    DeleteFileW(outFile.c_str());
-    DeleteFileW(errFile.c_str());
-    return result;
+ConsoleResult RunCmd(const std::wstring& arguments, const std::wstring& outputBase) {
+    return RunConsoleProgram(L"\"" + WinePathOfHostFile(KELVORIN_CMD_EXE) + L"\" " + arguments,
+                             outputBase);
 }
 
 TEST_P(StickVolumeTest, IsReadyAndTakesAScheduledBackupAndCheckEndToEnd) {
@@ -467,7 +424,7 @@ TEST_P(StickVolumeTest, IsReadyAndTakesAScheduledBackupAndCheckEndToEnd) {
     WriteTextFile(Stick(L"weg.txt"), "weg");
     const std::wstring output = logFolder_ + L"\\cmd";
 
-    const CmdResult run = RunCmd(setName, output);
+    const ConsoleResult run = RunCmd(setName, output);
     EXPECT_EQ(run.exitCode, 0u) << std::string(run.err.begin(), run.err.end());
     ASSERT_FALSE(run.out.empty());
     EXPECT_EQ(run.out[0], L"OK");
@@ -475,7 +432,7 @@ TEST_P(StickVolumeTest, IsReadyAndTakesAScheduledBackupAndCheckEndToEnd) {
     EXPECT_TRUE(ReadWholeFile(Stick(L"Fotos\\Bild.jpg")) == std::string(100'000, 'b'));
     EXPECT_FALSE(FileExists(Stick(L"weg.txt")));
 
-    const CmdResult check = RunCmd(setName + L" /Prüfen", output);
+    const ConsoleResult check = RunCmd(setName + L" /Prüfen", output);
     EXPECT_EQ(check.exitCode, 0u) << std::string(check.err.begin(), check.err.end());
     DeleteFileW((docs + L"\\" + setName + L".ini").c_str());
     DeleteFileW((docs + L"\\Kelvorin.log").c_str());

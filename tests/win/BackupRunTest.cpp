@@ -34,11 +34,6 @@ std::string Text(const std::wstring& path) {
     return ReadWholeFile(path);
 }
 
-std::tuple<int, int, int, int, int, int> Time(const std::wstring& path) {
-    const SYSTEMTIME t = LocalWriteTime(path);
-    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
 class BackupRunTest : public DriveTest {
 protected:
     void SetUp() override {
@@ -89,7 +84,8 @@ TEST_F(BackupRunTest, CopiesEveryFileWithItsStampAndAgainOnlyWhatChanged) {
     EXPECT_EQ(Text(Target(L"a\\b\\c\\tief.txt")), "tief") << "a missing folder chain is made";
     EXPECT_EQ(Text(Target(L"leer.txt")), "");
     for (const wchar_t* file : {L"Brief.txt", L"a\\b\\c\\tief.txt", L"leer.txt"})
-        EXPECT_EQ(Time(Target(file)), Time(Source(file))) << "stamp of " << Narrow(U16(file));
+        EXPECT_EQ(WriteTime(Target(file)), WriteTime(Source(file)))
+            << "stamp of " << Narrow(U16(file));
     EXPECT_EQ(counts.filesCopied, 3u);
     EXPECT_EQ(counts.bytesCopied, 9u);
     EXPECT_THAT(host.Problems(), IsEmpty());
@@ -235,7 +231,7 @@ TEST_F(BackupRunTest, LeavesAReadOnlyCopyAsItWas) {
     ASSERT_TRUE(RunBackup());
     EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
     EXPECT_EQ(Text(Target(L"a.txt")), "alt");
-    EXPECT_EQ(Time(Target(L"a.txt")), std::make_tuple(2025, 3, 1, 10, 0, 0));
+    EXPECT_EQ(WriteTime(Target(L"a.txt")), std::make_tuple(2025, 3, 1, 10, 0, 0));
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt"));
 }
 
@@ -359,7 +355,7 @@ TEST_F(BackupRunTest, KeepsThePreviousCopyWhenTheTargetDriveIsFull) {
     ASSERT_TRUE(RunBackup());
     const std::wstring smallCopy = small + L"\\gross.bin";
     EXPECT_TRUE(Text(smallCopy) == oldCopy) << "the previous copy survives whole";
-    EXPECT_EQ(Time(smallCopy), std::make_tuple(2025, 1, 1, 10, 0, 0));
+    EXPECT_EQ(WriteTime(smallCopy), std::make_tuple(2025, 1, 1, 10, 0, 0));
     EXPECT_THAT(NamesIn(small), ElementsAre(L"gross.bin", L"wenig.txt"))
         << "no truncated or partial copy remains";
     EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"gross.bin")),
@@ -431,7 +427,7 @@ TEST_F(BackupRunTest, TakesAFailedReadForAFailureAndKeepsThePreviousCopy) {
     FailingReads failing({U16(Source(L"a.bin")), U16(Source(L"b.bin"))});
     ASSERT_TRUE(RunBackup(failing));
     EXPECT_EQ(Text(Target(L"a.bin")), "alt");
-    EXPECT_EQ(Time(Target(L"a.bin")), std::make_tuple(2025, 1, 1, 10, 0, 0));
+    EXPECT_EQ(WriteTime(Target(L"a.bin")), std::make_tuple(2025, 1, 1, 10, 0, 0));
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.bin", L"c.bin"))
         << "no copy of b.bin that would pass for current, no partial copy";
     EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.bin")),
@@ -492,7 +488,7 @@ TEST_F(BackupRunTest, EndsACopyAtACloseRequestBetweenItsChunksAndKeepsThePreviou
     ASSERT_TRUE(RunBackup());
     EXPECT_EQ(chunks, 3) << "nothing more is copied";
     EXPECT_TRUE(Text(Target(L"gross.bin")) == oldCopy);
-    EXPECT_EQ(Time(Target(L"gross.bin")), std::make_tuple(2025, 1, 1, 10, 0, 0));
+    EXPECT_EQ(WriteTime(Target(L"gross.bin")), std::make_tuple(2025, 1, 1, 10, 0, 0));
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"gross.bin")) << "no partial copy is left";
     EXPECT_THAT(host.Problems(), IsEmpty()) << "a cancelled copy is no failed copy";
     EXPECT_FALSE(flags.copyFailed);

@@ -25,11 +25,6 @@ using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
 using Clock = std::chrono::steady_clock;
 
-std::tuple<int, int, int, int, int, int> Time(const std::wstring& path) {
-    const SYSTEMTIME t = LocalWriteTime(path);
-    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
 double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
@@ -39,8 +34,8 @@ double Seconds(Clock::duration d) {
 class Locker {
 public:
     Locker(const std::wstring& path, int milliseconds) {
-        std::wstring line = L"\"" + remote::WinePathOfHostFile(KELVORIN_LOCKER_EXE) + L"\" \"" +
-                            path + L"\" " + std::to_wstring(milliseconds);
+        std::wstring line = L"\"" + WinePathOfHostFile(KELVORIN_LOCKER_EXE) + L"\" \"" + path +
+                            L"\" " + std::to_wstring(milliseconds);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
@@ -101,7 +96,7 @@ protected:
     }
     void ExpectPreviousCopyKept(const wchar_t* name) {
         EXPECT_EQ(ReadWholeFile(Target(name)), "alt");
-        EXPECT_EQ(Time(Target(name)), std::make_tuple(2025, 3, 1, 10, 0, 0));
+        EXPECT_EQ(WriteTime(Target(name)), std::make_tuple(2025, 3, 1, 10, 0, 0));
         EXPECT_THAT(NamesIn(Target()), ElementsAre(name)) << "no partial copy is left";
     }
 
@@ -122,7 +117,7 @@ TEST_F(CopySafeguardsTest, ReplacesACopyHeldForAMomentByAnotherProgram) {
     ASSERT_TRUE(RunBackup(fs));
     EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_EQ(ReadWholeFile(Target(L"Brief.txt")), "neu");
-    EXPECT_EQ(Time(Target(L"Brief.txt")), std::make_tuple(2025, 3, 1, 12, 0, 0));
+    EXPECT_EQ(WriteTime(Target(L"Brief.txt")), std::make_tuple(2025, 3, 1, 12, 0, 0));
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"Brief.txt"));
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <stdexcept>
@@ -39,6 +40,18 @@ std::string HostPath(const std::wstring& windowsPath) {
     std::string result = path;
     HeapFree(GetProcessHeap(), 0, path);
     return result;
+}
+
+std::wstring WinePathOfHostFile(std::string_view hostPath) {
+    std::wstring path(hostPath.size(), L'\0');
+    if (!hostPath.empty()) {
+        const int length =
+            MultiByteToWideChar(CP_UTF8, 0, hostPath.data(), static_cast<int>(hostPath.size()),
+                                path.data(), static_cast<int>(path.size()));
+        path.resize(static_cast<std::size_t>(length));
+    }
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return L"Z:" + path;
 }
 
 void StartHostShell(const std::string& command) {

@@ -2,11 +2,14 @@
 // What only the host system can do to a Wine drive while a test runs: make a
 // link to a folder, and map a drive letter that can be taken away again.
 #include <string>
+#include <string_view>
 
 namespace kelvorin::testing {
 
 // The host's path of a Windows path, by Wine's own mapping.
 std::string HostPath(const std::wstring& windowsPath);
+// A file of the host (a UTF-8 path) as Wine names it: its root is drive Z:.
+std::wstring WinePathOfHostFile(std::string_view hostPath);
 
 // Runs a host shell command. Wine gives no handle to wait on, so this returns
 // at once; callers poll for the effect.

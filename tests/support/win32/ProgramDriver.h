@@ -4,6 +4,7 @@
 // reads its controls. Nothing is posted to the program: keys go through the
 // system's input, so they take the way real keys take.
 // Header only and free of GoogleTest, so that the benchmark's driver shares it.
+#include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/Keyboard.h"
 
 #include <windows.h>
@@ -25,14 +26,6 @@
 #include <vector>
 
 namespace kelvorin::testing::remote {
-
-// A file of the host as Wine names it: its root is drive Z:.
-inline std::wstring WinePathOfHostFile(std::string_view host) {
-    std::wstring path = L"Z:";
-    for (char c : host)
-        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path;
-}
 
 // Polls until the condition holds; false when the time ran out first.
 inline bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {

@@ -161,6 +161,11 @@ SYSTEMTIME LocalWriteTime(const std::wstring& path) {
     return st;
 }
 
+WriteTimeFields WriteTime(const std::wstring& path) {
+    const SYSTEMTIME t = LocalWriteTime(path);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
 LockedFile::LockedFile(const std::wstring& path)
     : handle_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr)) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kelvorin::testing {
@@ -41,6 +42,9 @@ bool FolderExists(const std::wstring& path);
 void SetLocalWriteTime(const std::wstring& path, int year, int month, int day, int hour, int minute,
                        int second);
 SYSTEMTIME LocalWriteTime(const std::wstring& path);
+// The local write time to the second, as SetLocalWriteTime takes it.
+using WriteTimeFields = std::tuple<int, int, int, int, int, int>;
+WriteTimeFields WriteTime(const std::wstring& path);
 
 // Holds a file open with share mode 0 for the lifetime of the object.
 class LockedFile {
