@@ -14,6 +14,7 @@
 #include "tests/support/MemoryRunHost.h"
 #include "tests/support/win32/ConsoleProgram.h"
 #include "tests/support/win32/HostSide.h"
+#include "tests/support/win32/RunOnDrives.h"
 #include "tests/support/win32/ScratchDrives.h"
 
 #include <gmock/gmock.h>
@@ -88,7 +89,7 @@ std::string Describe(const Stamp& s) {
     return text;
 }
 
-class StickVolumeTest : public ::testing::TestWithParam<Volume> {
+class StickVolumeTest : public ::testing::TestWithParam<Volume>, protected RealFileRun {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -134,12 +135,7 @@ protected:
         return relative.empty() ? path : path + L"\\" + relative;
     }
 
-    bool RunBackup() {
-        BackupRun run(host, RunPlatform{fs, codePage, clock}, flags, U16(logFolder_ + L"\\"));
-        const bool ran = run.Run();
-        counts = run.Counts();
-        return ran;
-    }
+    bool RunBackup() { return RealFileRun::RunBackup(fs, logFolder_ + L"\\"); }
 
     // The image unmounted and checked; for FAT32, what mtools reads from it
     // compared with what the driver showed Windows. The checker and mtools
@@ -203,12 +199,6 @@ protected:
         }
     }
 
-    MemoryRunHost host;
-    Win32FileServices fs;
-    Win32CodePage codePage;
-    Win32LocalClock clock;
-    RunFlags flags;
-    RunCounts counts;
     std::wstring name_;
     std::string drives_;
     std::wstring logFolder_;

@@ -9,6 +9,7 @@
 #include "tests/support/ForwardingFileServices.h"
 #include "tests/support/MemoryRunHost.h"
 #include "tests/support/win32/HostSide.h"
+#include "tests/support/win32/RunOnDrives.h"
 #include "tests/support/win32/ScratchDrives.h"
 #include "tests/support/win32/SmallDriveLock.h"
 
@@ -34,40 +35,9 @@ std::string Text(const std::wstring& path) {
     return ReadWholeFile(path);
 }
 
-class BackupRunTest : public DriveTest {
+class BackupRunTest : public RunOnDrivesTest {
 protected:
-    void SetUp() override {
-        DriveTest::SetUp();
-        logFolder_ = MakeCleanFolder(std::wstring(1, DocsDrive()) + L":\\" + FolderName());
-        host.set.exclusions.clear();
-        host.set.SetDriveIndex(TargetDrive() - L'A');
-    }
-    void TearDown() override {
-        if (!HasFailure()) RemoveTree(logFolder_);
-        DriveTest::TearDown();
-    }
-
-    bool RunBackup(FileServices& files, const std::wstring& dataDir) {
-        BackupRun run(host, RunPlatform{files, codePage, clock}, flags, U16(dataDir));
-        const bool ran = run.Run();
-        counts = run.Counts();
-        return ran;
-    }
-    bool RunBackup(FileServices& files) { return RunBackup(files, logFolder_ + L"\\"); }
-    bool RunBackup() { return RunBackup(fs); }
     void AddFolder(const std::wstring& path) { host.set.folders.Add(U16(path)); }
-
-    std::wstring LogFile() const { return logFolder_ + L"\\Kelvorin.log"; }
-
-    MemoryRunHost host;
-    Win32FileServices fs;
-    Win32CodePage codePage;
-    Win32LocalClock clock;
-    RunFlags flags;
-    RunCounts counts;
-
-private:
-    std::wstring logFolder_;
 };
 
 TEST_F(BackupRunTest, CopiesEveryFileWithItsStampAndAgainOnlyWhatChanged) {

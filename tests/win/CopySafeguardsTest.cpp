@@ -10,6 +10,7 @@
 #include "tests/support/MemoryRunHost.h"
 #include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/ProgramDriver.h"
+#include "tests/support/win32/RunOnDrives.h"
 #include "tests/support/win32/ScratchDrives.h"
 
 #include <gmock/gmock.h>
@@ -69,24 +70,13 @@ private:
     HANDLE process_ = nullptr;
 };
 
-class CopySafeguardsTest : public DriveTest {
+class CopySafeguardsTest : public RunOnDrivesTest {
 protected:
     void SetUp() override {
-        DriveTest::SetUp();
-        logFolder_ = MakeCleanFolder(std::wstring(1, DocsDrive()) + L":\\" + FolderName());
-        host.set.exclusions.clear();
-        host.set.SetDriveIndex(TargetDrive() - L'A');
+        RunOnDrivesTest::SetUp();
         host.set.folders.Add(U16(Source()));
     }
-    void TearDown() override {
-        if (!HasFailure()) RemoveTree(logFolder_);
-        DriveTest::TearDown();
-    }
 
-    bool RunBackup(FileServices& files) {
-        BackupRun run(host, RunPlatform{files, codePage, clock}, flags, U16(logFolder_ + L"\\"));
-        return run.Run();
-    }
     // A previous copy "alt" from 10:00 and a changed source "neu" from 12:00.
     void ChangedSourceOverPreviousCopy(const wchar_t* name) {
         WriteTextFile(Source(name), "neu");
@@ -99,15 +89,6 @@ protected:
         EXPECT_EQ(WriteTime(Target(name)), std::make_tuple(2025, 3, 1, 10, 0, 0));
         EXPECT_THAT(NamesIn(Target()), ElementsAre(name)) << "no partial copy is left";
     }
-
-    MemoryRunHost host;
-    Win32FileServices fs;
-    Win32CodePage codePage;
-    Win32LocalClock clock;
-    RunFlags flags;
-
-private:
-    std::wstring logFolder_;
 };
 
 TEST_F(CopySafeguardsTest, ReplacesACopyHeldForAMomentByAnotherProgram) {

@@ -6,6 +6,7 @@
 #include "set/win32/Win32CodePage.h"
 #include "tests/support/MemoryRunHost.h"
 #include "tests/support/win32/HostSide.h"
+#include "tests/support/win32/RunOnDrives.h"
 #include "tests/support/win32/ScratchDrives.h"
 
 #include <gmock/gmock.h>
@@ -13,20 +14,12 @@
 namespace kelvorin::testing {
 namespace {
 
-class SharedBackupFolder : public DriveTest {
+class SharedBackupFolder : public RunOnDrivesTest {
 protected:
     void RunBackup() {
-        host.set.SetDriveIndex(TargetDrive() - L'A');
         host.set.synchron = true;
-        BackupRun run(host, {files, codePage, clock}, flags, U16(Source()) + u"\\");
-        ASSERT_TRUE(run.Run());
+        ASSERT_TRUE(RunOnDrivesTest::RunBackup());
     }
-
-    MemoryRunHost host;
-    RunFlags flags;
-    Win32FileServices files;
-    Win32CodePage codePage;
-    Win32LocalClock clock;
 };
 
 TEST_F(SharedBackupFolder, KeepsTheBackupsOfEveryFolderThatSharesIt) {
@@ -65,8 +58,7 @@ TEST_F(SharedBackupFolder, KeepsBackupsInsideTheBackupOfADriveRoot) {
     host.set.SetDriveIndex('N' - 'A');
     host.set.synchron = true;
 
-    BackupRun run(host, {files, codePage, clock}, flags, U16(Source()) + u"\\");
-    ASSERT_TRUE(run.Run());
+    ASSERT_TRUE(RunOnDrivesTest::RunBackup());
     EXPECT_EQ(ReadWholeFile(target.Path(FolderName() + L"\\Daten\\vom-s.txt")), "s");
     EXPECT_EQ(ReadWholeFile(target.Path(L"root.txt")), "r");
     EXPECT_FALSE(FileExists(target.Path(L"verwaist.txt"))) << "a real orphan still goes";

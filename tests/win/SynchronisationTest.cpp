@@ -10,6 +10,7 @@
 #include "tests/support/ForwardingFileServices.h"
 #include "tests/support/MemoryRunHost.h"
 #include "tests/support/win32/HostSide.h"
+#include "tests/support/win32/RunOnDrives.h"
 #include "tests/support/win32/ScratchDrives.h"
 
 #include <gmock/gmock.h>
@@ -24,11 +25,10 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class Synchronisation : public DriveTest {
+class Synchronisation : public RunOnDrivesTest {
 protected:
     void SetUp() override {
-        DriveTest::SetUp();
-        host.set.SetDriveIndex(TargetDrive() - L'A');
+        RunOnDrivesTest::SetUp();
         host.set.synchron = true;
     }
 
@@ -37,26 +37,16 @@ protected:
         return U16(path);
     }
 
-    void RunBackup() { RunBackup(files); }
-    void RunBackup(FileServices& fs) {
-        BackupRun run(host, {fs, codePage, clock}, flags, U16(Source()) + u"\\");
-        ASSERT_TRUE(run.Run());
+    // Every run here runs, and ends with its status and date lines.
+    void RunBackup(FileServices& files) {
+        ASSERT_TRUE(RunOnDrivesTest::RunBackup(files));
         ASSERT_GE(host.runLog.size(), 2u);
-        counts = run.Counts();
     }
-
-    // The run log without its status and date lines.
+    void RunBackup() { RunBackup(fs); }
 
     static std::u16string NotDeleted(const std::wstring& path) {
         return kNotDeletedLine + U16(path);
     }
-
-    MemoryRunHost host;
-    RunFlags flags;
-    RunCounts counts;
-    Win32FileServices files;
-    Win32CodePage codePage;
-    Win32LocalClock clock;
 };
 
 void MakeFolder(const std::wstring& path) {
@@ -186,7 +176,7 @@ TEST_F(Synchronisation, LooksUpSourcesWithTheDriveLetterAsWritten) {
     host.set.folders.Add(entry);
     WriteTextFile(Source(L"Daten\\Bleibt.txt"), "bleibt");
     WriteTextFile(Target(L"Daten\\Weg.txt"), "weg");
-    RecordingProbes probing(files);
+    RecordingProbes probing(fs);
 
     RunBackup(probing);
 
@@ -279,7 +269,7 @@ TEST_F(Synchronisation, KeepsTheBackupOfASourceThatCannotBeExamined) {
     MakeFolder(Source(L"Daten"));
     WriteTextFile(Target(L"Daten\\Gesperrt.txt"), "bleibt");
     WriteTextFile(Target(L"Daten\\Weg.txt"), "weg");
-    UnreadableSource unreadable(files, U16(Source(L"Daten\\Gesperrt.txt")));
+    UnreadableSource unreadable(fs, U16(Source(L"Daten\\Gesperrt.txt")));
 
     RunBackup(unreadable);
 
@@ -321,7 +311,7 @@ TEST_F(Synchronisation, DeletesNothingWhenTheSourceDriveVanishesDuringThePass) {
     unplugging.set.synchron = true;
     unplugging.set.folders.Add(U16(source));
 
-    BackupRun run(unplugging, {files, codePage, clock}, flags, U16(Source()) + u"\\");
+    BackupRun run(unplugging, {fs, codePage, clock}, flags, U16(DataDir()));
     ASSERT_TRUE(run.Run());
 
     ASSERT_TRUE(unplugging.unplugged);
@@ -419,7 +409,7 @@ TEST_F(Synchronisation, WritesTheLogOfAMissingFolderLineByLine) {
 
     RunBackup();
 
-    const std::string log = ReadWholeFile(Source(L"Kelvorin.log"));
+    const std::string log = ReadWholeFile(LogFile());
     std::vector<std::string> lines;
     for (std::size_t start = 0, end; (end = log.find("\r\n", start)) != std::string::npos;
          start = end + 2)

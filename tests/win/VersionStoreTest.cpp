@@ -9,6 +9,7 @@
 #include "tests/support/Fixtures.h"
 #include "tests/support/MemoryRunHost.h"
 #include "tests/support/win32/HostSide.h"
+#include "tests/support/win32/RunOnDrives.h"
 #include "tests/support/win32/ScratchDrives.h"
 #include "tests/support/win32/SmallDriveLock.h"
 
@@ -54,18 +55,12 @@ LocalTime DaysBefore(const LocalTime& t, int days) {
     return {s.wYear, s.wMonth, s.wDay, s.wHour, s.wMinute, s.wSecond, 0};
 }
 
-class VersionStoreTest : public DriveTest {
+class VersionStoreTest : public RunOnDrivesTest {
 protected:
     void SetUp() override {
-        DriveTest::SetUp();
-        logFolder_ = MakeCleanFolder(std::wstring(1, DocsDrive()) + L":\\" + FolderName());
-        host.set.exclusions.clear();
+        RunOnDrivesTest::SetUp();
         host.set.synchron = true;
         host.set.folders.Add(U16(Source()));
-    }
-    void TearDown() override {
-        if (!HasFailure()) RemoveTree(logFolder_);
-        DriveTest::TearDown();
     }
 
     // The target is a drive of the test's own.
@@ -73,14 +68,8 @@ protected:
         target_ = drive.Path(L"");
         host.set.SetDriveIndex(target_[0] - L'A');
     }
-    bool RunBackup(LocalClock& clock) {
-        BackupRun run(host, RunPlatform{fs, codePage, clock}, flags, U16(logFolder_ + L"\\"));
-        return run.Run();
-    }
-    bool RunBackup() {
-        Win32LocalClock clock;
-        return RunBackup(clock);
-    }
+    using RunOnDrivesTest::RunBackup;
+    bool RunBackup(LocalClock& runClock) { return RunBackup(fs, DataDir(), runClock); }
     // The backup of a file of the source folder.
     std::wstring Backup(const std::wstring& relative) const {
         return target_.substr(0, 2) + Source(relative).substr(2);
@@ -91,14 +80,7 @@ protected:
         return Store() + L"\\" + runFolder + Source(relative).substr(2);
     }
 
-    MemoryRunHost host;
-    Win32FileServices fs;
-    Win32CodePage codePage;
-    RunFlags flags;
     std::wstring target_;
-
-private:
-    std::wstring logFolder_;
 };
 
 TEST_F(VersionStoreTest, KeepsWhatARunReplacesOrRemovesAndTheMirrorStaysAsItWas) {
@@ -111,9 +93,9 @@ TEST_F(VersionStoreTest, KeepsWhatARunReplacesOrRemovesAndTheMirrorStaysAsItWas)
     SetLocalWriteTime(Backup(L"Brief.txt"), 2026, 3, 1, 10, 0, 0);
     WriteTextFile(Backup(L"Weg\\verwaist.txt"), "verwaist");
     const LocalTime start{2026, 12, 10, 20, 15, 3, 0};
-    FixedClock clock(start);
+    FixedClock fixed(start);
 
-    ASSERT_TRUE(RunBackup(clock));
+    ASSERT_TRUE(RunBackup(fixed));
     EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_EQ(host.Status(), u"OK");
     EXPECT_EQ(ReadWholeFile(Backup(L"Brief.txt")), "neu");
@@ -177,10 +159,10 @@ TEST_F(VersionStoreTest, LeavesTheStoreAloneWhenTheBackupFolderIsTheDrivesRoot) 
 TEST_F(VersionStoreTest, GivesASecondRunInTheSameSecondAFolderOfItsOwn) {
     ExtraDrive stick(L'M');
     TargetOn(stick);
-    FixedClock clock({2026, 12, 10, 20, 15, 3, 0});
+    FixedClock fixed({2026, 12, 10, 20, 15, 3, 0});
     for (const char* contents : {"eins", "zwei", "drei"}) {
         WriteTextFile(Backup(L"a.txt"), contents);
-        ASSERT_TRUE(RunBackup(clock));
+        ASSERT_TRUE(RunBackup(fixed));
     }
     EXPECT_THAT(NamesIn(Store()), ElementsAre(L"2026-12-10 20.15.03", L"2026-12-10 20.15.03 (2)",
                                               L"2026-12-10 20.15.03 (3)"));
