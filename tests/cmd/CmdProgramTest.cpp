@@ -3,6 +3,7 @@
 #include "tests/support/win32/ProgramDriver.h"
 #include "tests/support/win32/ScratchDrives.h"
 #include "tests/support/win32/SmallDriveLock.h"
+#include "win32/Handles.h"
 
 #include <gmock/gmock.h>
 
@@ -54,31 +55,29 @@ protected:
         const std::wstring outFile = base + L".stdout", errFile = base + L".stderr";
         SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
         constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-        HANDLE out =
-            CreateFileW(outFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS, 0, nullptr);
-        HANDLE err =
-            CreateFileW(errFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS, 0, nullptr);
-        if (out == INVALID_HANDLE_VALUE || err == INVALID_HANDLE_VALUE)
-            throw std::runtime_error("cannot create the output files");
+        UniqueFile out(CreateFileW(outFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS,
+                                   0, nullptr));
+        UniqueFile err(CreateFileW(errFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS,
+                                   0, nullptr));
+        if (!out || !err) throw std::runtime_error("cannot create the output files");
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         si.dwFlags = STARTF_USESTDHANDLES;
         si.hStdInput = nullptr;
-        si.hStdOutput = out;
-        si.hStdError = err;
+        si.hStdOutput = out.get();
+        si.hStdError = err.get();
         std::wstring commandLine =
             L"\"" + remote::WinePathOfHostFile(KELVORIN_CMD_EXE) + L"\" " + arguments;
         PROCESS_INFORMATION pi{};
         const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
                                             CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
-        CloseHandle(out);
-        CloseHandle(err);
+        out.reset(); // the child has its own
+        err.reset();
         if (!started) throw std::runtime_error("KelvorinCmd.exe did not start");
+        const UniqueKernelObject process(pi.hProcess), thread(pi.hThread);
         WaitForSingleObject(pi.hProcess, 60000);
         CmdResult result{};
         GetExitCodeProcess(pi.hProcess, &result.exitCode);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
         result.out = TextLines(DecodeText(ReadWholeFile(outFile), CP_UTF8));
         result.err = DecodeText(ReadWholeFile(errFile), CP_UTF8);
         DeleteFileW(outFile.c_str());

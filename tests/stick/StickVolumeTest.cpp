@@ -14,6 +14,7 @@
 #include "tests/support/MemoryRunHost.h"
 #include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/ScratchDrives.h"
+#include "win32/Handles.h"
 
 #include <gmock/gmock.h>
 
@@ -71,15 +72,17 @@ using TreeSeen = std::map<std::wstring, FileSeen>; // by path below the folder
 void CollectTree(const std::wstring& root, const std::wstring& relative, TreeSeen& seen) {
     const std::wstring folder = relative.empty() ? root : root + L"\\" + relative;
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((L"\\\\?\\" + folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
     std::vector<std::pair<std::wstring, bool>> entries;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..")
-            entries.emplace_back(name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    {
+        const UniqueFolderListing find(
+            FindFirstFileW((L"\\\\?\\" + folder + L"\\*").c_str(), &data));
+        if (!find) return;
+        do {
+            const std::wstring name = data.cFileName;
+            if (name != L"." && name != L"..")
+                entries.emplace_back(name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        } while (FindNextFileW(find.get(), &data));
+    }
     for (const auto& [name, isFolder] : entries) {
         const std::wstring path = relative.empty() ? name : relative + L"\\" + name;
         if (isFolder) {
@@ -288,14 +291,15 @@ TEST_P(StickVolumeTest, ACheckFindsARottenCopyAndTheRepairRenewsIt) {
     // In place, as rot comes: fusefat cannot rewrite a file from its start
     // (EPERM, and its FAT is left damaged), a driver fault Kelvorin never meets,
     // since it always writes a new file.
-    HANDLE h = CreateFileW(Stick(L"Foto.jpg").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    SetFilePointer(h, 100'000, nullptr, FILE_BEGIN);
-    const std::string rot(1000, 'x');
     DWORD written = 0;
-    WriteFile(h, rot.data(), static_cast<DWORD>(rot.size()), &written, nullptr);
-    CloseHandle(h);
+    const std::string rot(1000, 'x');
+    {
+        const UniqueFile file(CreateFileW(Stick(L"Foto.jpg").c_str(), GENERIC_WRITE, 0, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file);
+        SetFilePointer(file.get(), 100'000, nullptr, FILE_BEGIN);
+        WriteFile(file.get(), rot.data(), static_cast<DWORD>(rot.size()), &written, nullptr);
+    }
     ASSERT_EQ(written, rot.size());
     SetLocalWriteTime(Stick(L"Foto.jpg"), before.wYear, before.wMonth, before.wDay, before.wHour,
                       before.wMinute, before.wSecond);
@@ -321,10 +325,9 @@ TEST_P(StickVolumeTest, ACheckFindsARottenCopyAndTheRepairRenewsIt) {
 
 // Whether the volume itself takes a name, asked without Kelvorin.
 bool VolumeTakesName(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(h);
+    if (!UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr)))
+        return false;
     DeleteFileW(path.c_str());
     return true;
 }
@@ -373,17 +376,16 @@ TEST_P(StickVolumeTest, TakesUmlautsLongNamesDeepPathsAndCaseTwins) {
 
 // Fills the volume up to the last byte it takes.
 void FillVolume(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create the filler");
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw std::runtime_error("cannot create the filler");
     const std::string chunk(1 << 20, 'z');
     for (std::size_t size = chunk.size(); size >= 512;) {
         DWORD written = 0;
-        if (!WriteFile(h, chunk.data(), static_cast<DWORD>(size), &written, nullptr) ||
+        if (!WriteFile(file.get(), chunk.data(), static_cast<DWORD>(size), &written, nullptr) ||
             written < size)
             size /= 2;
     }
-    CloseHandle(h);
 }
 
 TEST_P(StickVolumeTest, KeepsThePreviousCopyWhenTheVolumeIsFull) {
@@ -421,29 +423,27 @@ CmdResult RunCmd(const std::wstring& arguments, const std::wstring& outputBase) 
     const std::wstring outFile = outputBase + L".stdout", errFile = outputBase + L".stderr";
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE out =
-        CreateFileW(outFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS, 0, nullptr);
-    HANDLE err =
-        CreateFileW(errFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS, 0, nullptr);
-    if (out == INVALID_HANDLE_VALUE || err == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("cannot create the output files");
+    UniqueFile out(
+        CreateFileW(outFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS, 0, nullptr));
+    UniqueFile err(
+        CreateFileW(errFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS, 0, nullptr));
+    if (!out || !err) throw std::runtime_error("cannot create the output files");
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = out;
-    si.hStdError = err;
+    si.hStdOutput = out.get();
+    si.hStdError = err.get();
     std::wstring line = L"\"" + OnZ(KELVORIN_CMD_EXE) + L"\" " + arguments;
     PROCESS_INFORMATION pi{};
     const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
                                         CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
-    CloseHandle(out);
-    CloseHandle(err);
+    out.reset(); // the child has its own
+    err.reset();
     if (!started) throw std::runtime_error("KelvorinCmd.exe did not start");
+    const UniqueKernelObject process(pi.hProcess), thread(pi.hThread);
     WaitForSingleObject(pi.hProcess, 60000);
     CmdResult result;
     GetExitCodeProcess(pi.hProcess, &result.exitCode);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
     result.out = TextLines(DecodeText(ReadWholeFile(outFile), CP_UTF8));
     result.err = DecodeText(ReadWholeFile(errFile), CP_UTF8);
     DeleteFileW(outFile.c_str());
