@@ -47,18 +47,20 @@ FileServices::Handle Open(std::u16string_view path, DWORD access, DWORD share, D
 } // namespace
 
 std::wstring FullPath(const std::wstring& path) {
-    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    while (size > 0) {
-        std::wstring full(size, L'\0');
+    // Never asked for the size alone: Wine copies a drive's current folder ("=D:",
+    // for a path such as "D:") into a block of the buffer's size, and with none
+    // it writes the folder's closing backslash past that block, into the heap.
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const auto size = static_cast<DWORD>(full.size());
         const DWORD got = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-        if (got == 0) break;
+        if (got == 0) return path;
         if (got < size) {
             full.resize(got);
             return full;
         }
-        size = got;
+        full.resize(got); // too small: got is the size needed
     }
-    return path;
 }
 
 std::wstring SystemPath(std::u16string_view path) {
