@@ -4,6 +4,8 @@
 // compared; no stamps, no exclusions, no reader thread.
 //   CompareFloor.exe SOURCE_FOLDER BACKUP_FOLDER
 // Prints "FILES BYTES DIFFERENT"; the exit code is 1 when any file differs.
+#include "win32/Handles.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -26,8 +28,8 @@ public:
 
     void Folder(const std::wstring& source, const std::wstring& backup) {
         WIN32_FIND_DATAW data;
-        const HANDLE find = FindFirstFileW((source + L"\\*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return;
+        const kelvorin::UniqueFolderListing find(FindFirstFileW((source + L"\\*").c_str(), &data));
+        if (!find) return;
         do {
             const std::wstring name = data.cFileName;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -36,8 +38,7 @@ public:
             } else if (!Same(source + L'\\' + name, backup + L'\\' + name)) {
                 ++totals.different;
             }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &data));
     }
 
     Totals totals;
@@ -55,19 +56,19 @@ private:
 
     bool Same(const std::wstring& source, const std::wstring& backup) {
         ++totals.files;
-        const HANDLE s = CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        const HANDLE b = CreateFileW(backup.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        bool same = s != INVALID_HANDLE_VALUE && b != INVALID_HANDLE_VALUE;
+        const kelvorin::UniqueFile s(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                 nullptr));
+        const kelvorin::UniqueFile b(CreateFileW(backup.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                 nullptr));
+        bool same = s && b;
         while (same) {
-            const DWORD n = ReadFull(s, a_), m = ReadFull(b, b_);
+            const DWORD n = ReadFull(s.get(), a_), m = ReadFull(b.get(), b_);
             totals.bytes += n + m;
             same = n == m && std::memcmp(a_.data(), b_.data(), n) == 0;
             if (n < a_.size()) break;
         }
-        if (s != INVALID_HANDLE_VALUE) CloseHandle(s);
-        if (b != INVALID_HANDLE_VALUE) CloseHandle(b);
         return same;
     }
 

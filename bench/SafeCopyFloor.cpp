@@ -5,6 +5,8 @@
 // services do; every folder of the target is made once, before its first file.
 //   SafeCopyFloor.exe SOURCE_FOLDER TARGET_FOLDER [BUFFER_KIB]
 // Prints "FILES BYTES FAILED"; the exit code is 1 when any file failed.
+#include "win32/Handles.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -28,8 +30,8 @@ public:
 
     void Folder(const std::wstring& source, const std::wstring& target) {
         WIN32_FIND_DATAW data;
-        const HANDLE find = FindFirstFileW((source + L"\\*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return;
+        const kelvorin::UniqueFolderListing find(FindFirstFileW((source + L"\\*").c_str(), &data));
+        if (!find) return;
         bool made = false;
         do {
             const std::wstring name = data.cFileName;
@@ -43,8 +45,7 @@ public:
                 made = MakeChain(target);
             }
             if (!File(source + L'\\' + name, target + L'\\' + name)) ++totals_.failed;
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &data));
     }
 
     const Totals& Result() const { return totals_; }
@@ -62,22 +63,20 @@ private:
 
     bool File(const std::wstring& source, const std::wstring& target) {
         const std::wstring partial = target + L"~tmp";
-        const HANDLE in = CreateFileW(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (in == INVALID_HANDLE_VALUE) return false;
-        const HANDLE out = CreateFileW(partial.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (out == INVALID_HANDLE_VALUE) {
-            CloseHandle(in);
-            return false;
-        }
+        kelvorin::UniqueFile in(CreateFileW(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!in) return false;
+        kelvorin::UniqueFile out(CreateFileW(partial.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                             nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                             nullptr));
+        if (!out) return false;
         bool ok = true;
         std::uint64_t bytes = 0;
         for (;;) {
             DWORD got = 0, written = 0;
-            if (!ReadFile(in, buffer_.get(), size_, &got, nullptr)) ok = false;
+            if (!ReadFile(in.get(), buffer_.get(), size_, &got, nullptr)) ok = false;
             if (!ok || got == 0) break;
-            if (!WriteFile(out, buffer_.get(), got, &written, nullptr) || written != got) {
+            if (!WriteFile(out.get(), buffer_.get(), got, &written, nullptr) || written != got) {
                 ok = false;
                 break;
             }
@@ -85,10 +84,11 @@ private:
         }
         FILETIME stamp;
         if (ok)
-            ok = GetFileTime(in, nullptr, nullptr, &stamp) &&
-                 SetFileTime(out, nullptr, nullptr, &stamp);
-        CloseHandle(out);
-        CloseHandle(in);
+            ok = GetFileTime(in.get(), nullptr, nullptr, &stamp) &&
+                 SetFileTime(out.get(), nullptr, nullptr, &stamp);
+        // Both closed before the rename.
+        out.reset();
+        in.reset();
         if (ok)
             ok = MoveFileExW(partial.c_str(), target.c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;

@@ -1,6 +1,6 @@
 #include "ui/Dpi.h"
 
-#include "ui/Handles.h"
+#include "win32/Handles.h"
 
 namespace kelvorin::ui {
 

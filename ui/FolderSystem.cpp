@@ -2,6 +2,7 @@
 
 #include "engine/win32/Win32FileServices.h"
 #include "set/win32/WideText.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -69,8 +70,8 @@ std::uint32_t Win32FolderSystem::List(const std::wstring& folder, FolderListing&
     NoCriticalErrorBoxes quiet;
     const std::wstring pattern = folder + (folder.ends_with(L'\\') ? L"*" : L"\\*");
     WIN32_FIND_DATAW data;
-    FindHandle find(FindFirstFileW(ForSystem(pattern).c_str(), &data));
-    if (!find.IsValid()) {
+    const UniqueFolderListing find(FindFirstFileW(ForSystem(pattern).c_str(), &data));
+    if (!find) {
         // A drive root without entries has no "." either: it is empty, not missing.
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) return error;
@@ -81,7 +82,7 @@ std::uint32_t Win32FolderSystem::List(const std::wstring& folder, FolderListing&
         if (name == L"." || name == L"..") continue;
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? listing.folders : listing.files)
             .push_back(name);
-    } while (FindNextFileW(find.Get(), &data));
+    } while (FindNextFileW(find.get(), &data));
     const DWORD error = GetLastError();
     return error == ERROR_NO_MORE_FILES ? 0 : error;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The two fonts of the windows, described at 96 dots per inch.
-#include "ui/Handles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 

@@ -119,8 +119,8 @@ bool FormWindow::DrawMenuPicture(const DRAWITEMSTRUCT& item) const {
 void FormWindow::MakeImageList() {
     if (layout_.images.empty()) return;
     const int size = Scale(16, dpi_);
-    decltype(imageList_) list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK,
-                                               static_cast<int>(layout_.images.size()), 0));
+    UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK,
+                                          static_cast<int>(layout_.images.size()), 0));
     if (!list) return;
     // Every slot keeps its index; an empty one holds a transparent picture.
     static constexpr std::string_view kEmptyRow = "................";

@@ -116,9 +116,9 @@ void FormWindow::SizeVirtualList(const ControlSlot& slot) {
     const int height = slot.layout->itemHeight > 0 ? Scale(slot.layout->itemHeight, dpi_) - 1 : 0;
     if (height > 0) {
         HIMAGELIST rows = ImageList_Create(1, height, ILC_COLOR32, 1, 0);
-        if (HIMAGELIST previous = reinterpret_cast<HIMAGELIST>(SendMessageW(
-                slot.window, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rows))))
-            ImageList_Destroy(previous);
+        // The list view destroys the list it holds with itself; the one it lets go is ours.
+        const UniqueImageList previous(reinterpret_cast<HIMAGELIST>(SendMessageW(
+            slot.window, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rows))));
     }
     SendMessageW(slot.window, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
 }

@@ -9,9 +9,9 @@
 // handler for each control, menu item and timer that has one (On). Every
 // message loop passes each message to PreTranslateFormMessage first.
 #include "ui/Dpi.h"
-#include "ui/Handles.h"
 #include "ui/Help.h"
 #include "ui/Layout.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -130,15 +130,6 @@ private:
         Event event;
         Handler handler;
     };
-    struct ImageListDeleter {
-        void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
-    };
-    struct AcceleratorDeleter {
-        void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
-    };
-    struct MenuDeleter {
-        void operator()(HMENU menu) const { DestroyMenu(menu); }
-    };
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool RegisterWindowClass() const;
@@ -209,11 +200,11 @@ private:
     UniqueWindow window_;
     UniqueWindow tooltips_;
     HMENU menuBar_ = nullptr; // the window destroys it with itself
-    std::vector<std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>> popupMenus_;
+    std::vector<UniqueMenu> popupMenus_;
     std::vector<std::pair<int, HMENU>> menus_; // submenus and pop-ups by item id
     std::vector<MenuPicture> menuPictures_;
-    std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter> imageList_;
-    std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorDeleter> accelerators_;
+    UniqueImageList imageList_;
+    UniqueAccelerators accelerators_;
     std::wstring tipText_;    // the text a tool bar's tooltip asked for last
     std::wstring statusText_; // what the status bar shows
     UINT dpi_ = kLayoutDpi;

@@ -1,7 +1,7 @@
 #include "ui/PictureButton.h"
 
 #include "ui/Dpi.h"
-#include "ui/Handles.h"
+#include "win32/Handles.h"
 
 #include <uxtheme.h>
 #include <vssym32.h>
@@ -16,11 +16,7 @@ namespace {
 void DrawFrame(const DRAWITEMSTRUCT& item, bool isDefault, RECT& face) {
     const bool pressed = item.itemState & ODS_SELECTED;
     const bool disabled = item.itemState & ODS_DISABLED;
-    struct ThemeCloser {
-        void operator()(HTHEME theme) const { CloseThemeData(theme); }
-    };
-    const UniqueHandle<HTHEME, ThemeCloser> theme(
-        IsAppThemed() ? OpenThemeData(item.hwndItem, L"BUTTON") : nullptr);
+    const UniqueTheme theme(IsAppThemed() ? OpenThemeData(item.hwndItem, L"BUTTON") : nullptr);
     if (theme) {
         const int state = disabled    ? PBS_DISABLED
                           : pressed   ? PBS_PRESSED

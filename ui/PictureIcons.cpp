@@ -6,7 +6,7 @@
 namespace kelvorin::ui {
 
 UniqueIcon MakeIcon(const Image& image) {
-    if (image.width <= 0 || image.height <= 0) return nullptr;
+    if (image.width <= 0 || image.height <= 0) return {};
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = image.width;
@@ -16,7 +16,7 @@ UniqueIcon MakeIcon(const Image& image) {
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     UniqueBitmap colour(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!colour || !bits) return nullptr;
+    if (!colour || !bits) return {};
     // 0xAARRGGBB in memory is the DIB's BGRA; icons take straight alpha.
     std::memcpy(bits, image.pixels.data(), image.pixels.size() * sizeof(image.pixels[0]));
 
@@ -30,7 +30,7 @@ UniqueIcon MakeIcon(const Image& image) {
                 maskBits[static_cast<std::size_t>(y * stride + x / 8)] |=
                     static_cast<BYTE>(0x80 >> (x % 8));
     UniqueBitmap mask(CreateBitmap(image.width, image.height, 1, 1, maskBits.data()));
-    if (!mask) return nullptr;
+    if (!mask) return {};
 
     ICONINFO icon{};
     icon.fIcon = TRUE;

@@ -1,7 +1,7 @@
 #pragma once
 // Pictures as icons, which Windows draws with their transparency at any size.
-#include "ui/Handles.h"
 #include "ui/Pictures.h"
+#include "win32/Handles.h"
 
 namespace kelvorin::ui {
 

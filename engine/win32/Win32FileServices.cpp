@@ -2,6 +2,7 @@
 
 #include "engine/Paths.h"
 #include "set/win32/WideText.h"
+#include "win32/Handles.h"
 
 namespace kelvorin {
 
@@ -31,13 +32,10 @@ FileServices::Handle AsValue(HANDLE h) {
 
 // The last-write time of a link's target, when the path is a link to a file.
 bool TargetWriteTime(const std::wstring& path, FILETIME& utc) {
-    HANDLE h = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    const bool ok = GetFileTime(h, nullptr, nullptr, &utc) != 0;
-    CloseHandle(h);
-    return ok;
+    const UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && GetFileTime(file.get(), nullptr, nullptr, &utc);
 }
 
 FileServices::Handle Open(std::u16string_view path, DWORD access, DWORD share, DWORD how,
@@ -49,18 +47,20 @@ FileServices::Handle Open(std::u16string_view path, DWORD access, DWORD share, D
 } // namespace
 
 std::wstring FullPath(const std::wstring& path) {
-    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    while (size > 0) {
-        std::wstring full(size, L'\0');
+    // Never asked for the size alone: Wine copies a drive's current folder ("=D:",
+    // for a path such as "D:") into a block of the buffer's size, and with none
+    // it writes the folder's closing backslash past that block, into the heap.
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const auto size = static_cast<DWORD>(full.size());
         const DWORD got = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-        if (got == 0) break;
+        if (got == 0) return path;
         if (got < size) {
             full.resize(got);
             return full;
         }
-        size = got;
+        full.resize(got); // too small: got is the size needed
     }
-    return path;
 }
 
 std::wstring SystemPath(std::u16string_view path) {
@@ -81,8 +81,8 @@ std::wstring SystemPath(std::u16string_view path) {
 void Win32FileServices::ListFolder(std::u16string_view pattern,
                                    const std::function<void(const FolderEntry&)>& visit) {
     WIN32_FIND_DATAW data;
-    FindHandle find(FindFirstFileW(SystemPath(pattern).c_str(), &data));
-    if (!find.IsValid()) return;
+    const UniqueFolderListing find(FindFirstFileW(SystemPath(pattern).c_str(), &data));
+    if (!find) return;
     do {
         const std::wstring_view name(data.cFileName);
         const std::u16string_view name16(reinterpret_cast<const char16_t*>(name.data()),
@@ -94,7 +94,7 @@ void Win32FileServices::ListFolder(std::u16string_view pattern,
         const bool plainFile = !reparse && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
         visit(FolderEntry{name16, data.dwFileAttributes, reparse ? data.dwReserved0 : 0, size,
                           plainFile ? StampOf(data.ftLastWriteTime) : kNoStamp});
-    } while (FindNextFileW(find.Get(), &data));
+    } while (FindNextFileW(find.get(), &data));
 }
 
 DosStamp Win32FileServices::GetFileStamp(std::u16string_view path) {
@@ -132,13 +132,11 @@ std::uint32_t Win32FileServices::SetHandleStamp(Handle h, DosStamp stamp, Handle
 }
 
 std::uint32_t Win32FileServices::SetFileStamp(std::u16string_view path, DosStamp stamp) {
-    HANDLE h = CreateFileW(SystemPath(path).c_str(), FILE_WRITE_ATTRIBUTES,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return GetLastError();
-    const std::uint32_t error = SetHandleStamp(AsValue(h), stamp, kInvalidHandle);
-    CloseHandle(h);
-    return error;
+    const UniqueFile file(CreateFileW(SystemPath(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError();
+    return SetHandleStamp(AsValue(file.get()), stamp, kInvalidHandle);
 }
 
 std::int64_t Win32FileServices::HandleSize(Handle h) {
@@ -151,11 +149,10 @@ namespace {
 
 // A link to a file counts as one when its target opens or is in use.
 bool LinkTargetExists(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
-    CloseHandle(h);
-    return true;
+    const UniqueFile file(CreateFileW(path.c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file || GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 } // namespace

@@ -15,22 +15,6 @@ namespace kelvorin {
 // empty, which names nothing, when longer than the system takes.
 std::wstring SystemPath(std::u16string_view path);
 
-// A folder listing's handle from FindFirstFileW, closed with FindClose.
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE h) : h_(h) {}
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    ~FindHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-    }
-    bool IsValid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
-
 // The path made full by the system: the working folder in front of a relative
 // one, "." and ".." resolved.
 std::wstring FullPath(const std::wstring& path);

@@ -3,6 +3,7 @@
 // 1280 pixels it does not fit there and is kept inside with its real frame.
 #include "tests/support/win32/ProgramDriver.h"
 #include "tests/support/win32/ScratchDrives.h"
+#include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -16,24 +17,25 @@ namespace {
 class SystemDensity {
 public:
     explicit SystemDensity(DWORD dpi) {
+        HKEY key = nullptr;
         if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_,
+                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key,
                             nullptr) != ERROR_SUCCESS)
             return;
+        key_.reset(key);
         DWORD size = sizeof(previous_);
-        hadValue_ = RegQueryValueExW(key_, kValue, nullptr, nullptr,
+        hadValue_ = RegQueryValueExW(key_.get(), kValue, nullptr, nullptr,
                                      reinterpret_cast<BYTE*>(&previous_), &size) == ERROR_SUCCESS;
-        set_ = RegSetValueExW(key_, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+        set_ = RegSetValueExW(key_.get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
                               sizeof(dpi)) == ERROR_SUCCESS;
     }
     ~SystemDensity() {
         if (!key_) return;
         if (hadValue_)
-            RegSetValueExW(key_, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_),
-                           sizeof(previous_));
+            RegSetValueExW(key_.get(), kValue, 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&previous_), sizeof(previous_));
         else
-            RegDeleteValueW(key_, kValue);
-        RegCloseKey(key_);
+            RegDeleteValueW(key_.get(), kValue);
     }
     SystemDensity(const SystemDensity&) = delete;
     SystemDensity& operator=(const SystemDensity&) = delete;
@@ -41,7 +43,7 @@ public:
 
 private:
     static constexpr const wchar_t* kValue = L"LogPixels";
-    HKEY key_ = nullptr;
+    UniqueRegistryKey key_;
     DWORD previous_ = 0;
     bool hadValue_ = false;
     bool set_ = false;

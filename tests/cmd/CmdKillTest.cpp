@@ -5,6 +5,7 @@
 #include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/ProgramDriver.h"
 #include "tests/support/win32/ScratchDrives.h"
+#include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +19,8 @@ namespace {
 void Collect(const std::wstring& folder, const std::wstring& below,
              std::map<std::wstring, std::string>& files) {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + below + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
+    const UniqueFolderListing find(FindFirstFileW((folder + below + L"\\*").c_str(), &data));
+    if (!find) return;
     do {
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..") continue;
@@ -27,8 +28,7 @@ void Collect(const std::wstring& folder, const std::wstring& below,
             Collect(folder, below + L"\\" + name, files);
         else
             files[below + L"\\" + name] = ReadWholeFile(folder + below + L"\\" + name);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &data));
 }
 
 std::map<std::wstring, std::string> FilesBelow(const std::wstring& folder) {
@@ -73,18 +73,19 @@ protected:
         // No console and output to nowhere: a console host left behind by a
         // killed child would hold the test runner's pipe open.
         SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-        HANDLE nul =
-            CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                        &inherit, OPEN_EXISTING, 0, nullptr);
+        UniqueFile nul(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                                   nullptr));
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdInput = si.hStdOutput = si.hStdError = nul;
+        si.hStdInput = si.hStdOutput = si.hStdError = nul.get();
         PROCESS_INFORMATION pi{};
         const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
                                             DETACHED_PROCESS, nullptr, nullptr, &si, &pi);
-        CloseHandle(nul);
+        nul.reset(); // the child has its own
         if (!started) throw std::runtime_error("KelvorinCmd.exe did not start");
+        const UniqueKernelObject process(pi.hProcess), thread(pi.hThread);
         const bool ended = WaitForSingleObject(pi.hProcess, milliseconds) == WAIT_OBJECT_0;
         if (!ended) {
             TerminateProcess(pi.hProcess, 137);
@@ -92,8 +93,6 @@ protected:
         }
         DWORD code = 0;
         GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
         // A run that ended by itself ended well: one refused would prove nothing.
         if (ended) {
             EXPECT_EQ(code, 0u) << "exit code of KelvorinCmd.exe";

@@ -16,6 +16,7 @@
 #include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/RunOnDrives.h"
 #include "tests/support/win32/ScratchDrives.h"
+#include "win32/Handles.h"
 
 #include <gmock/gmock.h>
 
@@ -61,15 +62,17 @@ using TreeSeen = std::map<std::wstring, FileSeen>; // by path below the folder
 void CollectTree(const std::wstring& root, const std::wstring& relative, TreeSeen& seen) {
     const std::wstring folder = relative.empty() ? root : root + L"\\" + relative;
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((L"\\\\?\\" + folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
     std::vector<std::pair<std::wstring, bool>> entries;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..")
-            entries.emplace_back(name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    {
+        const UniqueFolderListing find(
+            FindFirstFileW((L"\\\\?\\" + folder + L"\\*").c_str(), &data));
+        if (!find) return;
+        do {
+            const std::wstring name = data.cFileName;
+            if (name != L"." && name != L"..")
+                entries.emplace_back(name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        } while (FindNextFileW(find.get(), &data));
+    }
     for (const auto& [name, isFolder] : entries) {
         const std::wstring path = relative.empty() ? name : relative + L"\\" + name;
         if (isFolder) {
@@ -270,14 +273,15 @@ TEST_P(StickVolumeTest, ACheckFindsARottenCopyAndTheRepairRenewsIt) {
     // In place, as rot comes: fusefat cannot rewrite a file from its start
     // (EPERM, and its FAT is left damaged), a driver fault Kelvorin never meets,
     // since it always writes a new file.
-    HANDLE h = CreateFileW(Stick(L"Foto.jpg").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    SetFilePointer(h, 100'000, nullptr, FILE_BEGIN);
-    const std::string rot(1000, 'x');
     DWORD written = 0;
-    WriteFile(h, rot.data(), static_cast<DWORD>(rot.size()), &written, nullptr);
-    CloseHandle(h);
+    const std::string rot(1000, 'x');
+    {
+        const UniqueFile file(CreateFileW(Stick(L"Foto.jpg").c_str(), GENERIC_WRITE, 0, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file);
+        SetFilePointer(file.get(), 100'000, nullptr, FILE_BEGIN);
+        WriteFile(file.get(), rot.data(), static_cast<DWORD>(rot.size()), &written, nullptr);
+    }
     ASSERT_EQ(written, rot.size());
     SetLocalWriteTime(Stick(L"Foto.jpg"), before.wYear, before.wMonth, before.wDay, before.wHour,
                       before.wMinute, before.wSecond);
@@ -303,10 +307,9 @@ TEST_P(StickVolumeTest, ACheckFindsARottenCopyAndTheRepairRenewsIt) {
 
 // Whether the volume itself takes a name, asked without Kelvorin.
 bool VolumeTakesName(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(h);
+    if (!UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr)))
+        return false;
     DeleteFileW(path.c_str());
     return true;
 }
@@ -355,17 +358,16 @@ TEST_P(StickVolumeTest, TakesUmlautsLongNamesDeepPathsAndCaseTwins) {
 
 // Fills the volume up to the last byte it takes.
 void FillVolume(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create the filler");
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw std::runtime_error("cannot create the filler");
     const std::string chunk(1 << 20, 'z');
     for (std::size_t size = chunk.size(); size >= 512;) {
         DWORD written = 0;
-        if (!WriteFile(h, chunk.data(), static_cast<DWORD>(size), &written, nullptr) ||
+        if (!WriteFile(file.get(), chunk.data(), static_cast<DWORD>(size), &written, nullptr) ||
             written < size)
             size /= 2;
     }
-    CloseHandle(h);
 }
 
 TEST_P(StickVolumeTest, KeepsThePreviousCopyWhenTheVolumeIsFull) {

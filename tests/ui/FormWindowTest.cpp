@@ -6,6 +6,7 @@
 #include "ui/Pictures.h"
 #include "ui/PixelImage.h"
 #include "ui/SelectDirForm.h"
+#include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -295,13 +296,15 @@ TEST(ProgramIcon, TheResourceIconIsTheProgramsPicture) {
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring program(self);
     program = program.substr(0, program.find_last_of(L'\\')) + L"\\..\\app\\Kelvorin.exe";
-    HMODULE module = LoadLibraryExW(program.c_str(), nullptr,
-                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(module, nullptr) << "expected the program beside the tests";
-    auto icon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
-    ASSERT_NE(icon, nullptr);
+    const UniqueModule module(LoadLibraryExW(
+        program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    ASSERT_TRUE(module) << "expected the program beside the tests";
+    const UniqueIcon icon(
+        static_cast<HICON>(LoadImageW(module.get(), MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0)));
+    ASSERT_TRUE(icon);
     ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(icon, &info));
+    ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+    const UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
     BITMAPINFO header{};
     header.bmiHeader.biSize = sizeof(header.bmiHeader);
     header.bmiHeader.biWidth = 32;
@@ -309,13 +312,9 @@ TEST(ProgramIcon, TheResourceIconIsTheProgramsPicture) {
     header.bmiHeader.biPlanes = 1;
     header.bmiHeader.biBitCount = 32;
     std::vector<std::uint32_t> pixels(32 * 32);
-    HDC screen = GetDC(nullptr);
-    EXPECT_EQ(GetDIBits(screen, info.hbmColor, 0, 32, pixels.data(), &header, DIB_RGB_COLORS), 32);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    DestroyIcon(icon);
-    FreeLibrary(module);
+    const WindowDc screen(nullptr);
+    EXPECT_EQ(GetDIBits(screen.Get(), colour.get(), 0, 32, pixels.data(), &header, DIB_RGB_COLORS),
+              32);
     EXPECT_EQ(pixels, ui::ToImage(ui::pictures::kProgram).pixels);
 }
 

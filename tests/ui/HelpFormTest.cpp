@@ -131,9 +131,9 @@ TEST_F(HelpWindow, ShowsThePageOfTheTopicOnActivation) {
 
         // The title label is sized to its text.
         HWND label = Control(THelpForm::TopLabel);
-        ui::WindowDc dc(label);
-        ui::SelectedObject font(dc.Get(),
-                                reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        WindowDc dc(label);
+        SelectedObject font(dc.Get(),
+                            reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
         SIZE text{};
         GetTextExtentPoint32W(dc.Get(), row.title, static_cast<int>(wcslen(row.title)), &text);
         EXPECT_EQ(ClientRectOf(label).right - ClientRectOf(label).left, text.cx) << row.title;

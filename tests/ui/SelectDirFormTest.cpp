@@ -2,6 +2,7 @@
 #include "tests/support/win32/ScratchDrives.h"
 #include "tests/ui/FormDriver.h"
 #include "ui/DataSForm.h"
+#include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -483,10 +484,8 @@ TEST_F(SelectDir, PathsLongerThan259CharactersAreListedAndOpened) {
         ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
     }
     ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep + L"\\Ende").c_str(), nullptr));
-    const HANDLE file = CreateFileW((L"\\\\?\\" + deep + L"\\Datei.txt").c_str(), GENERIC_WRITE, 0,
-                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
+    ASSERT_TRUE(UniqueFile(CreateFileW((L"\\\\?\\" + deep + L"\\Datei.txt").c_str(), GENERIC_WRITE,
+                                       0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
 
     std::wstring folder = deep;
     EXPECT_TRUE(Choose(folder, [&](const Chooser& chooser) {

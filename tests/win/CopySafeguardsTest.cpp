@@ -12,6 +12,7 @@
 #include "tests/support/win32/ProgramDriver.h"
 #include "tests/support/win32/RunOnDrives.h"
 #include "tests/support/win32/ScratchDrives.h"
+#include "win32/Handles.h"
 
 #include <gmock/gmock.h>
 
@@ -43,31 +44,31 @@ public:
         if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                             &startup, &process))
             throw std::runtime_error("cannot start the locker");
-        CloseHandle(process.hThread);
-        process_ = process.hProcess;
+        const UniqueKernelObject thread(process.hThread);
+        process_.reset(process.hProcess);
         // Held once an exclusive open of our own is refused. A Wine process
         // can take seconds to start on a loaded machine.
         for (int i = 0; i < 3000; ++i) {
-            HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) return;
-            if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+            {
+                // Closed before the wait, or the locker would find the file held by us.
+                const UniqueFile probe(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr,
+                                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                if (!probe && GetLastError() == ERROR_SHARING_VIOLATION) return;
+            }
             Sleep(5);
         }
-        TerminateProcess(process_, 1);
-        CloseHandle(process_);
+        TerminateProcess(process_.get(), 1);
         throw std::runtime_error("the locker did not take the file");
     }
     Locker(const Locker&) = delete;
     Locker& operator=(const Locker&) = delete;
     ~Locker() {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
-        CloseHandle(process_);
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), 5000);
     }
 
 private:
-    HANDLE process_ = nullptr;
+    UniqueKernelObject process_;
 };
 
 class CopySafeguardsTest : public RunOnDrivesTest {
@@ -172,15 +173,16 @@ TEST_F(CopySafeguardsTest, KeepsThePreviousCopyWhenTheVolumeDropsTheStamp) {
 TEST_F(CopySafeguardsTest, GivesTheCopyTheSourcesAccessTimeWithItsWriteTime) {
     WriteTextFile(Source(L"a.txt"), "a");
     FILETIME access{}, write{};
-    HANDLE h = CreateFileW(Source(L"a.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
     SYSTEMTIME st{2021, 5, 0, 6, 7, 8, 10, 0};
     SystemTimeToFileTime(&st, &access);
     st.wYear = 2020;
     SystemTimeToFileTime(&st, &write);
-    SetFileTime(h, nullptr, &access, &write);
-    CloseHandle(h);
+    {
+        const UniqueFile file(CreateFileW(Source(L"a.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file);
+        SetFileTime(file.get(), nullptr, &access, &write);
+    }
 
     ASSERT_TRUE(RunBackup(fs));
     // The copy's reading may have moved the source's access time on.

@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 #include "app/win32/Win32StartUpServices.h"
 #include "tests/support/win32/ScratchDrives.h"
+#include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,15 @@ constexpr wchar_t kShellFolders[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr wchar_t kScratchRoot[] = L"Software\\KelvorinTest";
 
+// The key, made when missing; empty when it cannot be.
+UniqueRegistryKey MakeKey(HKEY parent, const wchar_t* path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return {};
+    return UniqueRegistryKey(key);
+}
+
 // Gives this process a stand-in for HKEY_CURRENT_USER under a scratch key of
 // the prefix's own HKCU, so that the product code reads the very key it reads
 // in use, while other test processes still see the real "Personal".
@@ -26,28 +36,25 @@ protected:
         const std::string name = info->name();
         scratch_ = std::wstring(kScratchRoot) + L"\\" + std::wstring(name.begin(), name.end());
         RegDeleteTreeW(HKEY_CURRENT_USER, scratch_.c_str());
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, scratch_.c_str(), 0, nullptr, 0,
-                                  KEY_ALL_ACCESS, nullptr, &root_, nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, root_), ERROR_SUCCESS);
+        root_ = MakeKey(HKEY_CURRENT_USER, scratch_.c_str());
+        ASSERT_TRUE(root_);
+        ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, root_.get()), ERROR_SUCCESS);
     }
 
     void TearDown() override {
         RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-        if (root_) RegCloseKey(root_);
+        root_.reset();
         RegDeleteTreeW(HKEY_CURRENT_USER, scratch_.c_str());
         RegDeleteKeyW(HKEY_CURRENT_USER, kScratchRoot); // only once it is empty
     }
 
     // Writes "Personal" with the given type and raw bytes (the key is created).
     void WritePersonal(DWORD type, const void* data, DWORD bytes) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(root_, kShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                  &key, nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExW(key, L"Personal", 0, type, static_cast<const BYTE*>(data), bytes),
-                  ERROR_SUCCESS);
-        RegCloseKey(key);
+        const UniqueRegistryKey key = MakeKey(root_.get(), kShellFolders);
+        ASSERT_TRUE(key);
+        ASSERT_EQ(
+            RegSetValueExW(key.get(), L"Personal", 0, type, static_cast<const BYTE*>(data), bytes),
+            ERROR_SUCCESS);
     }
     void WritePersonal(DWORD type, const std::wstring& text) {
         WritePersonal(type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
@@ -60,7 +67,7 @@ protected:
 
 private:
     std::wstring scratch_;
-    HKEY root_ = nullptr;
+    UniqueRegistryKey root_;
 };
 
 TEST_F(RegistryTest, TakesAPlainStringFollowedByABackslash) {
@@ -81,11 +88,7 @@ TEST_F(RegistryTest, GivesABackslashForAnEmptyValue) {
 TEST_F(RegistryTest, FallsBackToCForOtherTypesAndMissingValues) {
     EXPECT_EQ(DataDir(), u"C:\\") << "no key";
 
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
+    ASSERT_TRUE(MakeKey(HKEY_CURRENT_USER, kShellFolders));
     EXPECT_EQ(DataDir(), u"C:\\") << "no value";
 
     WritePersonal(REG_EXPAND_SZ, L"%USERPROFILE%\\Documents");

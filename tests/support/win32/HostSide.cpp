@@ -1,4 +1,5 @@
 #include "tests/support/win32/HostSide.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -64,8 +65,8 @@ void StartHostShell(const std::string& command) {
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         throw std::runtime_error("cannot start the host shell");
-    if (process.hProcess) CloseHandle(process.hProcess);
-    if (process.hThread) CloseHandle(process.hThread);
+    // Nothing waits for the shell: its result is polled for.
+    const UniqueKernelObject started(process.hProcess), thread(process.hThread);
 }
 
 HostLink::HostLink(std::wstring link, const std::wstring& target) : link_(std::move(link)) {

@@ -6,6 +6,7 @@
 // Header only and free of GoogleTest, so that the benchmark's driver shares it.
 #include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/Keyboard.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -50,28 +51,27 @@ public:
         if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             nullptr, &startup, &process))
             throw std::runtime_error("the program did not start");
-        CloseHandle(process.hThread);
-        process_ = process.hProcess;
+        const UniqueKernelObject thread(process.hThread);
+        process_.reset(process.hProcess);
         id_ = process.dwProcessId;
     }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
     ~Program() {
-        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_, 99);
-            WaitForSingleObject(process_, 5000);
+        if (WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.get(), 99);
+            WaitForSingleObject(process_.get(), 5000);
         }
-        CloseHandle(process_);
     }
 
     DWORD Id() const { return id_; }
-    HANDLE Handle() const { return process_; }
+    HANDLE Handle() const { return process_.get(); }
 
     // The exit code; nothing while the program still runs after the wait.
     std::optional<DWORD> WaitForExit(DWORD milliseconds) const {
-        if (WaitForSingleObject(process_, milliseconds) != WAIT_OBJECT_0) return std::nullopt;
+        if (WaitForSingleObject(process_.get(), milliseconds) != WAIT_OBJECT_0) return std::nullopt;
         DWORD code = 0;
-        GetExitCodeProcess(process_, &code);
+        GetExitCodeProcess(process_.get(), &code);
         return code;
     }
 
@@ -79,13 +79,13 @@ public:
     std::size_t PeakWorkingSet() const {
         PROCESS_MEMORY_COUNTERS counters{};
         counters.cb = sizeof(counters);
-        return K32GetProcessMemoryInfo(process_, &counters, sizeof(counters))
+        return K32GetProcessMemoryInfo(process_.get(), &counters, sizeof(counters))
                    ? counters.PeakWorkingSetSize
                    : 0;
     }
 
 private:
-    HANDLE process_ = nullptr;
+    UniqueKernelObject process_;
     DWORD id_ = 0;
 };
 
@@ -222,9 +222,10 @@ inline std::optional<std::vector<std::wstring>> ListViewItems(HWND view,
                                                               DWORD milliseconds = 5000) {
     DWORD processId = 0;
     GetWindowThreadProcessId(view, &processId);
-    HANDLE process =
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    if (!process) return std::nullopt;
+    const UniqueKernelObject owner(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    if (!owner) return std::nullopt;
+    const HANDLE process = owner.get();
     constexpr int kTextMax = 1024;
     const std::size_t size = sizeof(LVITEMW) + kTextMax * sizeof(wchar_t);
     auto* remote = static_cast<char*>(
@@ -252,22 +253,20 @@ inline std::optional<std::vector<std::wstring>> ListViewItems(HWND view,
         }
     }
     if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
     return items;
 }
 
 // The file's bytes as they are now, read beside a writer that still holds it.
 inline std::optional<std::string> ReadFileNow(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
     std::string bytes;
     char buffer[65536];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
         bytes.append(buffer, read);
-    CloseHandle(file);
     return bytes;
 }
 

@@ -1,5 +1,6 @@
 #include "tests/support/win32/ScratchDrives.h"
 #include "tests/support/win32/ProgramDriver.h"
+#include "win32/Handles.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -37,24 +38,23 @@ wchar_t DocsDrive() {
 std::vector<std::wstring> NamesIn(const std::wstring& folder, Listing listing) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
+    const UniqueFolderListing find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find) return names;
     do {
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..") continue;
         if (listing == Listing::FilesOnly && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;
         names.push_back(name);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &data));
     std::sort(names.begin(), names.end());
     return names;
 }
 
 void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    // The listing is closed before its folder goes.
+    if (WIN32_FIND_DATAW data;
+        const UniqueFolderListing find{FindFirstFileW((path + L"\\*").c_str(), &data)}) {
         do {
             std::wstring name = data.cFileName;
             if (name == L"." || name == L"..") continue;
@@ -68,8 +68,7 @@ void RemoveTree(const std::wstring& path) {
                 ClearReadOnly(child);
                 DeleteFileW(child.c_str());
             }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &data));
     }
     ClearReadOnly(path);
     RemoveDirectoryW(path.c_str());
@@ -88,12 +87,12 @@ void WriteTextFile(const std::wstring& path, const std::string& bytes) {
     for (std::size_t pos = path.find(L'\\', 3); pos != std::wstring::npos;
          pos = path.find(L'\\', pos + 1))
         CreateDirectoryW(path.substr(0, pos).c_str(), nullptr);
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create a test file");
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw std::runtime_error("cannot create a test file");
     DWORD written = 0;
-    const BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
+    const BOOL ok =
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     if (!ok || written != bytes.size()) throw std::runtime_error("cannot write a test file");
 }
 
@@ -142,13 +141,12 @@ void SetLocalWriteTime(const std::wstring& path, int year, int month, int day, i
     FILETIME local, utc;
     SystemTimeToFileTime(&st, &local);
     LocalFileTimeToFileTime(&local, &utc);
-    HANDLE h = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open a file to set its time");
+    const UniqueFile file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) throw std::runtime_error("cannot open a file to set its time");
     // With the access time: the FUSE drivers of the stick tests ignore a
     // write time that comes alone.
-    SetFileTime(h, nullptr, &utc, &utc);
-    CloseHandle(h);
+    SetFileTime(file.get(), nullptr, &utc, &utc);
 }
 
 SYSTEMTIME LocalWriteTime(const std::wstring& path) {
@@ -169,11 +167,7 @@ WriteTimeFields WriteTime(const std::wstring& path) {
 LockedFile::LockedFile(const std::wstring& path)
     : handle_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr)) {
-    if (handle_ == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot lock a test file");
-}
-
-LockedFile::~LockedFile() {
-    CloseHandle(handle_);
+    if (!handle_) throw std::runtime_error("cannot lock a test file");
 }
 
 void DriveTest::SetUp() {

@@ -2,6 +2,7 @@
 // The scratch drives that the test runner maps (tests/runner/wine-session.sh),
 // a clean folder on them for each test, and small file helpers.
 #include "set/win32/WideText.h"
+#include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -50,12 +51,9 @@ WriteTimeFields WriteTime(const std::wstring& path);
 class LockedFile {
 public:
     explicit LockedFile(const std::wstring& path);
-    LockedFile(const LockedFile&) = delete;
-    LockedFile& operator=(const LockedFile&) = delete;
-    ~LockedFile();
 
 private:
-    HANDLE handle_;
+    UniqueFile handle_;
 };
 
 // A test with a clean folder S:\<Suite>_<Test> and T:\<Suite>_<Test>; the
