@@ -29,7 +29,6 @@ constexpr std::uint32_t kErrorHandleDiskFull = 39, kErrorDiskFull = 112;
 void BackupRun::ScanSourceTree(const std::u16string& folder) {
     // Nothing else runs during a walk, so the lines cannot change meanwhile.
     exclusions_ = host_.ExclusionLines();
-    sourceStamps_.clear();
     plainTree_ = true;
     WalkSourceFolder(folder);
 }
@@ -54,9 +53,9 @@ void BackupRun::WalkSourceFolder(const std::u16string& folder) {
                   },
               .visitFile =
                   [&](std::u16string path, const FolderEntry& entry) {
-                      if (IsExcluded(entry.name, exclusions_)) return;
-                      if (entry.stamp != kNoStamp) sourceStamps_.emplace(path, entry.stamp);
-                      work.Add(std::move(path));
+                      // Each line carries the stamp the listing gave, or kNoStamp.
+                      if (!IsExcluded(entry.name, exclusions_))
+                          work.Add(std::move(path), entry.stamp);
                   }});
 }
 
@@ -100,9 +99,8 @@ void BackupRun::CopyNewerFiles() {
         }
         if (const auto backupStamp = fs_.ExistingFileStamp(backup)) {
             // The walk's listing told the source's stamp: one look-up per file.
-            const auto known = sourceStamps_.find(source);
-            const DosStamp stamp =
-                known != sourceStamps_.end() ? known->second : fs_.GetFileStamp(source);
+            const DosStamp listed = work.DataAt(i);
+            const DosStamp stamp = listed != kNoStamp ? listed : fs_.GetFileStamp(source);
             if (IsCopyOutdated(stamp, *backupStamp)) CopyOneFile(source, backup);
         } else {
             if (folder != madeFolder) {
