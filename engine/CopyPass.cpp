@@ -6,10 +6,10 @@
 #include "engine/Texts.h"
 #include "engine/TreeWalk.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace kelvorin {
 
@@ -36,20 +36,32 @@ void BackupRun::ScanSourceTree(const std::u16string& folder) {
 void BackupRun::WalkSourceFolder(const std::u16string& folder) {
     SortedList& work = host_.WorkList();
     // A folder's names are all seen before the walk descends: the keys are
-    // those of one folder at a time.
-    std::unordered_set<std::u16string> keys;
+    // those of one folder at a time. Only their hashes are kept, and compared
+    // once the folder is done; two keys that merely share a hash cost the
+    // shortcuts of a plain tree, nothing else.
+    std::vector<std::size_t> keyHashes;
+    std::u16string key;
+    const auto folderDone = [&] {
+        std::sort(keyHashes.begin(), keyHashes.end());
+        if (std::adjacent_find(keyHashes.begin(), keyHashes.end()) != keyHashes.end())
+            plainTree_ = false;
+        keyHashes.clear();
+    };
     WalkTree(fs_, folder,
              {.keepGoing = [this] { return KeepGoing(); },
               .enterFolder =
                   [&](const std::u16string& entered) {
+                      folderDone();
                       ShowFolderInWork(entered);
-                      keys.clear();
                   },
               .seeEntry =
                   [&](const FolderEntry& entry) {
                       if (!plainTree_) return;
-                      std::u16string key = CaseBlindKey(entry.name);
-                      plainTree_ = !MayBePartialCopyKey(key) && keys.insert(std::move(key)).second;
+                      CaseBlindKey(entry.name, key);
+                      if (MayBePartialCopyKey(key))
+                          plainTree_ = false;
+                      else
+                          keyHashes.push_back(std::hash<std::u16string>{}(key));
                   },
               .visitFile =
                   [&](std::u16string path, const FolderEntry& entry) {
@@ -57,6 +69,7 @@ void BackupRun::WalkSourceFolder(const std::u16string& folder) {
                       if (!IsExcluded(entry.name, exclusions_))
                           work.Add(std::move(path), entry.stamp);
                   }});
+    folderDone();
 }
 
 void BackupRun::CopyNewerFiles() {
