@@ -83,16 +83,18 @@ void BackupRun::CopyNewerFiles() {
     std::unordered_map<std::u16string, bool> madeByThisPass;
     std::u16string lastFolder;
     bool lastFolderIsNew = false;
+    // Reused from file to file, as a path's memory costs more than its look-up.
+    std::u16string source, backup;
     for (std::size_t i = 0; i < count; ++i) {
         // Checking a large tree that has not changed takes long too.
         if (!KeepGoing()) continue;
-        const std::u16string source = work.At(i);
+        source = work.At(i);
         ++counts_.filesChecked;
         if (UpperDriveLetter(source) == flags_.targetDrive) {
             host_.ShowRefusal(source + kRefusalTail);
             continue;
         }
-        const std::u16string backup = WithDrive(source, flags_.targetDrive);
+        WithDrive(source, flags_.targetDrive, backup);
         // Files of one folder follow each other in the list, but for those of
         // its subfolders: its chain is made once, not once per file.
         const std::u16string_view folder =
