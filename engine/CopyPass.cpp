@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 #include <unordered_map>
 
@@ -77,9 +78,9 @@ void BackupRun::CopyNewerFiles() {
     const std::size_t count = work.Count();
     std::u16string madeFolder;
     // Whether this pass made a backup folder. In a plain tree nothing but the
-    // pass's own copies can be in such a folder, so a backup there is missing
-    // without a look-up, which for a missing name makes Wine scan the folder
-    // for case variants.
+    // pass's own copies can be in such a folder, so a backup there, but for
+    // the folder's first, is missing without a look-up, which for a missing
+    // name makes Wine scan the folder for case variants.
     std::unordered_map<std::u16string, bool> madeByThisPass;
     std::u16string lastFolder;
     bool lastFolderIsNew = false;
@@ -99,12 +100,20 @@ void BackupRun::CopyNewerFiles() {
         // its subfolders: its chain is made once, not once per file.
         const std::u16string_view folder =
             std::u16string_view(backup).substr(0, backup.rfind(u'\\') + 1);
+        std::optional<DosStamp> backupStamp;
+        bool lookedUp = false;
         if (plainTree_) {
             if (folder != lastFolder) {
                 lastFolder = folder;
                 auto [known, added] = madeByThisPass.try_emplace(lastFolder, false);
-                if (added && !fs_.IsExistingFolder(folder.substr(0, folder.size() - 1)))
-                    known->second = fs_.MakeFolderChain(folder);
+                // The folder's first copy, when found, shows the folder there:
+                // the folder itself is asked for only when the copy is missing.
+                if (added) {
+                    backupStamp = fs_.ExistingFileStamp(backup);
+                    lookedUp = true;
+                    if (!backupStamp && !fs_.IsExistingFolder(folder.substr(0, folder.size() - 1)))
+                        known->second = fs_.MakeFolderChain(folder);
+                }
                 lastFolderIsNew = known->second;
             }
             if (lastFolderIsNew) {
@@ -112,7 +121,8 @@ void BackupRun::CopyNewerFiles() {
                 continue;
             }
         }
-        if (const auto backupStamp = fs_.ExistingFileStamp(backup)) {
+        if (!lookedUp) backupStamp = fs_.ExistingFileStamp(backup);
+        if (backupStamp) {
             // The walk's listing told the source's stamp: one look-up per file.
             const DosStamp listed = work.DataAt(i);
             const DosStamp stamp = listed != kNoStamp ? listed : fs_.GetFileStamp(source);
