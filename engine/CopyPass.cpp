@@ -25,6 +25,9 @@ constexpr auto kHeldFileWait = std::chrono::seconds(2);
 constexpr auto kHeldFilePause = std::chrono::milliseconds(100);
 constexpr std::uint32_t kErrorHandleDiskFull = 39, kErrorDiskFull = 112;
 
+// A line put in the work list without a stamp asks the source for it.
+static_assert(SortedList::kNoData == kNoStamp);
+
 } // namespace
 
 void BackupRun::ScanSourceTree(const std::u16string& folder) {

@@ -11,12 +11,15 @@ namespace kelvorin {
 
 class SortedList {
 public:
+    // The number of a line added without one.
+    static constexpr std::int32_t kNoData = -1;
+
     void Clear() {
         items_.clear();
         data_.clear();
         sorted_ = true;
     }
-    void Add(std::u16string line, std::int32_t data = 0);
+    void Add(std::u16string line, std::int32_t data = kNoData);
     std::size_t Count() const { return items_.size(); }
     const std::u16string& At(std::size_t i) const { return Items().at(i); }
     // The number added with the line now at i.

@@ -63,7 +63,7 @@ TEST(SortedList, EachLineKeepsItsNumberThroughTheSort) {
     }
     list.Clear();
     list.Add(u"x");
-    EXPECT_EQ(list.DataAt(0), 0);
+    EXPECT_EQ(list.DataAt(0), SortedList::kNoData);
 }
 
 } // namespace
