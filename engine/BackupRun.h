@@ -13,7 +13,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <unordered_map>
 
 namespace kelvorin {
 
@@ -102,8 +101,6 @@ private:
     std::vector<std::u16string> runLog_;
     std::vector<std::u16string> setFolders_; // the set's folders, read at the start
     std::vector<std::u16string> exclusions_;
-    // The sources' stamps as the walk of the folder in work listed them.
-    std::unordered_map<std::u16string, DosStamp> sourceStamps_;
     std::optional<VersionStore> versions_; // while the run keeps versions
     // The last walk found no name that a partial copy may bear, and no two
     // names of a folder that a file system ignoring case may take for one.

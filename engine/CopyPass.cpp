@@ -6,10 +6,11 @@
 #include "engine/Texts.h"
 #include "engine/TreeWalk.h"
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace kelvorin {
 
@@ -24,12 +25,14 @@ constexpr auto kHeldFileWait = std::chrono::seconds(2);
 constexpr auto kHeldFilePause = std::chrono::milliseconds(100);
 constexpr std::uint32_t kErrorHandleDiskFull = 39, kErrorDiskFull = 112;
 
+// A line put in the work list without a stamp asks the source for it.
+static_assert(SortedList::kNoData == kNoStamp);
+
 } // namespace
 
 void BackupRun::ScanSourceTree(const std::u16string& folder) {
     // Nothing else runs during a walk, so the lines cannot change meanwhile.
     exclusions_ = host_.ExclusionLines();
-    sourceStamps_.clear();
     plainTree_ = true;
     WalkSourceFolder(folder);
 }
@@ -37,27 +40,40 @@ void BackupRun::ScanSourceTree(const std::u16string& folder) {
 void BackupRun::WalkSourceFolder(const std::u16string& folder) {
     SortedList& work = host_.WorkList();
     // A folder's names are all seen before the walk descends: the keys are
-    // those of one folder at a time.
-    std::unordered_set<std::u16string> keys;
+    // those of one folder at a time. Only their hashes are kept, and compared
+    // once the folder is done; two keys that merely share a hash cost the
+    // shortcuts of a plain tree, nothing else.
+    std::vector<std::size_t> keyHashes;
+    std::u16string key;
+    const auto folderDone = [&] {
+        std::sort(keyHashes.begin(), keyHashes.end());
+        if (std::adjacent_find(keyHashes.begin(), keyHashes.end()) != keyHashes.end())
+            plainTree_ = false;
+        keyHashes.clear();
+    };
     WalkTree(fs_, folder,
              {.keepGoing = [this] { return KeepGoing(); },
               .enterFolder =
                   [&](const std::u16string& entered) {
+                      folderDone();
                       ReportProgress(RunStep::EnteringFolder, entered);
-                      keys.clear();
                   },
               .seeEntry =
                   [&](const FolderEntry& entry) {
                       if (!plainTree_) return;
-                      std::u16string key = CaseBlindKey(entry.name);
-                      plainTree_ = !MayBePartialCopyKey(key) && keys.insert(std::move(key)).second;
+                      CaseBlindKey(entry.name, key);
+                      if (MayBePartialCopyKey(key))
+                          plainTree_ = false;
+                      else
+                          keyHashes.push_back(std::hash<std::u16string>{}(key));
                   },
               .visitFile =
                   [&](std::u16string path, const FolderEntry& entry) {
-                      if (IsExcluded(entry.name, exclusions_)) return;
-                      if (entry.stamp != kNoStamp) sourceStamps_.emplace(path, entry.stamp);
-                      work.Add(std::move(path));
+                      // Each line carries the stamp the listing gave, or kNoStamp.
+                      if (!IsExcluded(entry.name, exclusions_))
+                          work.Add(std::move(path), entry.stamp);
                   }});
+    folderDone();
 }
 
 void BackupRun::CopyNewerFiles() {
@@ -65,32 +81,42 @@ void BackupRun::CopyNewerFiles() {
     const std::size_t count = work.Count();
     std::u16string madeFolder;
     // Whether this pass made a backup folder. In a plain tree nothing but the
-    // pass's own copies can be in such a folder, so a backup there is missing
-    // without a look-up, which for a missing name makes Wine scan the folder
-    // for case variants.
+    // pass's own copies can be in such a folder, so a backup there, but for
+    // the folder's first, is missing without a look-up, which for a missing
+    // name makes Wine scan the folder for case variants.
     std::unordered_map<std::u16string, bool> madeByThisPass;
     std::u16string lastFolder;
     bool lastFolderIsNew = false;
+    // Reused from file to file, as a path's memory costs more than its look-up.
+    std::u16string source, backup;
     for (std::size_t i = 0; i < count; ++i) {
         // Checking a large tree that has not changed takes long too.
         if (!KeepGoing()) continue;
-        const std::u16string source = work.At(i);
+        source = work.At(i);
         ++counts_.filesChecked;
         if (UpperDriveLetter(source) == flags_.targetDrive) {
             host_.ShowRefusal(source + kRefusalTail);
             continue;
         }
-        const std::u16string backup = WithDrive(source, flags_.targetDrive);
+        WithDrive(source, flags_.targetDrive, backup);
         // Files of one folder follow each other in the list, but for those of
         // its subfolders: its chain is made once, not once per file.
         const std::u16string_view folder =
             std::u16string_view(backup).substr(0, backup.rfind(u'\\') + 1);
+        std::optional<DosStamp> backupStamp;
+        bool lookedUp = false;
         if (plainTree_) {
             if (folder != lastFolder) {
                 lastFolder = folder;
                 auto [known, added] = madeByThisPass.try_emplace(lastFolder, false);
-                if (added && !fs_.IsExistingFolder(folder.substr(0, folder.size() - 1)))
-                    known->second = fs_.MakeFolderChain(folder);
+                // The folder's first copy, when found, shows the folder there:
+                // the folder itself is asked for only when the copy is missing.
+                if (added) {
+                    backupStamp = fs_.ExistingFileStamp(backup);
+                    lookedUp = true;
+                    if (!backupStamp && !fs_.IsExistingFolder(folder.substr(0, folder.size() - 1)))
+                        known->second = fs_.MakeFolderChain(folder);
+                }
                 lastFolderIsNew = known->second;
             }
             if (lastFolderIsNew) {
@@ -98,11 +124,11 @@ void BackupRun::CopyNewerFiles() {
                 continue;
             }
         }
-        if (const auto backupStamp = fs_.ExistingFileStamp(backup)) {
+        if (!lookedUp) backupStamp = fs_.ExistingFileStamp(backup);
+        if (backupStamp) {
             // The walk's listing told the source's stamp: one look-up per file.
-            const auto known = sourceStamps_.find(source);
-            const DosStamp stamp =
-                known != sourceStamps_.end() ? known->second : fs_.GetFileStamp(source);
+            const DosStamp listed = work.DataAt(i);
+            const DosStamp stamp = listed != kNoStamp ? listed : fs_.GetFileStamp(source);
             if (IsCopyOutdated(stamp, *backupStamp)) CopyOneFile(source, backup);
         } else {
             if (folder != madeFolder) {

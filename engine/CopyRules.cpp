@@ -51,13 +51,18 @@ std::u16string PartialCopyPath(std::u16string_view backup, int variant) {
 }
 
 std::u16string CaseBlindKey(std::u16string_view name) {
+    std::u16string key;
+    CaseBlindKey(name, key);
+    return key;
+}
+
+void CaseBlindKey(std::u16string_view name, std::u16string& key) {
     constexpr char16_t kAnyCase = 0xFFFF;
-    std::u16string key(name);
+    key.assign(name);
     for (char16_t& c : key) {
         if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - (u'a' - u'A'));
         if (c >= 0x80 || c == u'I' || c == u'K' || c == u'S') c = kAnyCase;
     }
-    return key;
 }
 
 bool MayBePartialCopyName(std::u16string_view name) {

@@ -36,6 +36,8 @@ std::u16string PartialCopyPath(std::u16string_view backup, int variant);
 // have twins beyond ASCII (the dotless i, the long s, the Kelvin sign), and
 // every unit beyond ASCII become one placeholder.
 std::u16string CaseBlindKey(std::u16string_view name);
+// The same into a buffer that is reused, for a walk that keys every name.
+void CaseBlindKey(std::u16string_view name, std::u16string& key);
 
 // A name that a partial copy may bear (PartialCopyPath), in any letter case;
 // the second form takes the name's CaseBlindKey, for a caller that has it.

@@ -23,9 +23,14 @@ bool IsDrivePath(std::u16string_view path) {
 }
 
 std::u16string WithDrive(std::u16string_view path, char16_t letter) {
-    std::u16string result(path);
-    if (!result.empty()) result[0] = letter;
+    std::u16string result;
+    WithDrive(path, letter, result);
     return result;
+}
+
+void WithDrive(std::u16string_view path, char16_t letter, std::u16string& result) {
+    result.assign(path);
+    if (!result.empty()) result[0] = letter;
 }
 
 char16_t UpperDriveLetter(std::u16string_view path) {

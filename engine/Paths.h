@@ -20,6 +20,8 @@ bool IsDrivePath(std::u16string_view path);
 
 // The same path with its first character exchanged.
 std::u16string WithDrive(std::u16string_view path, char16_t letter);
+// The same into a buffer that is reused, for a pass over every file.
+void WithDrive(std::u16string_view path, char16_t letter, std::u16string& result);
 
 // The first character, a to z turned into A to Z.
 char16_t UpperDriveLetter(std::u16string_view path);

@@ -11,7 +11,9 @@ void WalkTree(FileServices& files, const std::u16string& folder, const TreeVisit
     files.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
         if (!visitor.keepGoing()) return;
         if (visitor.seeEntry) visitor.seeEntry(entry);
-        std::u16string path = folder + u'\\' + std::u16string(entry.name);
+        std::u16string path;
+        path.reserve(folder.size() + 1 + entry.name.size());
+        path.append(folder).append(1, u'\\').append(entry.name);
         if (!(entry.attributes & kAttrDirectory)) {
             if (visitor.visitFile) visitor.visitFile(std::move(path), entry);
         } else if (!entry.name.empty() && entry.name[0] != u'.' && !IsFolderLink(entry)) {

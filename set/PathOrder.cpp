@@ -12,6 +12,8 @@ char16_t FoldCase(char16_t c) {
 int ComparePaths(std::u16string_view a, std::u16string_view b) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < n; ++i) {
+        // Paths in a list share long beginnings: equal units need no folding.
+        if (a[i] == b[i]) continue;
         const char16_t fa = FoldCase(a[i]), fb = FoldCase(b[i]);
         if (fa != fb) return fa < fb ? -1 : 1;
     }

@@ -44,5 +44,27 @@ TEST(SortedList, SortsLazilyKeepsDuplicatesAndFindsExactText) {
     EXPECT_EQ(list.Count(), 0u);
 }
 
+TEST(SortedList, EachLineKeepsItsNumberThroughTheSort) {
+    SortedList list;
+    list.Add(u"c", 3);
+    list.Add(u"a", 1);
+    list.Add(u"b", 20);
+    list.Add(u"b", 21); // equal lines keep the order they were added in
+    ASSERT_EQ(list.At(0), u"a");
+    // A line added after a read is sorted in with its number.
+    list.Add(u"A", -1);
+    const std::vector<std::pair<std::u16string, std::int32_t>> expected{
+        {u"A", -1}, {u"a", 1}, {u"b", 20}, {u"b", 21}, {u"c", 3}};
+    ASSERT_EQ(list.Count(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(list.At(i), expected[i].first);
+        EXPECT_EQ(list.DataAt(i), expected[i].second);
+    }
+    list.Clear();
+    list.Add(u"x");
+    EXPECT_EQ(list.DataAt(0), SortedList::kNoData);
+}
+
 } // namespace
 } // namespace kelvorin

@@ -521,6 +521,58 @@ TEST_F(BackupRunTest, StopsEachWalkAtACloseRequestWithoutDescendingFurther) {
     }
 }
 
+// Counts the questions a run asks about paths below one folder, and about
+// any file's stamp.
+class CountingLookUps : public ForwardingFileServices {
+public:
+    CountingLookUps(FileServices& inner, std::u16string below)
+        : ForwardingFileServices(inner), below_(std::move(below)) {}
+    std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override {
+        if (path.starts_with(below_)) ++fileLookUps[std::u16string(path)];
+        return ForwardingFileServices::ExistingFileStamp(path);
+    }
+    PathInfo LookUp(std::u16string_view path) override {
+        if (path.starts_with(below_)) ++otherLookUps;
+        return ForwardingFileServices::LookUp(path);
+    }
+    DosStamp GetFileStamp(std::u16string_view path) override {
+        ++stampQuestions;
+        return ForwardingFileServices::GetFileStamp(path);
+    }
+
+    std::map<std::u16string, int> fileLookUps;
+    int otherLookUps = 0;
+    int stampQuestions = 0;
+
+private:
+    std::u16string below_;
+};
+
+// The least a run where nothing changed can do: one look-up of each copy,
+// the source's stamp taken from the walk's listing. In the second folder a
+// file follows a subfolder's in the list, but not in the listing.
+TEST_F(BackupRunTest, ARunWhereNothingChangedLooksUpEachCopyOnceAndAsksNoSource) {
+    const std::vector<std::wstring> files = {L"Brief.txt", L"a\\x.txt", L"a\\z.txt",
+                                             L"a\\b\\y.txt"};
+    for (const std::wstring& file : files)
+        WriteTextFile(Source(file), Narrow(U16(file)));
+    AddFolder(Source());
+    ASSERT_TRUE(RunBackup());
+    ASSERT_EQ(counts.filesCopied, files.size());
+
+    CountingLookUps counting(fs, U16(Target()) + u'\\');
+    ASSERT_TRUE(RunBackup(counting));
+    EXPECT_EQ(counts.filesChecked, files.size());
+    EXPECT_EQ(counts.filesCopied, 0u);
+    std::map<std::u16string, int> once;
+    for (const std::wstring& file : files)
+        once[U16(Target(file))] = 1;
+    EXPECT_EQ(counting.fileLookUps, once);
+    EXPECT_EQ(counting.otherLookUps, 0) << "a copy found shows its folder there";
+    EXPECT_EQ(counting.stampQuestions, 0) << "the listing told every source's stamp";
+    EXPECT_THAT(host.Problems(), IsEmpty());
+}
+
 // Notes the reads of copies, the deletions and the removals.
 class RecordingFiles : public ForwardingFileServices {
 public:
