@@ -76,11 +76,11 @@ void BackupRun::CopyNewerFiles() {
         if (!KeepGoing()) continue;
         const std::u16string source = work.At(i);
         ++counts_.filesChecked;
-        if (UpperDriveLetter(source) == flags_.targetDrive) {
+        if (DriveOf(source) == flags_.targetDrive) {
             host_.ShowRefusal(source + kRefusalTail);
             continue;
         }
-        const std::u16string backup = WithDrive(source, flags_.targetDrive);
+        const std::u16string backup = WithDrive(source, flags_.targetDrive.Letter());
         // Files of one folder follow each other in the list, but for those of
         // its subfolders: its chain is made once, not once per file.
         const std::u16string_view folder =
@@ -229,8 +229,7 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
 
 bool BackupRun::TooLargeForTarget(std::int64_t size) {
     if (size <= kLargestFatFile) return false;
-    if (!fatTarget_)
-        fatTarget_ = IsFatFileSystem(fs_.FileSystemName(flags_.targetDrive - u'A' + 1));
+    if (!fatTarget_) fatTarget_ = IsFatFileSystem(fs_.FileSystemName(flags_.targetDrive));
     return *fatTarget_;
 }
 

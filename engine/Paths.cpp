@@ -28,10 +28,8 @@ std::u16string WithDrive(std::u16string_view path, char16_t letter) {
     return result;
 }
 
-char16_t UpperDriveLetter(std::u16string_view path) {
-    if (path.empty()) return 0;
-    const char16_t c = path[0];
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+DriveLetter DriveOf(std::u16string_view path) {
+    return path.empty() ? DriveLetter() : DriveLetter::FromLetter(path[0]);
 }
 
 } // namespace kelvorin

@@ -1,6 +1,7 @@
 #pragma once
 // Path rules of the engine: paths are joined and mapped as plain strings.
 #include "set/AsciiCase.h"
+#include "set/DriveLetter.h"
 
 #include <string>
 #include <string_view>
@@ -21,7 +22,7 @@ bool IsDrivePath(std::u16string_view path);
 // The same path with its first character exchanged.
 std::u16string WithDrive(std::u16string_view path, char16_t letter);
 
-// The first character, a to z turned into A to Z.
-char16_t UpperDriveLetter(std::u16string_view path);
+// The drive that the first character names; none when it is no letter.
+DriveLetter DriveOf(std::u16string_view path);
 
 } // namespace kelvorin

@@ -25,7 +25,7 @@ public:
     std::u16string Folder(std::size_t i) override { return set_.folders.At(i); }
     void SelectFolder(std::size_t) override {}
     std::vector<std::u16string> ExclusionLines() override { return set_.exclusions; }
-    int TargetDriveIndex() override { return set_.DriveIndex(); }
+    DriveLetter TargetDrive() override { return set_.Drive(); }
     bool SynchronTicked() override { return set_.synchron; }
     // A preview moves nothing into the store: its lines stay those of a mirror.
     int VersionDays() override { return mode_ == Mode::Preview ? 0 : set_.versionDays; }

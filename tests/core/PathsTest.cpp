@@ -20,5 +20,21 @@ TEST(Paths, SingleBackslashesCollapsesRunsButKeepsAUncStart) {
     }
 }
 
+TEST(Paths, DriveOfNamesTheDriveOfTheFirstCharacterInEitherCase) {
+    const struct {
+        std::u16string_view path;
+        DriveLetter drive;
+    } cases[] = {
+        {u"t:\\Daten", DriveLetter::FromLetter(u'T')},
+        {u"T:\\Daten", DriveLetter::FromLetter(u'T')},
+        {u"\\\\nas\\daten", DriveLetter()},
+        {u"", DriveLetter()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.path.begin(), c.path.end()));
+        EXPECT_EQ(DriveOf(c.path), c.drive);
+    }
+}
+
 } // namespace
 } // namespace kelvorin
