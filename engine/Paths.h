@@ -16,7 +16,8 @@ std::u16string_view FileExtension(std::u16string_view name);
 // backslashes of a UNC path stay.
 std::u16string SingleBackslashes(std::u16string_view path);
 
-// A letter, a colon and a backslash.
+// A letter, a colon and a backslash: a path from a drive's root, not a bare
+// "D:" or "D:Daten", which Windows reads against the drive's current folder.
 bool IsDrivePath(std::u16string_view path);
 
 // The same path with its first character exchanged.
