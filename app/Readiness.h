@@ -2,6 +2,7 @@
 // Whether a backup can start now: the window's timer check and the console's
 // check before a run ask the same questions in the same order.
 #include "engine/FileServices.h"
+#include "set/DriveLetter.h"
 
 #include <string>
 #include <vector>
@@ -17,8 +18,8 @@ enum class Readiness {
     TooLittleSpace,      // 1,000,000 bytes free or less (or unknown)
 };
 
-// firstFolder: the first entry in list order; driveIndex: -1 or 0..25.
-Readiness CheckReadiness(std::size_t folderCount, const std::u16string& firstFolder, int driveIndex,
-                         FileServices& files);
+// firstFolder: the first entry in list order.
+Readiness CheckReadiness(std::size_t folderCount, const std::u16string& firstFolder,
+                         DriveLetter target, FileServices& files);
 
 } // namespace kelvorin

@@ -26,7 +26,7 @@ void BackupCheck::CollectCurrentCopies(const std::u16string& folder, std::vector
               [](const Pair& a, const Pair& b) { return ComparePaths(a.source, b.source) < 0; });
     for (Pair& p : found) {
         if (flags_.cancelled) return;
-        p.backup = WithDrive(p.source, flags_.targetDrive);
+        p.backup = WithDrive(p.source, flags_.targetDrive.Letter());
         const auto backupStamp = files_.ExistingFileStamp(p.backup);
         const DosStamp stamp = p.stamp != kNoStamp ? p.stamp : files_.GetFileStamp(p.source);
         if (!backupStamp || IsCopyOutdated(stamp, *backupStamp)) {
@@ -39,9 +39,9 @@ void BackupCheck::CollectCurrentCopies(const std::u16string& folder, std::vector
 }
 
 void BackupCheck::Run() {
-    const int drive = set_.DriveIndex();
-    if (drive < 0 || drive > 25) return;
-    flags_.targetDrive = static_cast<char16_t>(u'A' + drive);
+    const DriveLetter drive = set_.Drive();
+    if (drive.IsNone()) return;
+    flags_.targetDrive = drive;
     counts_ = {};
     damaged_.clear();
 
@@ -54,7 +54,7 @@ void BackupCheck::Run() {
             continue;
         }
         // A run backs up nothing of the target drive itself.
-        if (UpperDriveLetter(folder) == flags_.targetDrive) continue;
+        if (DriveOf(folder) == flags_.targetDrive) continue;
         CollectCurrentCopies(folder, pairs);
     }
 

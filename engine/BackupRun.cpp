@@ -27,14 +27,14 @@ bool BackupRun::Repair(const std::vector<DamagedCopy>& copies) {
 
 bool BackupRun::RunSteps(const std::function<void()>& work) {
     // Without a target there is no backup path: refused before anything changes.
-    const int drive = host_.TargetDriveIndex();
-    if (drive < 0 || drive > 25) return false;
+    const DriveLetter drive = host_.TargetDrive();
+    if (drive.IsNone()) return false;
 
     host_.BeginBusy();
     runLog_.clear();
     flags_.copyFailed = false;
     flags_.deleteFailed = false;
-    flags_.targetDrive = static_cast<char16_t>(u'A' + drive);
+    flags_.targetDrive = drive;
     counts_ = {};
     fatTarget_.reset();
     // Read once: every pass works on the folders as they were at the start.
@@ -44,7 +44,7 @@ bool BackupRun::RunSteps(const std::function<void()>& work) {
 
     versions_.reset();
     if (const int days = host_.VersionDays(); days > 0) {
-        versions_.emplace(fs_, flags_.targetDrive, days, clock_.Now(),
+        versions_.emplace(fs_, flags_.targetDrive.Letter(), days, clock_.Now(),
                           [this](const std::u16string& folder) { ReportNotDeleted(folder); });
         versions_->PruneByAge();
     }
@@ -91,9 +91,8 @@ void BackupRun::CopyPass() {
 
 void BackupRun::KeepSpaceForNextRun() {
     constexpr std::int64_t kLeastFreeBytes = 1'000'000;
-    const int driveNumber = flags_.targetDrive - u'A' + 1;
     for (;;) {
-        const std::int64_t free = fs_.FreeBytesOnDrive(driveNumber);
+        const std::int64_t free = fs_.FreeBytesOnDrive(flags_.targetDrive);
         if (free < 0 || free > kLeastFreeBytes || !versions_->PruneOldest()) return;
     }
 }

@@ -94,11 +94,11 @@ void BackupRun::CopyNewerFiles() {
         if (!KeepGoing()) continue;
         source = work.At(i);
         ++counts_.filesChecked;
-        if (UpperDriveLetter(source) == flags_.targetDrive) {
+        if (DriveOf(source) == flags_.targetDrive) {
             host_.ShowRefusal(source + kRefusalTail);
             continue;
         }
-        WithDrive(source, flags_.targetDrive, backup);
+        WithDrive(source, flags_.targetDrive.Letter(), backup);
         // Files of one folder follow each other in the list, but for those of
         // its subfolders: its chain is made once, not once per file.
         const std::u16string_view folder =
@@ -253,8 +253,7 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
 
 bool BackupRun::TooLargeForTarget(std::int64_t size) {
     if (size <= kLargestFatFile) return false;
-    if (!fatTarget_)
-        fatTarget_ = IsFatFileSystem(fs_.FileSystemName(flags_.targetDrive - u'A' + 1));
+    if (!fatTarget_) fatTarget_ = IsFatFileSystem(fs_.FileSystemName(flags_.targetDrive));
     return *fatTarget_;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // What the program needs of the file system. The Win32 implementation is the
 // product's; tests may wrap it to inject faults that cannot be made real.
+#include "set/DriveLetter.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -114,9 +116,10 @@ public:
     // Gives a file another name on the same drive, written through; fails
     // when the target exists, so nothing is ever replaced by it.
     virtual bool MoveAside(std::u16string_view source, std::u16string_view target) = 0;
-    virtual std::int64_t FreeBytesOnDrive(int drive) = 0; // 1 is "A:"
+    // -1 when unknown.
+    virtual std::int64_t FreeBytesOnDrive(DriveLetter drive) = 0;
     // The volume's file system, as "NTFS" or "FAT32"; empty when unknown.
-    virtual std::u16string FileSystemName(int drive) = 0; // 1 is "A:"
+    virtual std::u16string FileSystemName(DriveLetter drive) = 0;
 
     virtual Handle OpenForReading(std::u16string_view path, Sharing sharing) = 0;
     // For reading past the system's cache, with read sharing: what the

@@ -16,10 +16,7 @@ std::u16string SingleBackslashes(std::u16string_view path) {
 }
 
 bool IsDrivePath(std::u16string_view path) {
-    if (path.size() < 3) return false;
-    const char16_t c = path[0];
-    const bool letter = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-    return letter && path[1] == u':' && path[2] == u'\\';
+    return path.size() >= 3 && !DriveOf(path).IsNone() && path[1] == u':' && path[2] == u'\\';
 }
 
 std::u16string WithDrive(std::u16string_view path, char16_t letter) {
@@ -33,10 +30,8 @@ void WithDrive(std::u16string_view path, char16_t letter, std::u16string& result
     if (!result.empty()) result[0] = letter;
 }
 
-char16_t UpperDriveLetter(std::u16string_view path) {
-    if (path.empty()) return 0;
-    const char16_t c = path[0];
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+DriveLetter DriveOf(std::u16string_view path) {
+    return path.empty() ? DriveLetter() : DriveLetter::FromLetter(path[0]);
 }
 
 } // namespace kelvorin

@@ -38,8 +38,12 @@ public:
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
     bool MoveAside(std::u16string_view source, std::u16string_view target) override;
-    std::int64_t FreeBytesOnDrive(int drive) override { return real_.FreeBytesOnDrive(drive); }
-    std::u16string FileSystemName(int drive) override { return real_.FileSystemName(drive); }
+    std::int64_t FreeBytesOnDrive(DriveLetter drive) override {
+        return real_.FreeBytesOnDrive(drive);
+    }
+    std::u16string FileSystemName(DriveLetter drive) override {
+        return real_.FileSystemName(drive);
+    }
     Handle OpenForReading(std::u16string_view path, Sharing) override;
     Handle OpenUncached(std::u16string_view path) override {
         return OpenForReading(path, Sharing::ReadersAllowed);

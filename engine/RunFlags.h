@@ -1,4 +1,6 @@
 #pragma once
+#include "set/DriveLetter.h"
+
 #include <atomic>
 
 namespace kelvorin {
@@ -9,7 +11,7 @@ struct RunFlags {
     bool deleteFailed = false;
     // Atomic: the console program sets it from its Ctrl+C handler's thread.
     std::atomic<bool> cancelled = false;
-    char16_t targetDrive = u'E';
+    DriveLetter targetDrive = DriveLetter::FromLetter(u'E');
     char16_t sourceDrive = u'C';
 };
 

@@ -2,6 +2,7 @@
 // What a backup run needs of the window it runs in. The main window, the
 // console program and the tests implement it; the engine sees nothing else.
 #include "engine/RunEvents.h"
+#include "set/DriveLetter.h"
 #include "set/SortedList.h"
 
 #include <string>
@@ -17,7 +18,7 @@ public:
     virtual std::size_t FolderCount() = 0;
     virtual std::u16string Folder(std::size_t i) = 0;
     virtual std::vector<std::u16string> ExclusionLines() = 0;
-    virtual int TargetDriveIndex() = 0; // -1 when none is selected
+    virtual DriveLetter TargetDrive() = 0;
     virtual bool SynchronTicked() = 0;
     // Days that what the run replaces or removes is kept; 0 keeps nothing.
     virtual int VersionDays() = 0;

@@ -22,8 +22,8 @@ bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
 void BackupRun::CollectSyncFolders() {
     syncFolders_.clear();
     for (std::u16string entry : setFolders_) {
-        if (!IsDrivePath(entry) || UpperDriveLetter(entry) == flags_.targetDrive) continue;
-        std::u16string prefix = SingleBackslashes(WithDrive(entry, flags_.targetDrive));
+        if (!IsDrivePath(entry) || DriveOf(entry) == flags_.targetDrive) continue;
+        std::u16string prefix = SingleBackslashes(WithDrive(entry, flags_.targetDrive.Letter()));
         if (prefix.back() != u'\\') prefix += u'\\';
         const bool present = fs_.IsExistingFolder(entry);
         syncFolders_.push_back({std::move(entry), std::move(prefix), present});
@@ -57,7 +57,7 @@ void BackupRun::SynchronisePasses() {
     const auto pass = [this](void (BackupRun::*scan)(const std::u16string&),
                              void (BackupRun::*work)()) {
         ForEachSetFolder([&](const std::u16string& entry) {
-            const std::u16string backupFolder = WithDrive(entry, flags_.targetDrive);
+            const std::u16string backupFolder = WithDrive(entry, flags_.targetDrive.Letter());
 
             // Anything but a drive path (empty, UNC, relative) would be looked
             // up relative to whatever folder is current: it counts as missing.
@@ -68,7 +68,7 @@ void BackupRun::SynchronisePasses() {
             // Its backup folder is the folder itself: every file has its
             // source, but the folder pass would remove the user's own empty
             // folders.
-            if (UpperDriveLetter(entry) == flags_.targetDrive) return;
+            if (DriveOf(entry) == flags_.targetDrive) return;
 
             flags_.sourceDrive = entry[0];
             syncSourceFolder_ = entry;

@@ -1,5 +1,6 @@
 #pragma once
 // The whole configuration: folders, exclusions, target drive, "Synchron".
+#include "set/DriveLetter.h"
 #include "set/SortedList.h"
 
 #include <string>
@@ -25,6 +26,7 @@ struct BackupSet {
     int DriveIndex() const { return driveIndex_; }
     // Anything outside -1..25 is limited to it.
     void SetDriveIndex(int index) { driveIndex_ = index < -1 ? -1 : (index > 25 ? 25 : index); }
+    DriveLetter Drive() const { return DriveLetter::FromIndex(driveIndex_); }
 
     // The settings of a new set.
     void ResetToNew() { *this = BackupSet{}; }

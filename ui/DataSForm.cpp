@@ -142,8 +142,8 @@ bool TDataSForm::FormHelp(WORD /*command*/, LONG_PTR data, bool& callHelp) {
 
 void TDataSForm::CheckTimerTimer() {
     const std::size_t count = FolderCount();
-    const bool ready = CheckReadiness(count, count ? Folder(0) : std::u16string(),
-                                      TargetDriveIndex(), services_.files) == Readiness::Ready;
+    const bool ready = CheckReadiness(count, count ? Folder(0) : std::u16string(), TargetDrive(),
+                                      services_.files) == Readiness::Ready;
     EnableItem(SichernItem, ready);
     EnableWindow(ControlWindow(SichernBitBtn), ready);
     SetToolButtonState(SichernToolButton, ready, !ready);
@@ -188,7 +188,7 @@ BackupSet TDataSForm::ReadSet() {
     for (std::size_t i = 0, count = FolderCount(); i < count; ++i)
         set.folders.Add(Folder(i));
     set.exclusions = ExclusionLines();
-    set.SetDriveIndex(TargetDriveIndex());
+    set.SetDriveIndex(TargetDrive().Index());
     set.synchron = SynchronTicked();
     set.versionDays = versionDays_;
     return set;
@@ -278,12 +278,12 @@ std::vector<std::u16string> TDataSForm::ExclusionLines() {
     return lines;
 }
 
-int TDataSForm::TargetDriveIndex() {
+DriveLetter TDataSForm::TargetDrive() {
     for (int i = 0; i < kDriveCount; ++i)
         if (SendMessageW(ControlWindow(RadioItemId(SaveRadioGroup, i)), BM_GETCHECK, 0, 0) ==
             BST_CHECKED)
-            return i;
-    return BackupSet::kNoDrive;
+            return DriveLetter::FromIndex(i);
+    return {};
 }
 
 bool TDataSForm::SynchronTicked() {

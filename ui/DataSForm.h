@@ -117,7 +117,7 @@ private:
     std::u16string Folder(std::size_t i) override;
     void SelectFolder(std::size_t i) override;
     std::vector<std::u16string> ExclusionLines() override;
-    int TargetDriveIndex() override;
+    DriveLetter TargetDrive() override;
     bool SynchronTicked() override;
     int VersionDays() override { return versionDays_; }
     void Logged(const RunLogLine& line) override;

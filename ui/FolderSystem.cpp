@@ -38,11 +38,6 @@ DriveKind KindOf(UINT type) {
     }
 }
 
-bool IsDrivePath(const std::wstring& path) {
-    return path.size() >= 2 && path[1] == L':' &&
-           ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
-}
-
 // The "\\?\" form from this length on, as the engine's: deep folders list too.
 std::wstring ForSystem(const std::wstring& path) {
     return SystemPath(U16(path));
@@ -50,13 +45,17 @@ std::wstring ForSystem(const std::wstring& path) {
 
 } // namespace
 
+DriveLetter DesignatedDrive(const std::wstring& path) {
+    return path.size() >= 2 && path[1] == L':' ? DriveLetter::FromLetter(path[0]) : DriveLetter();
+}
+
 std::vector<DriveEntry> Win32FolderSystem::Drives() {
     NoCriticalErrorBoxes quiet;
     std::vector<DriveEntry> drives;
     const DWORD present = GetLogicalDrives();
     for (int i = 0; i < 26; ++i) {
         if (!(present & (1u << i))) continue;
-        const wchar_t root[] = {static_cast<wchar_t>(L'A' + i), L':', L'\\', L'\0'};
+        const wchar_t root[] = {DriveLetter::FromIndex(i).Letter(), L':', L'\\', L'\0'};
         wchar_t label[MAX_PATH + 1] = {};
         if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
                                    0))
@@ -104,8 +103,8 @@ std::wstring Win32FolderSystem::WorkingFolder() {
 bool Win32FolderSystem::SetWorkingFolder(const std::wstring& folder) {
     if (!SetCurrentDirectoryW(folder.c_str())) return false;
     // How the C runtime's chdir keeps a folder per drive, and what "D:" means to GetFullPathName.
-    if (IsDrivePath(folder)) {
-        const wchar_t name[] = {L'=', static_cast<wchar_t>(folder[0] & ~0x20), L':', L'\0'};
+    if (const DriveLetter drive = DesignatedDrive(folder); !drive.IsNone()) {
+        const wchar_t name[] = {L'=', drive.Letter(), L':', L'\0'};
         SetEnvironmentVariableW(name, folder.c_str());
     }
     return true;

@@ -3,6 +3,8 @@
 // of a folder, and the process's working folder. The program uses the Win32
 // one; a test can stand in for what a machine here cannot show, such as a
 // drive that is not ready.
+#include "set/DriveLetter.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,6 +12,10 @@
 namespace kelvorin::ui {
 
 enum class DriveKind { Fixed, Removable, CdRom, Network, Ram };
+
+// The drive that a leading "X:" names, as in "x:\\Daten" or a bare "D:"; none
+// without one.
+DriveLetter DesignatedDrive(const std::wstring& path);
 
 struct DriveEntry {
     wchar_t letter; // 'A' to 'Z'

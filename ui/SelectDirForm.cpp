@@ -118,25 +118,23 @@ std::size_t RootLength(const std::wstring& path) {
     return 0;
 }
 
+// 'A' to 'Z'; 0 without a drive.
+wchar_t DriveOf(const std::wstring& path) {
+    return DesignatedDrive(path).Letter();
+}
+
 // The form that the path line shows: a root with its backslash, no other;
 // the drive letter in capitals, as Windows writes it.
 std::wstring Tidy(std::wstring path) {
     const std::size_t root = RootLength(path);
     while (path.size() > root && path.size() > 1 && path.back() == L'\\')
         path.pop_back();
-    if (path.size() >= 2 && path[1] == L':' && path[0] >= L'a' && path[0] <= L'z')
-        path[0] = static_cast<wchar_t>(path[0] - L'a' + L'A');
+    if (const wchar_t letter = DriveOf(path)) path[0] = letter;
     return path;
 }
 
 std::wstring Joined(const std::wstring& folder, const std::wstring& name) {
     return folder.ends_with(L'\\') ? folder + name : folder + L'\\' + name;
-}
-
-wchar_t DriveOf(const std::wstring& path) {
-    if (path.size() < 2 || path[1] != L':') return 0;
-    const wchar_t letter = static_cast<wchar_t>(path[0] & ~0x20);
-    return letter >= L'A' && letter <= L'Z' ? letter : 0;
 }
 
 bool InPathOrder(const std::wstring& a, const std::wstring& b) {

@@ -27,8 +27,8 @@
 namespace kelvorin {
 namespace {
 
-std::u16string NotReadyText(Readiness r, char16_t targetLetter) {
-    const std::u16string drive{targetLetter, u':'};
+std::u16string NotReadyText(Readiness r, DriveLetter target) {
+    const std::u16string drive{target.Letter(), u':'};
     switch (r) {
     case Readiness::NoFolder:
         return texts::kNotReadyNoFolder;
@@ -151,9 +151,9 @@ int RunProgram() {
 
     const std::u16string firstFolder = set.folders.Count() ? set.folders.At(0) : u"";
     const Readiness readiness =
-        CheckReadiness(set.folders.Count(), firstFolder, set.DriveIndex(), files);
+        CheckReadiness(set.folders.Count(), firstFolder, set.Drive(), files);
     if (readiness != Readiness::Ready) {
-        err.WriteLine(NotReadyText(readiness, static_cast<char16_t>(u'A' + set.DriveIndex())));
+        err.WriteLine(NotReadyText(readiness, set.Drive()));
         return static_cast<int>(CmdExit::NotReady);
     }
 

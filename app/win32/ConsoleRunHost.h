@@ -22,7 +22,7 @@ public:
     std::size_t FolderCount() override { return set_.folders.Count(); }
     std::u16string Folder(std::size_t i) override { return set_.folders.At(i); }
     std::vector<std::u16string> ExclusionLines() override { return set_.exclusions; }
-    int TargetDriveIndex() override { return set_.DriveIndex(); }
+    DriveLetter TargetDrive() override { return set_.Drive(); }
     bool SynchronTicked() override { return set_.synchron; }
     // A preview moves nothing into the store: its lines stay those of a mirror.
     int VersionDays() override { return mode_ == Mode::Preview ? 0 : set_.versionDays; }

@@ -219,17 +219,17 @@ bool Win32FileServices::MoveAside(std::u16string_view source, std::u16string_vie
                        MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-std::int64_t Win32FileServices::FreeBytesOnDrive(int drive) {
-    if (drive < 1 || drive > 26) return -1;
-    const wchar_t root[] = {static_cast<wchar_t>(L'A' + drive - 1), L':', L'\\', L'\0'};
+std::int64_t Win32FileServices::FreeBytesOnDrive(DriveLetter drive) {
+    if (drive.IsNone()) return -1;
+    const wchar_t root[] = {drive.Letter(), L':', L'\\', L'\0'};
     ULARGE_INTEGER available;
     if (!GetDiskFreeSpaceExW(root, &available, nullptr, nullptr)) return -1;
     return static_cast<std::int64_t>(available.QuadPart);
 }
 
-std::u16string Win32FileServices::FileSystemName(int drive) {
-    if (drive < 1 || drive > 26) return {};
-    const wchar_t root[] = {static_cast<wchar_t>(L'A' + drive - 1), L':', L'\\', L'\0'};
+std::u16string Win32FileServices::FileSystemName(DriveLetter drive) {
+    if (drive.IsNone()) return {};
+    const wchar_t root[] = {drive.Letter(), L':', L'\\', L'\0'};
     wchar_t name[MAX_PATH + 1] = {};
     if (!GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, name, MAX_PATH + 1))
         return {};

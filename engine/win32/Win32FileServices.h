@@ -38,8 +38,8 @@ public:
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
     bool MoveAside(std::u16string_view source, std::u16string_view target) override;
-    std::int64_t FreeBytesOnDrive(int drive) override;
-    std::u16string FileSystemName(int drive) override;
+    std::int64_t FreeBytesOnDrive(DriveLetter drive) override;
+    std::u16string FileSystemName(DriveLetter drive) override;
 
     Handle OpenForReading(std::u16string_view path, Sharing sharing) override;
     Handle OpenUncached(std::u16string_view path) override;

@@ -381,7 +381,8 @@ TEST_P(StickVolumeTest, KeepsThePreviousCopyWhenTheVolumeIsFull) {
     WriteTextFile(Stick(L"gross.bin"), previous);
     SetLocalWriteTime(Stick(L"gross.bin"), 2025, 1, 1, 10, 0, 0);
     FillVolume(Stick(L"Fuellung.bin"));
-    ASSERT_LT(fs.FreeBytesOnDrive(GetParam().letter - L'A' + 1), 300'000) << "the volume is full";
+    ASSERT_LT(fs.FreeBytesOnDrive(DriveLetter::FromLetter(GetParam().letter)), 300'000)
+        << "the volume is full";
     host.set.folders.Add(U16(Source()));
 
     ASSERT_TRUE(RunBackup());
@@ -401,8 +402,8 @@ ConsoleResult RunCmd(const std::wstring& arguments, const std::wstring& outputBa
 }
 
 TEST_P(StickVolumeTest, IsReadyAndTakesAScheduledBackupAndCheckEndToEnd) {
-    const int drive = GetParam().letter - L'A';
-    if (fs.FreeBytesOnDrive(drive + 1) == 0 && std::string(GetParam().kind) == "fat32")
+    const DriveLetter drive = DriveLetter::FromLetter(GetParam().letter);
+    if (fs.FreeBytesOnDrive(drive) == 0 && std::string(GetParam().kind) == "fat32")
         GTEST_SKIP() << "fusefat answers statfs with 0 blocks: a driver fault that makes every "
                         "volume it mounts look full";
     EXPECT_EQ(CheckReadiness(1, U16(Source()), drive, fs), Readiness::Ready);
@@ -411,7 +412,7 @@ TEST_P(StickVolumeTest, IsReadyAndTakesAScheduledBackupAndCheckEndToEnd) {
     const std::wstring docs = std::wstring(1, DocsDrive()) + L":\\Dokumente";
     const std::wstring setName = L"Stick_" + name_;
     WriteTextFile(docs + L"\\" + setName + L".ini",
-                  "Laufwerk=" + std::to_string(drive) +
+                  "Laufwerk=" + std::to_string(drive.Index()) +
                       "\r\nSynchron=TRUE\r\nOrdner=" + Narrow(U16(Source())) + "\r\n");
     WriteTextFile(Stick(L"weg.txt"), "weg");
     const std::wstring output = logFolder_ + L"\\cmd";

@@ -35,8 +35,12 @@ public:
     bool MoveAside(std::u16string_view source, std::u16string_view target) override {
         return inner_.MoveAside(source, target);
     }
-    std::int64_t FreeBytesOnDrive(int drive) override { return inner_.FreeBytesOnDrive(drive); }
-    std::u16string FileSystemName(int drive) override { return inner_.FileSystemName(drive); }
+    std::int64_t FreeBytesOnDrive(DriveLetter drive) override {
+        return inner_.FreeBytesOnDrive(drive);
+    }
+    std::u16string FileSystemName(DriveLetter drive) override {
+        return inner_.FileSystemName(drive);
+    }
     Handle OpenForReading(std::u16string_view path, Sharing sharing) override {
         return inner_.OpenForReading(path, sharing);
     }

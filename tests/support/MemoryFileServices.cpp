@@ -293,10 +293,10 @@ bool MemoryFileServices::MoveAside(std::u16string_view source, std::u16string_vi
     return MoveIntoPlace(source, target);
 }
 
-std::int64_t MemoryFileServices::FreeBytesOnDrive(int drive) {
+std::int64_t MemoryFileServices::FreeBytesOnDrive(DriveLetter drive) {
     const std::lock_guard lock(mutex_);
-    if (drive < 1 || drive > 26) return -1;
-    const char16_t letter = static_cast<char16_t>(u'A' + drive - 1);
+    if (drive.IsNone()) return -1;
+    const char16_t letter = drive.Letter();
     if (!Reach(std::u16string{letter, u':'})) return -1;
     const Drive& d = drives_[letter];
     return d.capacity - d.used;

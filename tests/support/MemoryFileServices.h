@@ -78,9 +78,9 @@ public:
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
     bool MoveAside(std::u16string_view source, std::u16string_view target) override;
-    std::int64_t FreeBytesOnDrive(int drive) override;
-    std::u16string FileSystemName(int drive) override {
-        return drive >= 1 && drive <= 26 ? u"NTFS" : u"";
+    std::int64_t FreeBytesOnDrive(DriveLetter drive) override;
+    std::u16string FileSystemName(DriveLetter drive) override {
+        return drive.IsNone() ? u"" : u"NTFS";
     }
     Handle OpenForReading(std::u16string_view path, Sharing sharing) override {
         return Open(path, false, sharing == Sharing::ReadersAllowed);

@@ -46,7 +46,7 @@ public:
     std::u16string Folder(std::size_t i) override { return set.folders.At(i); }
     void SelectFolder(std::size_t i) override { selections.push_back(i); }
     std::vector<std::u16string> ExclusionLines() override { return set.exclusions; }
-    int TargetDriveIndex() override { return set.DriveIndex(); }
+    DriveLetter TargetDrive() override { return set.Drive(); }
     bool SynchronTicked() override { return set.synchron; }
     int VersionDays() override { return set.versionDays; }
 

@@ -37,7 +37,7 @@ public:
     DWORD millisecondsPerEntry = 0; // of a folder listed
     DWORD millisecondsPerChunk = 0; // of a file read
 
-    std::int64_t FreeBytesOnDrive(int drive) override {
+    std::int64_t FreeBytesOnDrive(DriveLetter drive) override {
         ++freeSpaceQueries;
         return freeBytes ? *freeBytes : ForwardingFileServices::FreeBytesOnDrive(drive);
     }

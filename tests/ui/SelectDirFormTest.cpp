@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cwctype>
 #include <functional>
 #include <string>
 #include <vector>
@@ -359,6 +360,12 @@ TEST_F(SelectDir, OkReturnsTheOpenFolderAsThePathLineShowsIt) {
     EXPECT_TRUE(Choose(folder, [&](const Chooser& chooser) {
         PressKey(chooser.Control(Id::FileList), VK_RETURN);
     }));
+    EXPECT_EQ(folder, Source(L"Alpha"));
+    // A drive letter given in lower case comes back in capitals, as Windows writes it.
+    folder = Source(L"Alpha");
+    folder[0] = static_cast<wchar_t>(towlower(folder[0]));
+    EXPECT_TRUE(
+        Choose(folder, [&](const Chooser& chooser) { Click(chooser.Control(Id::OKButton)); }));
     EXPECT_EQ(folder, Source(L"Alpha"));
 }
 

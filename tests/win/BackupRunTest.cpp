@@ -310,7 +310,7 @@ TEST_F(BackupRunTest, KeepsThePreviousCopyWhenTheTargetDriveIsFull) {
     SmallDriveLock lock;
     const std::wstring small = std::wstring(1, SmallDrive()) + L":\\" + FolderName();
     MakeCleanFolder(small);
-    ASSERT_LE(fs.FreeBytesOnDrive(SmallDrive() - L'A' + 1), 2 * 1024 * 1024)
+    ASSERT_LE(fs.FreeBytesOnDrive(DriveLetter::FromLetter(SmallDrive())), 2 * 1024 * 1024)
         << "the small drive must be a 2 MB file system";
     const std::string oldCopy(1200 * 1024, 'o');
     WriteTextFile(small + L"\\gross.bin", oldCopy);

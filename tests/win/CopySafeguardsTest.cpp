@@ -198,9 +198,9 @@ class NamedFileSystem : public ForwardingFileServices {
 public:
     NamedFileSystem(FileServices& inner, std::u16string name)
         : ForwardingFileServices(inner), name_(std::move(name)) {}
-    std::u16string FileSystemName(int drive) override {
+    std::u16string FileSystemName(DriveLetter drive) override {
         ++asked;
-        return drive == TargetDrive() - L'A' + 1 ? name_ : u"";
+        return drive == DriveLetter::FromLetter(TargetDrive()) ? name_ : u"";
     }
     // Writing 4 GiB would take long; that a copy was begun is what counts.
     Handle CreateForWriting(std::u16string_view path, Sharing sharing) override {

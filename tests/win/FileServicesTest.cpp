@@ -242,10 +242,10 @@ TEST_F(FileServicesTest, WorkOnPathsOfThreeHundredCharacters) {
 
 TEST_F(FileServicesTest, ReportFreeSpaceAndErrorTexts) {
     SmallDriveLock lock;
-    const std::int64_t free = fs.FreeBytesOnDrive(SmallDrive() - L'A' + 1);
+    const std::int64_t free = fs.FreeBytesOnDrive(DriveLetter::FromLetter(SmallDrive()));
     EXPECT_GT(free, 0);
     EXPECT_LE(free, 2 * 1024 * 1024);
-    EXPECT_EQ(fs.FreeBytesOnDrive(0), -1);
+    EXPECT_EQ(fs.FreeBytesOnDrive(DriveLetter()), -1);
 
     const std::u16string text = fs.ErrorText(ERROR_ACCESS_DENIED);
     ASSERT_FALSE(text.empty());

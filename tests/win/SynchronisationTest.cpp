@@ -372,7 +372,7 @@ TEST_F(Synchronisation, TreatsEntriesThatAreNoDrivePathAsMissing) {
     std::vector<std::u16string> expected;
     for (int pass = 0; pass < 2; ++pass)
         for (const auto& entry : host.set.folders.Items())
-            expected.push_back(kNotDeletedLine + WithDrive(entry, flags.targetDrive));
+            expected.push_back(kNotDeletedLine + WithDrive(entry, flags.targetDrive.Letter()));
     std::vector<std::u16string> notDeleted;
     std::copy_if(host.runLog.begin(), host.runLog.end(), std::back_inserter(notDeleted),
                  [](const std::u16string& l) { return l.starts_with(kNotDeletedLine); });

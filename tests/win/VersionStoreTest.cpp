@@ -217,7 +217,8 @@ TEST_F(VersionStoreTest, MakesRoomFromTheOldestVersionsWhenTheDriveIsFull) {
               std::string(300 * 1024, 'o'));
     EXPECT_EQ(std::count(runs.begin(), runs.end(), older), 0);
     // The run ends with more than 1,000,000 bytes free, or with its own folder alone.
-    EXPECT_TRUE(fs.FreeBytesOnDrive(SmallDrive() - L'A' + 1) > 1'000'000 || runs.size() == 1u)
+    EXPECT_TRUE(fs.FreeBytesOnDrive(DriveLetter::FromLetter(SmallDrive())) > 1'000'000 ||
+                runs.size() == 1u)
         << runs.size() << " run folders";
     RemoveTree(Store());
     RemoveTree(small + FolderName());
