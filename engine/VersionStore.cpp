@@ -83,13 +83,13 @@ std::optional<std::int64_t> RunFolderMoment(std::u16string_view name) {
     return MomentOf({*year, *month, *day, *hour, *minute, *second, 0});
 }
 
-VersionStore::VersionStore(FileServices& files, char16_t drive, int keepDays,
+VersionStore::VersionStore(FileServices& files, DriveLetter drive, int keepDays,
                            const LocalTime& runStart, NotRemoved notRemoved)
     : files_(files), drive_(drive), keepDays_(keepDays), runStart_(runStart),
       notRemoved_(std::move(notRemoved)) {}
 
 std::u16string VersionStore::StorePath() const {
-    return std::u16string{drive_, u':', u'\\'} + kVersionStoreName;
+    return std::u16string{drive_.Letter(), u':', u'\\'} + kVersionStoreName;
 }
 
 std::u16string VersionStore::PathInStore(const std::u16string& backup) const {

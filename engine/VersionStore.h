@@ -7,6 +7,7 @@
 // no walk of the engine enters it.
 #include "engine/FileServices.h"
 #include "engine/LocalClock.h"
+#include "set/DriveLetter.h"
 
 #include <cstdint>
 #include <functional>
@@ -29,7 +30,7 @@ public:
     // Called for a run folder that cannot be removed.
     using NotRemoved = std::function<void(const std::u16string& folder)>;
 
-    VersionStore(FileServices& files, char16_t drive, int keepDays, const LocalTime& runStart,
+    VersionStore(FileServices& files, DriveLetter drive, int keepDays, const LocalTime& runStart,
                  NotRemoved notRemoved);
 
     // Moves a backup file into this run's folder, made when first needed.
@@ -63,7 +64,7 @@ private:
     bool Remove(const RunFolder& folder);
 
     FileServices& files_;
-    char16_t drive_;
+    DriveLetter drive_;
     int keepDays_;
     LocalTime runStart_;
     NotRemoved notRemoved_;

@@ -80,7 +80,7 @@ TEST(VersionStorePruning, TakesTheOldestRunFolderFirstAndNeverTheRunsOwn) {
     files.AddFile(u"T:\\Daten\\b.txt", "b", 100);
     FolderRemovals removals(files);
     std::vector<std::u16string> notRemoved;
-    VersionStore versions(removals, u'T', 30, {2026, 12, 10, 12, 0, 0, 0},
+    VersionStore versions(removals, DriveLetter::FromLetter(u'T'), 30, {2026, 12, 10, 12, 0, 0, 0},
                           [&](const std::u16string& f) { notRemoved.push_back(f); });
     ASSERT_TRUE(versions.Keep(u"T:\\Daten\\b.txt"));
 
