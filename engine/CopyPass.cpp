@@ -23,7 +23,6 @@ constexpr int kPartialCopyVariants = 10;
 // A scanner holds a file for well under a second; a longer hold is no moment.
 constexpr auto kHeldFileWait = std::chrono::seconds(2);
 constexpr auto kHeldFilePause = std::chrono::milliseconds(100);
-constexpr std::uint32_t kErrorHandleDiskFull = 39, kErrorDiskFull = 112;
 
 // A line put in the work list without a stamp asks the source for it.
 static_assert(SortedList::kNoData == kNoStamp);
@@ -213,9 +212,8 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
         if (const std::int64_t written = fs_.WriteChunk(out.Get(), buffer, n); written != n) {
             // A full drive may first take part of a chunk, then fail.
             const std::uint32_t error = written < 0 ? fs_.LastError() : 0;
-            outcome = written >= 0 || error == kErrorDiskFull || error == kErrorHandleDiskFull
-                          ? CopyOutcome::DriveFull
-                          : CopyOutcome::Failed;
+            outcome =
+                written >= 0 || IsDriveFull(error) ? CopyOutcome::DriveFull : CopyOutcome::Failed;
             break;
         }
         bytes += static_cast<std::uint64_t>(n);

@@ -66,6 +66,13 @@ inline bool MayBeHeldForAMoment(std::uint32_t error) {
            error == kErrorLockViolation;
 }
 
+// The errors of a write that found the drive full.
+constexpr std::uint32_t kErrorHandleDiskFull = 39;
+constexpr std::uint32_t kErrorDiskFull = 112;
+inline bool IsDriveFull(std::uint32_t error) {
+    return error == kErrorDiskFull || error == kErrorHandleDiskFull;
+}
+
 // Whether others may read a file while it is open here. Exclusive: a file
 // held open elsewhere cannot be opened either.
 enum class Sharing { Exclusive, ReadersAllowed };

@@ -1,5 +1,6 @@
 #include "engine/VersionStore.h"
 
+#include "engine/Paths.h"
 #include "engine/Texts.h"
 #include "set/Text16.h"
 
@@ -94,10 +95,7 @@ std::u16string VersionStore::StorePath() const {
 
 std::u16string VersionStore::PathInStore(const std::u16string& backup) const {
     // A drive root's walk yields "T:\\Daten": the store takes one backslash.
-    std::size_t rest = 2;
-    while (rest < backup.size() && backup[rest] == u'\\')
-        ++rest;
-    return StorePath() + u'\\' + runFolderName_ + u'\\' + backup.substr(rest);
+    return StorePath() + u'\\' + runFolderName_ + SingleBackslashes(backup).substr(2);
 }
 
 bool VersionStore::MakeRunFolder() {

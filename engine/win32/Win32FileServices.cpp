@@ -30,11 +30,18 @@ FileServices::Handle AsValue(HANDLE h) {
     return reinterpret_cast<FileServices::Handle>(h);
 }
 
+// Opens that keep nobody out: a look at a file's times or existence.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// "D:\", as the volume functions take a drive.
+std::wstring RootOf(DriveLetter drive) {
+    return {static_cast<wchar_t>(drive.Letter()), L':', L'\\'};
+}
+
 // The last-write time of a link's target, when the path is a link to a file.
 bool TargetWriteTime(const std::wstring& path, FILETIME& utc) {
-    const UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file && GetFileTime(file.get(), nullptr, nullptr, &utc);
 }
 
@@ -132,9 +139,7 @@ std::uint32_t Win32FileServices::SetHandleStamp(Handle h, DosStamp stamp, Handle
 }
 
 std::uint32_t Win32FileServices::SetFileStamp(std::u16string_view path, DosStamp stamp) {
-    const UniqueFile file(CreateFileW(SystemPath(path).c_str(), FILE_WRITE_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFile file(AsHandle(Open(path, FILE_WRITE_ATTRIBUTES, kShareAll, OPEN_EXISTING)));
     if (!file) return GetLastError();
     return SetHandleStamp(AsValue(file.get()), stamp, kInvalidHandle);
 }
@@ -149,9 +154,8 @@ namespace {
 
 // A link to a file counts as one when its target opens or is in use.
 bool LinkTargetExists(const std::wstring& path) {
-    const UniqueFile file(CreateFileW(path.c_str(), 0,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFile file(CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     return file || GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
@@ -221,17 +225,16 @@ bool Win32FileServices::MoveAside(std::u16string_view source, std::u16string_vie
 
 std::int64_t Win32FileServices::FreeBytesOnDrive(DriveLetter drive) {
     if (drive.IsNone()) return -1;
-    const wchar_t root[] = {drive.Letter(), L':', L'\\', L'\0'};
     ULARGE_INTEGER available;
-    if (!GetDiskFreeSpaceExW(root, &available, nullptr, nullptr)) return -1;
+    if (!GetDiskFreeSpaceExW(RootOf(drive).c_str(), &available, nullptr, nullptr)) return -1;
     return static_cast<std::int64_t>(available.QuadPart);
 }
 
 std::u16string Win32FileServices::FileSystemName(DriveLetter drive) {
     if (drive.IsNone()) return {};
-    const wchar_t root[] = {drive.Letter(), L':', L'\\', L'\0'};
     wchar_t name[MAX_PATH + 1] = {};
-    if (!GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, name, MAX_PATH + 1))
+    if (!GetVolumeInformationW(RootOf(drive).c_str(), nullptr, 0, nullptr, nullptr, nullptr, name,
+                               MAX_PATH + 1))
         return {};
     return std::u16string(name, name + wcslen(name));
 }
@@ -246,10 +249,11 @@ FileServices::Handle Win32FileServices::OpenUncached(std::u16string_view path) {
 }
 
 std::uint32_t Win32FileServices::SectorSize(std::u16string_view path) {
-    if (path.size() < 3 || path[1] != u':') return 0;
-    const wchar_t root[] = {static_cast<wchar_t>(path[0]), L':', L'\\', L'\0'};
+    const DriveLetter drive = path.size() >= 3 && path[1] == u':' ? DriveOf(path) : DriveLetter();
+    if (drive.IsNone()) return 0;
     DWORD sectorsPerCluster, bytesPerSector, freeClusters, clusters;
-    if (!GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
+    if (!GetDiskFreeSpaceW(RootOf(drive).c_str(), &sectorsPerCluster, &bytesPerSector,
+                           &freeClusters, &clusters))
         return 0;
     return bytesPerSector;
 }
