@@ -44,8 +44,10 @@ bool BackupRun::RunSteps(const std::function<void()>& work) {
 
     versions_.reset();
     if (const int days = host_.VersionDays(); days > 0) {
-        versions_.emplace(fs_, flags_.targetDrive, days, clock_.Now(),
-                          [this](const std::u16string& folder) { ReportNotDeleted(folder); });
+        versions_.emplace(
+            fs_, flags_.targetDrive, days, clock_.Now(),
+            [this](const std::u16string& folder) { ReportNotDeleted(folder); },
+            [this] { host_.KeepResponsive(); });
         versions_->PruneByAge();
     }
 

@@ -85,9 +85,10 @@ std::optional<std::int64_t> RunFolderMoment(std::u16string_view name) {
 }
 
 VersionStore::VersionStore(FileServices& files, DriveLetter drive, int keepDays,
-                           const LocalTime& runStart, NotRemoved notRemoved)
+                           const LocalTime& runStart, NotRemoved notRemoved,
+                           KeepResponsive keepResponsive)
     : files_(files), drive_(drive), keepDays_(keepDays), runStart_(runStart),
-      notRemoved_(std::move(notRemoved)) {}
+      notRemoved_(std::move(notRemoved)), keepResponsive_(std::move(keepResponsive)) {}
 
 std::u16string VersionStore::StorePath() const {
     return std::u16string{drive_.Letter(), u':', u'\\'} + kVersionStoreName;
@@ -129,6 +130,7 @@ bool VersionStore::PutBack(const std::u16string& backup) {
 std::vector<VersionStore::RunFolder> VersionStore::OtherRunFolders() {
     std::vector<RunFolder> folders;
     files_.ListFolder(StorePath() + u"\\*.*", [&](const FolderEntry& e) {
+        keepResponsive_();
         if (!(e.attributes & kAttrDirectory) || IsFolderLink(e)) return;
         const std::u16string name(e.name);
         if (name == runFolderName_ || failed_.contains(name)) return;
@@ -165,6 +167,7 @@ bool VersionStore::PruneOldest() {
 bool VersionStore::RemoveTree(const std::u16string& folder) {
     std::vector<std::u16string> files, folders;
     files_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& e) {
+        keepResponsive_();
         if (e.name == u"." || e.name == u"..") return;
         const std::u16string path = folder + u'\\' + std::u16string(e.name);
         // A link is removed itself, never followed.
@@ -176,8 +179,10 @@ bool VersionStore::RemoveTree(const std::u16string& folder) {
             files.push_back(path);
     });
     bool all = true;
-    for (const std::u16string& f : files)
+    for (const std::u16string& f : files) {
+        keepResponsive_();
         all = files_.DeleteOneFile(f) && all;
+    }
     for (const std::u16string& f : folders)
         all = RemoveTree(f) && all;
     return files_.RemoveOneFolder(folder) && all;

@@ -29,9 +29,12 @@ class VersionStore {
 public:
     // Called for a run folder that cannot be removed.
     using NotRemoved = std::function<void(const std::u16string& folder)>;
+    // Called for every entry listed or removed: a store of many runs on a slow
+    // stick takes seconds to prune, and the window must answer meanwhile.
+    using KeepResponsive = std::function<void()>;
 
     VersionStore(FileServices& files, DriveLetter drive, int keepDays, const LocalTime& runStart,
-                 NotRemoved notRemoved);
+                 NotRemoved notRemoved, KeepResponsive keepResponsive);
 
     // Moves a backup file into this run's folder, made when first needed.
     // False when it could not be kept: the file is then where it was.
@@ -68,6 +71,7 @@ private:
     int keepDays_;
     LocalTime runStart_;
     NotRemoved notRemoved_;
+    KeepResponsive keepResponsive_;
     std::u16string runFolderName_;    // empty until this run keeps something
     std::set<std::u16string> failed_; // run folders that would not go
 };

@@ -1,11 +1,14 @@
 #include "engine/VersionStore.h"
 
+#include "set/Text16.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/ForwardingFileServices.h"
 #include "tests/support/MemoryFileServices.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -80,8 +83,9 @@ TEST(VersionStorePruning, TakesTheOldestRunFolderFirstAndNeverTheRunsOwn) {
     files.AddFile(u"T:\\Daten\\b.txt", "b", 100);
     FolderRemovals removals(files);
     std::vector<std::u16string> notRemoved;
-    VersionStore versions(removals, DriveLetter::FromLetter(u'T'), 30, {2026, 12, 10, 12, 0, 0, 0},
-                          [&](const std::u16string& f) { notRemoved.push_back(f); });
+    VersionStore versions(
+        removals, DriveLetter::FromLetter(u'T'), 30, {2026, 12, 10, 12, 0, 0, 0},
+        [&](const std::u16string& f) { notRemoved.push_back(f); }, [] {});
     ASSERT_TRUE(versions.Keep(u"T:\\Daten\\b.txt"));
 
     int pruned = 0;
@@ -95,6 +99,51 @@ TEST(VersionStorePruning, TakesTheOldestRunFolderFirstAndNeverTheRunsOwn) {
     EXPECT_TRUE(files.Find(store + u"Eigenes\\Daten\\a.txt"));
     EXPECT_FALSE(files.Find(u"T:\\Daten\\b.txt"));
     EXPECT_TRUE(notRemoved.empty());
+}
+
+// A store of many runs on a slow stick takes seconds to list and prune: the
+// window gets its turn between every two steps of it, never after a whole folder.
+TEST(VersionStorePruning, GivesTheWindowItsTurnsWhileItListsAndRemoves) {
+    class CountingSteps : public testing::ForwardingFileServices {
+    public:
+        using ForwardingFileServices::ForwardingFileServices;
+        void ListFolder(std::u16string_view pattern,
+                        const std::function<void(const FolderEntry&)>& visit) override {
+            ForwardingFileServices::ListFolder(pattern, [&](const FolderEntry& e) {
+                Step();
+                visit(e);
+            });
+        }
+        bool DeleteOneFile(std::u16string_view path) override {
+            Step();
+            return ForwardingFileServices::DeleteOneFile(path);
+        }
+        void Turn() { sinceTurn = 0; }
+        int steps = 0, sinceTurn = 0, longestWithoutTurn = 0;
+
+    private:
+        void Step() {
+            ++steps;
+            longestWithoutTurn = std::max(longestWithoutTurn, ++sinceTurn);
+        }
+    };
+    MemoryFileServices files;
+    files.AddDrive(u'T');
+    const std::u16string store = u"T:\\.Kelvorin-Versionen\\";
+    for (int i = 0; i < 20; ++i)
+        files.AddFile(store + u"2026-01-01 08.00.00\\Daten\\f" + DecimalText(i), "x", 100);
+    for (int day = 1; day <= 9; ++day)
+        files.AddFile(store + u"2026-12-0" + DecimalText(day) + u" 08.00.00\\a.txt", "a", 100);
+    CountingSteps steps(files);
+    VersionStore versions(
+        steps, DriveLetter::FromLetter(u'T'), 30, {2026, 12, 10, 12, 0, 0, 0},
+        [](const std::u16string&) {}, [&] { steps.Turn(); });
+
+    versions.PruneByAge();
+
+    EXPECT_FALSE(files.Find(store + u"2026-01-01 08.00.00\\Daten\\f0")) << "the expired run went";
+    EXPECT_GE(steps.steps, 30);
+    EXPECT_LE(steps.longestWithoutTurn, 2);
 }
 
 } // namespace
