@@ -33,6 +33,10 @@ start_display() {
 map_drives() {
   # Drive letters must exist before the wineserver starts.
   mkdir -p "$drives/source" "$drives/target" "$drives/small" "$drives/docs/Dokumente"
+  # Runs with versions on keep what they replace in the shared target's store:
+  # each session starts with none, as a later test's run would otherwise list
+  # every earlier session's.
+  rm -rf "$drives/target/.Kelvorin-Versionen"
   # V: must be a 2 MB drive: the full-drive tests are meaningless on a big one.
   if ! mountpoint -q "$drives/small"; then
     local err
