@@ -76,8 +76,11 @@ private:
     // Tells the source's size, -1 before it is known.
     CopyOutcome CopyThroughPartialFile(const std::u16string& source, const std::u16string& backup,
                                        CopyState state, std::int64_t& size);
+    // The first partial copy's name that is free and can be written.
+    FileServices::Handle OpenPartialCopy(const std::u16string& source, const std::u16string& backup,
+                                         std::u16string& partial, CopyOutcome& failure);
     // The partial copy, made empty; its folder is made when missing.
-    FileServices::Handle CreatePartialCopy(const std::u16string& partial, CopyOutcome& failure);
+    FileServices::Handle CreatePartialCopy(const std::u16string& partial);
     // A file too large for the target's file system is refused before a byte
     // is written; the name is asked once per run, when such a file comes.
     bool TooLargeForTarget(std::int64_t size);

@@ -206,16 +206,37 @@ bool BackupRun::HasCaseTwinOf(const std::u16string& source) {
     return found;
 }
 
-FileServices::Handle BackupRun::CreatePartialCopy(const std::u16string& partial,
-                                                  CopyOutcome& failure) {
+FileServices::Handle BackupRun::OpenPartialCopy(const std::u16string& source,
+                                                const std::u16string& backup,
+                                                std::u16string& partial, CopyOutcome& failure) {
+    for (int variant = 0; variant < kPartialCopyVariants; ++variant) {
+        std::u16string candidate = PartialCopyPath(backup, variant);
+        // In a plain tree no source file bears a partial copy's name: the walk saw them all.
+        if (!plainTree_ && fs_.Probe(WithDrive(candidate, source[0])) != PathState::Missing)
+            continue;
+        if (const FileServices::Handle out = CreatePartialCopy(candidate);
+            out != FileServices::kInvalidHandle) {
+            partial = std::move(candidate);
+            return out;
+        }
+        // A leftover that another program holds open: the next name.
+        const std::uint32_t error = fs_.LastError();
+        if (!MayBeHeldForAMoment(error)) {
+            failure = IsDriveFull(error) ? CopyOutcome::DriveFull : CopyOutcome::Failed;
+            return FileServices::kInvalidHandle;
+        }
+    }
+    failure = CopyOutcome::Failed;
+    return FileServices::kInvalidHandle;
+}
+
+FileServices::Handle BackupRun::CreatePartialCopy(const std::u16string& partial) {
     FileServices::Handle out = fs_.CreateForWriting(partial, Sharing::Exclusive);
     if (out == FileServices::kInvalidHandle && fs_.LastError() == kErrorPathNotFound) {
         // The backup's folder went, or could not be made before the copy.
         if (fs_.MakeFolderChain(partial.substr(0, partial.rfind(u'\\'))))
             out = fs_.CreateForWriting(partial, Sharing::Exclusive);
     }
-    if (out == FileServices::kInvalidHandle)
-        failure = IsDriveFull(fs_.LastError()) ? CopyOutcome::DriveFull : CopyOutcome::Failed;
     return out;
 }
 
@@ -237,17 +258,9 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
         replaces = copy.state != PathState::Missing;
     }
 
-    // In a plain tree no source file bears a partial copy's name: the walk saw them all.
-    std::u16string partial;
-    for (int variant = 0; variant < kPartialCopyVariants && partial.empty(); ++variant) {
-        std::u16string candidate = PartialCopyPath(backup, variant);
-        if (plainTree_ || fs_.Probe(WithDrive(candidate, source[0])) == PathState::Missing)
-            partial = std::move(candidate);
-    }
-    if (partial.empty()) return CopyOutcome::Failed;
-
     CopyOutcome outcome = CopyOutcome::Copied;
-    OpenFile out(fs_, CreatePartialCopy(partial, outcome));
+    std::u16string partial;
+    OpenFile out(fs_, OpenPartialCopy(source, backup, partial, outcome));
     if (!out.IsValid()) return outcome;
     // A drive too full for the file fails here, not after gigabytes. A file
     // system that cannot claim room ahead is simply written.

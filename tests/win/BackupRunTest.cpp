@@ -743,24 +743,29 @@ TEST_F(BackupRunTest, NeverWritesAPartialCopyOverTheCopyOfALookalikeOfAnyKind) {
 }
 
 // Only the host can make two names of a folder that differ in letter case
-// alone. In a folder new on the target as in one it holds already, the twin
-// copied first stands for both, and the other renews its copy only when later.
-TEST_F(BackupRunTest, TwinsDifferingInLetterCaseAloneShareOneCopyInANewFolder) {
+// alone. The target takes them for one: the first in the list keeps the copy,
+// the other is reported, and Synchron takes no copy for an orphan because of it.
+TEST_F(BackupRunTest, ReportsCaseTwinsAndBacksUpTheFirstAlone) {
     WriteTextFile(Source(L"Neu\\x.txt"), "x");
     const std::string neu = "'" + HostPath(Source(L"Neu")) + "/";
-    StartHostShell("printf neu >" + neu + "A.TXT' && touch -d '2025-01-01 12:00' " + neu +
-                   "A.TXT' && printf alt >" + neu + "a.txt' && touch -d '2025-01-01 10:00' " + neu +
-                   "a.txt' && touch '" + HostPath(Source()) + "/fertig'");
+    StartHostShell("printf erst >" + neu + "A.TXT' && touch -d '2025-01-01 10:00' " + neu +
+                   "A.TXT' && printf zweit >" + neu + "a.txt' && touch -d '2025-01-01 12:00' " +
+                   neu + "a.txt' && touch '" + HostPath(Source()) + "/fertig'");
     for (int i = 0; i < 200 && !FileExists(Source(L"fertig")); ++i)
         Sleep(25);
     ASSERT_EQ(NamesIn(Source(L"Neu")).size(), 3u) << "the host made the twins";
     AddFolder(Source(L"Neu"));
 
-    ASSERT_TRUE(RunBackup());
-    EXPECT_EQ(counts.filesCopied, 2u) << "the older twin leaves the later one's copy alone";
-    EXPECT_EQ(Text(Target(L"Neu\\A.TXT")), "neu");
-    EXPECT_EQ(Text(Target(L"Neu\\x.txt")), "x");
-    EXPECT_THAT(host.Problems(), IsEmpty());
+    for (const bool synchron : {false, true}) {
+        SCOPED_TRACE(synchron);
+        host.set.synchron = synchron;
+        ASSERT_TRUE(RunBackup());
+        EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"Neu\\a.txt"))));
+        EXPECT_EQ(host.Status(), u"Fehler beim kopieren !!");
+        EXPECT_EQ(Text(Target(L"Neu\\A.TXT")), "erst") << "the later twin never replaces it";
+        EXPECT_EQ(Text(Target(L"Neu\\x.txt")), "x");
+        EXPECT_EQ(counts.filesDeleted, 0u);
+    }
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 
 namespace kelvorin::testing {
 namespace {
@@ -92,15 +93,26 @@ protected:
     }
 };
 
-TEST_F(CopySafeguardsTest, ReplacesACopyHeldForAMomentByAnotherProgram) {
-    ChangedSourceOverPreviousCopy(L"Brief.txt");
-    Locker locker(Target(L"Brief.txt"), 300);
-
-    ASSERT_TRUE(RunBackup(fs));
-    EXPECT_THAT(host.Problems(), IsEmpty());
-    EXPECT_EQ(ReadWholeFile(Target(L"Brief.txt")), "neu");
-    EXPECT_EQ(WriteTime(Target(L"Brief.txt")), std::make_tuple(2025, 3, 1, 12, 0, 0));
-    EXPECT_THAT(NamesIn(Target()), ElementsAre(L"Brief.txt"));
+// With versions and without: the final replace or rename waits for the
+// moment, and so does an orphan's removal.
+TEST_F(CopySafeguardsTest, ReplacesACopyAndRemovesAnOrphanHeldForAMomentByAnotherProgram) {
+    host.set.synchron = true;
+    for (const int days : {0, 30}) {
+        SCOPED_TRACE(days);
+        host.set.versionDays = days;
+        MakeCleanFolder(Source());
+        MakeCleanFolder(Target());
+        ChangedSourceOverPreviousCopy(L"Brief.txt");
+        WriteTextFile(Target(L"verwaist.txt"), "verwaist");
+        {
+            Locker copy(Target(L"Brief.txt"), 300), orphan(Target(L"verwaist.txt"), 600);
+            ASSERT_TRUE(RunBackup(fs));
+        }
+        EXPECT_THAT(host.Problems(), IsEmpty());
+        EXPECT_EQ(ReadWholeFile(Target(L"Brief.txt")), "neu");
+        EXPECT_EQ(WriteTime(Target(L"Brief.txt")), std::make_tuple(2025, 3, 1, 12, 0, 0));
+        EXPECT_THAT(NamesIn(Target()), ElementsAre(L"Brief.txt"));
+    }
 }
 
 TEST_F(CopySafeguardsTest, GivesUpOnACopyHeldLongerAfterAboutTwoSeconds) {
@@ -136,18 +148,20 @@ TEST_F(CopySafeguardsTest, FailsAtOnceForAReadOnlyCopyOrAFolderInItsPlace) {
              WriteTextFile(Target(L"a.txt\\drin.txt"), "drin");
          }},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        MakeCleanFolder(Source());
-        MakeCleanFolder(Target());
-        c.arrange();
-        host.runLog.clear();
-        const auto start = Clock::now();
-        ASSERT_TRUE(RunBackup(fs));
-        EXPECT_LT(Seconds(Clock::now() - start), 1.0) << "no waiting for a lock that is none";
-        EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
-        EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt"));
-    }
+    for (const int days : {0, 30})
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what + std::string(", versions ") + std::to_string(days));
+            host.set.versionDays = days;
+            MakeCleanFolder(Source());
+            MakeCleanFolder(Target());
+            c.arrange();
+            host.runLog.clear();
+            const auto start = Clock::now();
+            ASSERT_TRUE(RunBackup(fs));
+            EXPECT_LT(Seconds(Clock::now() - start), 1.0) << "no waiting for a lock that is none";
+            EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt"))));
+            EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt"));
+        }
 }
 
 // A volume that takes a new write time without an error and keeps the old one.
@@ -206,6 +220,7 @@ public:
     Handle CreateForWriting(std::u16string_view path, Sharing sharing) override {
         if (path.ends_with(u".iso" + std::u16string(kPartialCopyTail))) {
             ++largeCopiesBegun;
+            SetLastError(ERROR_NOT_SUPPORTED);
             return kInvalidHandle;
         }
         return ForwardingFileServices::CreateForWriting(path, sharing);
@@ -219,8 +234,10 @@ private:
 
 TEST_F(CopySafeguardsTest, RefusesAFileOfFourGibibytesForAFatTargetBeforeWriting) {
     // Sparse on the host: 4 GiB in name only.
-    const std::wstring large = Source(L"gross.iso"), larger = Source(L"noch gross.iso");
-    StartHostShell("truncate -s 4294967296 '" + HostPath(large) + "' && truncate -s 5G '" +
+    const std::wstring largest = Source(L"fast gross.iso"), large = Source(L"gross.iso"),
+                       larger = Source(L"noch gross.iso");
+    StartHostShell("truncate -s 4294967295 '" + HostPath(largest) +
+                   "' && truncate -s 4294967296 '" + HostPath(large) + "' && truncate -s 5G '" +
                    HostPath(larger) + "'");
     for (int i = 0; i < 200 && !FileExists(larger); ++i)
         Sleep(25);
@@ -241,10 +258,117 @@ TEST_F(CopySafeguardsTest, RefusesAFileOfFourGibibytesForAFatTargetBeforeWriting
         ASSERT_TRUE(RunBackup(files));
         EXPECT_LT(Seconds(Clock::now() - start), 2.0);
         EXPECT_EQ(files.asked, 1) << "the name is asked once per run";
-        EXPECT_EQ(files.largeCopiesBegun, c.refused ? 0 : 2);
-        EXPECT_THAT(host.Problems(), UnorderedElementsAre(kNotCopiedLine + U16(larger),
-                                                          kNotCopiedLine + U16(large)));
+        // 4 GiB - 1 fits every file system.
+        EXPECT_EQ(files.largeCopiesBegun, c.refused ? 1 : 3);
+        EXPECT_THAT(host.Problems(),
+                    UnorderedElementsAre(kNotCopiedLine + U16(larger), kNotCopiedLine + U16(large),
+                                         kNotCopiedLine + U16(largest)));
         EXPECT_THAT(NamesIn(Target()), ElementsAre(L"klein.txt"));
+    }
+}
+
+// A leftover partial copy that another program holds open, as a second run
+// writing it would: the copy takes the next name and nothing waits.
+TEST_F(CopySafeguardsTest, WritesBesideALeftoverPartialCopyThatIsHeld) {
+    ChangedSourceOverPreviousCopy(L"Brief.txt");
+    const std::wstring leftover = Target(L"Brief.txt") + Wide(kPartialCopyTail);
+    WriteTextFile(leftover, "halb");
+    {
+        Locker locker(leftover, 10'000);
+        const auto start = Clock::now();
+        ASSERT_TRUE(RunBackup(fs));
+        EXPECT_LT(Seconds(Clock::now() - start), 1.5);
+    }
+    EXPECT_THAT(host.Problems(), IsEmpty());
+    EXPECT_EQ(ReadWholeFile(Target(L"Brief.txt")), "neu");
+    EXPECT_EQ(ReadWholeFile(leftover), "halb") << "the held file is left alone";
+}
+
+// The order of the calls on the partial copy: its bytes and stamp are on the
+// drive before the stamp is read back and before it takes the copy's place.
+class CallOrder : public ForwardingFileServices {
+public:
+    using ForwardingFileServices::ForwardingFileServices;
+    std::uint32_t SetHandleStamp(Handle h, DosStamp stamp, Handle from) override {
+        calls.push_back("stamp");
+        return ForwardingFileServices::SetHandleStamp(h, stamp, from);
+    }
+    bool FlushToDrive(Handle h) override {
+        calls.push_back("flush");
+        return ForwardingFileServices::FlushToDrive(h);
+    }
+    DosStamp GetFileStamp(std::u16string_view path) override {
+        if (path.ends_with(kPartialCopyTail)) calls.push_back("read back");
+        return ForwardingFileServices::GetFileStamp(path);
+    }
+    bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override {
+        calls.push_back("in place");
+        return ForwardingFileServices::MoveIntoPlace(source, target);
+    }
+    bool MoveAside(std::u16string_view source, std::u16string_view target) override {
+        calls.push_back(source.ends_with(kPartialCopyTail) ? "in place" : "kept");
+        return ForwardingFileServices::MoveAside(source, target);
+    }
+    std::vector<std::string> calls;
+};
+
+TEST_F(CopySafeguardsTest, FlushesThePartialCopyBeforeItsStampIsReadBackOrItTakesThePlace) {
+    for (const int days : {0, 30}) {
+        SCOPED_TRACE(days);
+        host.set.versionDays = days;
+        MakeCleanFolder(Target());
+        ChangedSourceOverPreviousCopy(L"Brief.txt");
+        CallOrder files(fs);
+        ASSERT_TRUE(RunBackup(files));
+        EXPECT_THAT(host.Problems(), IsEmpty());
+        const std::vector<std::string> expected =
+            days ? std::vector<std::string>{"stamp", "flush", "read back", "kept", "in place"}
+                 : std::vector<std::string>{"stamp", "flush", "read back", "in place"};
+        EXPECT_EQ(files.calls, expected);
+    }
+}
+
+// The new copy cannot take the place of the copy just kept: the kept one goes
+// back, waiting for a moment's hold on it; held longer, the log says where it is.
+class FailingFinalRename : public ForwardingFileServices {
+public:
+    FailingFinalRename(FileServices& inner, int holdKept)
+        : ForwardingFileServices(inner), holdKept_(holdKept) {}
+    bool MoveAside(std::u16string_view source, std::u16string_view target) override {
+        if (!source.ends_with(kPartialCopyTail)) {
+            if (!source.starts_with(u"T:\\.")) kept = Wide(target);
+            return ForwardingFileServices::MoveAside(source, target);
+        }
+        locker = std::make_unique<Locker>(kept, holdKept_);
+        SetLastError(ERROR_INVALID_NAME);
+        return false;
+    }
+    std::wstring kept;
+    std::unique_ptr<Locker> locker;
+
+private:
+    int holdKept_;
+};
+
+TEST_F(CopySafeguardsTest, PutsTheKeptCopyBackWhenTheNewOneCannotTakeItsPlace) {
+    for (const int hold : {300, 10'000}) {
+        SCOPED_TRACE(hold);
+        MakeCleanFolder(Target());
+        ChangedSourceOverPreviousCopy(L"Brief.txt");
+        host.runLog.clear();
+        FailingFinalRename files(fs, hold);
+        ASSERT_TRUE(RunBackup(files));
+        files.locker.reset();
+        ASSERT_FALSE(files.kept.empty());
+        if (hold < 1000) {
+            EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"Brief.txt"))));
+            ExpectPreviousCopyKept(L"Brief.txt");
+        } else {
+            EXPECT_THAT(host.Problems(), ElementsAre(kOnlyInStoreLine + U16(files.kept),
+                                                     kNotCopiedLine + U16(Source(L"Brief.txt"))));
+            EXPECT_EQ(ReadWholeFile(files.kept), "alt");
+            EXPECT_FALSE(FileExists(Target(L"Brief.txt")));
+        }
     }
 }
 

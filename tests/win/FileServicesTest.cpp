@@ -252,5 +252,22 @@ TEST_F(FileServicesTest, ReportFreeSpaceAndErrorTexts) {
     EXPECT_GT(text.back(), u'.') << "the error box adds the full stop";
 }
 
+// Room claimed ahead changes neither the file's length nor what is written
+// into it after. (Wine 8 has no such claim and says so; a too small drive
+// failing at once is shown on the memory file services.)
+TEST_F(FileServicesTest, ClaimRoomAheadWithoutLengtheningTheFile) {
+    const std::wstring path = Target(L"geplant.bin");
+    {
+        OpenFile out(fs, fs.CreateForWriting(U16(path), Sharing::Exclusive));
+        ASSERT_TRUE(out.IsValid());
+        const std::uint32_t claimed = fs.ClaimSize(out.Get(), 3 * 1024 * 1024);
+        EXPECT_TRUE(claimed == 0 || claimed == kErrorNotSupported) << claimed;
+        EXPECT_EQ(fs.HandleSize(out.Get()), 0);
+        EXPECT_EQ(fs.WriteChunk(out.Get(), "abc", 3), 3);
+        EXPECT_TRUE(fs.FlushToDrive(out.Get()));
+    }
+    EXPECT_EQ(ReadWholeFile(path), "abc");
+}
+
 } // namespace
 } // namespace kelvorin::testing

@@ -80,6 +80,14 @@ protected:
         return Store() + L"\\" + runFolder + Source(relative).substr(2);
     }
 
+    // A source "neu" newer than its backup "alt".
+    void ChangedBackup(const std::wstring& relative) {
+        WriteTextFile(Source(relative), "neu");
+        SetLocalWriteTime(Source(relative), 2026, 3, 2, 10, 0, 0);
+        WriteTextFile(Backup(relative), "alt");
+        SetLocalWriteTime(Backup(relative), 2026, 3, 1, 10, 0, 0);
+    }
+
     std::wstring target_;
 };
 
@@ -174,8 +182,9 @@ TEST_F(VersionStoreTest, DropsRunFoldersPastTheKeepTimeByTheirNamesAndNothingEls
     TargetOn(stick);
     host.set.versionDays = 10;
     const LocalTime now = Today();
-    const std::wstring expired = Wide(RunFolderName(DaysBefore(now, 11)));
-    const std::wstring recent = Wide(RunFolderName(DaysBefore(now, 9))) + L" (2)";
+    // The age counts from the newest run folder: a day before the run.
+    const std::wstring expired = Wide(RunFolderName(DaysBefore(now, 12)));
+    const std::wstring recent = Wide(RunFolderName(DaysBefore(now, 1))) + L" (2)";
     for (const std::wstring& entry :
          {expired, recent, std::wstring(L"Eigenes"), std::wstring(L"2026-12-10 20.15.03 Kopie")})
         WriteTextFile(Store() + L"\\" + entry + L"\\a.txt", "a");
@@ -228,10 +237,7 @@ TEST_F(VersionStoreTest, ReplacesAndRemovesNothingWhenTheStoreCannotBeMade) {
     ExtraDrive stick(L'W');
     TargetOn(stick);
     WriteTextFile(Store(), "a file where the store would be");
-    WriteTextFile(Source(L"a.txt"), "neu");
-    SetLocalWriteTime(Source(L"a.txt"), 2026, 3, 2, 10, 0, 0);
-    WriteTextFile(Backup(L"a.txt"), "alt");
-    SetLocalWriteTime(Backup(L"a.txt"), 2026, 3, 1, 10, 0, 0);
+    ChangedBackup(L"a.txt");
     WriteTextFile(Backup(L"verwaist.txt"), "verwaist");
     ASSERT_TRUE(RunBackup());
     EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt")),
@@ -241,6 +247,24 @@ TEST_F(VersionStoreTest, ReplacesAndRemovesNothingWhenTheStoreCannotBeMade) {
     EXPECT_EQ(ReadWholeFile(Backup(L"verwaist.txt")), "verwaist");
     EXPECT_THAT(NamesIn(Backup(L"")), ElementsAre(L"a.txt", L"verwaist.txt"))
         << "no partial copy is left";
+}
+
+// A store that is a link leads off the stick: nothing is kept there, nothing
+// pruned in what it points to, and the backup stays as it was.
+TEST_F(VersionStoreTest, NeitherKeepsNorPrunesInAStoreThatIsALink) {
+    ExtraDrive stick(L'O');
+    TargetOn(stick);
+    const std::wstring elsewhere = Source(L"woanders");
+    WriteTextFile(elsewhere + L"\\2020-01-01 08.00.00\\alt.txt", "alt");
+    HostLink link(Store(), elsewhere);
+    ChangedBackup(L"a.txt");
+    WriteTextFile(Backup(L"verwaist.txt"), "verwaist");
+    ASSERT_TRUE(RunBackup());
+    EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"a.txt")),
+                                             kNotDeletedLine + U16(Backup(L"verwaist.txt"))));
+    EXPECT_EQ(ReadWholeFile(Backup(L"a.txt")), "alt");
+    EXPECT_EQ(ReadWholeFile(elsewhere + L"\\2020-01-01 08.00.00\\alt.txt"), "alt");
+    EXPECT_THAT(NamesIn(elsewhere), ElementsAre(L"2020-01-01 08.00.00"));
 }
 
 } // namespace
