@@ -45,6 +45,10 @@ inline constexpr char16_t kNotReadyTargetMissing[] =
 inline constexpr char16_t kNotReadyTooLittleSpace[] =
     u"Sicherung nicht möglich: Auf dem Ziellaufwerk sind höchstens 1.000.000 Bytes frei: ";
 
+// "Wartet auf einen anderen Lauf auf T: ..."
+inline constexpr char16_t kWaitingForOtherRun[] = u"Wartet auf einen anderen Lauf auf ";
+inline constexpr char16_t kWaitingForOtherRunTail[] = u": ...";
+
 inline constexpr char16_t kLogNotWritten[] = u"Die Protokolldatei wurde nicht geschrieben.";
 inline constexpr char16_t kInternalError[] = u"Interner Fehler: ";
 inline constexpr char16_t kInternalErrorUnknown[] = u"unbekannte Ausnahme";

@@ -35,6 +35,8 @@ public:
     void ShowRefusal(const std::u16string& text) override;
     // Ctrl+C sets Cancelled from its own thread: the console has no turns to take.
     void EndBusy() override { progress_.Clear(); }
+    // One line, so that a scheduled run that seems to hang says why.
+    void WaitingForOtherRun() override;
 
 private:
     const BackupSet& set_;
