@@ -278,7 +278,8 @@ TEST_F(DataSFormRun, WaitsForAnotherRunOnTheTargetAndACloseRequestEndsTheWait) {
     std::atomic<bool> sawWaiting = false;
     std::atomic<int> answered = 0, late = 0;
     std::thread watcher([&] {
-        for (int i = 0; i < 5000 && !sawWaiting; ++i) {
+        const ULONGLONG deadline = GetTickCount64() + 10000;
+        while (!sawWaiting && GetTickCount64() < deadline) {
             wchar_t text[128] = {};
             DWORD_PTR result = 0;
             if (!SendMessageTimeoutW(label, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text),
