@@ -47,6 +47,10 @@ inline constexpr char16_t kNotReadyTooLittleSpace[] =
 
 // Names a run folder of the store that went before its time, for room.
 inline constexpr char16_t kRemovedForRoom[] = u"Für Platz entfernt: ";
+// "Wartet auf einen anderen Lauf auf T: ..."
+inline constexpr char16_t kWaitingForOtherRun[] = u"Wartet auf einen anderen Lauf auf ";
+inline constexpr char16_t kWaitingForOtherRunTail[] = u": ...";
+
 inline constexpr char16_t kLogNotWritten[] = u"Die Protokolldatei wurde nicht geschrieben.";
 inline constexpr char16_t kInternalError[] = u"Interner Fehler: ";
 inline constexpr char16_t kInternalErrorUnknown[] = u"unbekannte Ausnahme";

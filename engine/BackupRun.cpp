@@ -1,6 +1,7 @@
 // The backup run: the steps around the copy pass and the synchronisation.
 #include "engine/BackupRun.h"
 
+#include "engine/DriveHold.h"
 #include "engine/LogFile.h"
 #include "engine/Paths.h"
 #include "engine/RunStatus.h"
@@ -31,6 +32,9 @@ bool BackupRun::RunSteps(const std::function<void()>& work) {
     if (drive.IsNone()) return false;
 
     host_.BeginBusy();
+    // Before anything touches the target, and held to the run's end; a close
+    // request during the wait leaves the drive alone and ends in "Abbruch".
+    const DriveHold hold(fs_, drive, host_, flags_);
     runLog_.clear();
     flags_.copyFailed = false;
     flags_.deleteFailed = false;
@@ -44,7 +48,7 @@ bool BackupRun::RunSteps(const std::function<void()>& work) {
         setFolders_.push_back(host_.Folder(i));
 
     versions_.reset();
-    if (const int days = host_.VersionDays(); days > 0) {
+    if (const int days = host_.VersionDays(); days > 0 && !flags_.cancelled) {
         versions_.emplace(
             fs_, flags_.targetDrive, days, clock_.Now(),
             VersionStore::Events{

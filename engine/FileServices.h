@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -79,6 +80,19 @@ constexpr std::uint32_t kErrorNotSupported = 50;
 // Whether others may read a file while it is open here. Exclusive: a file
 // held open elsewhere cannot be opened either.
 enum class Sharing { Exclusive, ReadersAllowed };
+
+// The hold on a target drive that lets one run at a time work on it, whatever
+// program, user or session it comes from. It belongs to the thread that took
+// it, may be taken again by that thread without waiting, and is given up when
+// its owner goes, or by the system when the process dies.
+class DriveLock {
+public:
+    enum class Attempt { Taken, Busy, Failed };
+    virtual ~DriveLock() = default;
+    // Taken once the drive is held here, Busy while another holds it after
+    // the given time, Failed when the lock cannot be had at all.
+    virtual Attempt Wait(std::uint32_t milliseconds) = 0;
+};
 
 class FileServices {
 public:
@@ -155,6 +169,9 @@ public:
     // The error code of the last failed call, and the system's text for a code.
     virtual std::uint32_t LastError() = 0;
     virtual std::u16string ErrorText(std::uint32_t code) = 0;
+
+    // The drive's lock, not yet taken; null when it cannot be made.
+    virtual std::unique_ptr<DriveLock> LockDrive(DriveLetter drive) = 0;
 };
 
 // Owns an open handle; closes it once.

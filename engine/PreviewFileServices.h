@@ -57,6 +57,10 @@ public:
     void CloseFileHandle(Handle h) override { open_.erase(h); }
     std::uint32_t LastError() override { return real_.LastError(); }
     std::u16string ErrorText(std::uint32_t code) override { return real_.ErrorText(code); }
+    // A preview reads the target: a run at work there would change what it reports.
+    std::unique_ptr<DriveLock> LockDrive(DriveLetter drive) override {
+        return real_.LockDrive(drive);
+    }
 
 private:
     bool IsGone(std::u16string_view path) const { return gone_.contains(std::u16string(path)); }

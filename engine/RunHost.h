@@ -59,6 +59,9 @@ public:
     // and back.
     virtual void BeginBusy() {}
     virtual void EndBusy() {}
+    // Another run holds the target drive: this one waits until it ends, taking
+    // turns meanwhile. Told once per wait.
+    virtual void WaitingForOtherRun() {}
 };
 
 } // namespace kelvorin

@@ -128,6 +128,7 @@ private:
     void KeepResponsive() override;
     void BeginBusy() override;
     void EndBusy() override;
+    void WaitingForOtherRun() override;
     void ShowRefusal(const std::u16string& text) override;
 
     void RegisterHandlers();

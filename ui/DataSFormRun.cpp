@@ -108,6 +108,13 @@ void TDataSForm::EndBusy() {
     StartTimer(CheckTimer, 1000);
 }
 
+// Shown at once: the wait may be long, and the label is all that explains it.
+void TDataSForm::WaitingForOtherRun() {
+    SetFileCopyLabel(texts::kWaitingForOtherRunLabel);
+    ShowPendingLabel();
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 void TDataSForm::ShowRefusal(const std::u16string& text) {
     ShowPlainMessage(Handle(), Wide(text));
 }

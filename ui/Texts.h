@@ -21,6 +21,8 @@ inline constexpr wchar_t kFileCopyLabelStart[] = L"---";
 // FileCopyLabel during a run, after a failure.
 inline constexpr wchar_t kCopyFailedLabel[] = L"Fehler";
 inline constexpr wchar_t kNotDeletedLabel[] = L"Nicht gelöscht";
+// FileCopyLabel while another run holds the target drive.
+inline constexpr wchar_t kWaitingForOtherRunLabel[] = L"Wartet auf einen anderen Lauf ...";
 inline constexpr const wchar_t* kDriveCaptions[] = {
     L"A:", L"B:", L"C:", L"D:", L"E:", L"F:", L"G:", L"H:", L"I:", L"J:", L"K:", L"L:", L"M:",
     L"N:", L"O:", L"P:", L"Q:", L"R:", L"S:", L"T:", L"U:", L"V:", L"W:", L"X:", L"Y:", L"Z:"};

@@ -13,6 +13,7 @@
 #include "app/win32/Win32StartUpServices.h"
 #include "engine/BackupCheck.h"
 #include "engine/BackupRun.h"
+#include "engine/DriveHold.h"
 #include "engine/PreviewFileServices.h"
 #include "engine/RunStatus.h"
 #include "engine/win32/Win32FileServices.h"
@@ -74,6 +75,10 @@ CmdExit CheckBackup(const BackupSet& set, bool repair, const std::u16string& dat
     Win32FileServices files;
     RunFlags flags;
     ConsoleCancel cancel(flags);
+    ConsoleRunHost runHost(set, out, err, ConsoleRunHost::Mode::Run);
+    // The check and its repair under one hold: no run may change the backup
+    // between them. Ctrl+C during the wait makes a check that compares nothing.
+    const DriveHold hold(files, set.Drive(), runHost, flags);
     ConsoleCheckHost host(out, err);
     BackupCheck check(host, files, set, flags);
     check.Run();
@@ -90,7 +95,6 @@ CmdExit CheckBackup(const BackupSet& set, bool repair, const std::u16string& dat
 
     Win32CodePage codePage;
     Win32LocalClock clock;
-    ConsoleRunHost runHost(set, out, err, ConsoleRunHost::Mode::Run);
     BackupRun run(runHost, {files, codePage, clock}, flags, dataDir);
     run.Repair(check.Damaged());
     cancel.RunFinished();

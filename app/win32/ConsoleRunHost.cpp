@@ -33,6 +33,12 @@ void ConsoleRunHost::LogFileFailed(const std::u16string& error) {
     err_.WriteLine(error);
 }
 
+void ConsoleRunHost::WaitingForOtherRun() {
+    progress_.Clear();
+    err_.WriteLine(texts::kWaitingForOtherRun + std::u16string(1, set_.Drive().Letter()) +
+                   texts::kWaitingForOtherRunTail);
+}
+
 void ConsoleRunHost::ShowRefusal(const std::u16string& text) {
     progress_.Clear();
     err_.WriteLine(text);

@@ -36,6 +36,8 @@ public:
     void RunFolderRemovedForRoom(const std::u16string& folder) override;
     // Ctrl+C sets Cancelled from its own thread: the console has no turns to take.
     void EndBusy() override { progress_.Clear(); }
+    // One line, so that a scheduled run that seems to hang says why.
+    void WaitingForOtherRun() override;
 
 private:
     const BackupSet& set_;

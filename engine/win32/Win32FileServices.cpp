@@ -1,6 +1,7 @@
 #include "engine/win32/Win32FileServices.h"
 
 #include "engine/Paths.h"
+#include "engine/win32/Win32DriveLock.h"
 #include "set/win32/WideText.h"
 #include "win32/Handles.h"
 
@@ -314,6 +315,10 @@ std::u16string Win32FileServices::ErrorText(std::uint32_t code) {
     while (!result.empty() && (result.back() <= u' ' || result.back() == u'.'))
         result.pop_back();
     return result;
+}
+
+std::unique_ptr<DriveLock> Win32FileServices::LockDrive(DriveLetter drive) {
+    return Win32DriveLock::Open(drive);
 }
 
 } // namespace kelvorin

@@ -54,6 +54,7 @@ public:
 
     std::uint32_t LastError() override;
     std::u16string ErrorText(std::uint32_t code) override;
+    std::unique_ptr<DriveLock> LockDrive(DriveLetter drive) override;
 
 private:
     DosStamp StampOf(const FILETIME& utc);

@@ -62,6 +62,9 @@ public:
     void CloseFileHandle(Handle h) override { inner_.CloseFileHandle(h); }
     std::uint32_t LastError() override { return inner_.LastError(); }
     std::u16string ErrorText(std::uint32_t code) override { return inner_.ErrorText(code); }
+    std::unique_ptr<DriveLock> LockDrive(DriveLetter drive) override {
+        return inner_.LockDrive(drive);
+    }
 
 private:
     FileServices& inner_;

@@ -6,6 +6,7 @@
 // file open for reading cannot be opened again, and a folder that cannot be
 // listed hides what is below it. Calls may come from several threads.
 #include "engine/FileServices.h"
+#include "tests/support/MemoryDriveLocks.h"
 
 #include <cstdint>
 #include <map>
@@ -100,6 +101,11 @@ public:
     }
     std::uint32_t LastError() override { return lastError_; }
     std::u16string ErrorText(std::uint32_t code) override;
+    std::unique_ptr<DriveLock> LockDrive(DriveLetter drive) override {
+        return failDriveLocks_ ? nullptr : driveLocks_.Lock(drive);
+    }
+    // The system refuses to make any drive's lock.
+    void FailDriveLocks() { failDriveLocks_ = true; }
 
     // The system's error codes this file system sets.
     static constexpr std::uint32_t kFileNotFound = 2, kPathNotFound = 3, kAccessDenied = 5,
@@ -153,6 +159,8 @@ private:
     std::map<Handle, OpenState> open_;
     Handle nextHandle_ = 100;
     std::uint32_t lastError_ = 0;
+    MemoryDriveLocks driveLocks_;
+    bool failDriveLocks_ = false;
 };
 
 } // namespace kelvorin::testing

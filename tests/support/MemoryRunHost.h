@@ -36,6 +36,7 @@ public:
     std::vector<std::size_t> selections;        // folder positions selected, in order
     int pumps = 0, keepResponsiveCalls = 0, workListShows = 0;
     int busyBegins = 0, busyEnds = 0;
+    int waitsForOtherRun = 0; // times the run said it waits for another
     bool busy = false;
     // Runs inside PumpMessages, as another handler would (a close request...).
     std::function<void()> onPump;
@@ -91,6 +92,7 @@ public:
         ++busyEnds;
         busy = false;
     }
+    void WaitingForOtherRun() override { ++waitsForOtherRun; }
 };
 
 } // namespace kelvorin::testing

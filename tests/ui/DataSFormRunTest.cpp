@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <future>
 #include <thread>
 
 namespace kelvorin::testing {
@@ -233,6 +234,81 @@ TEST_F(DataSFormRun, TheWindowAnswersWhileARunWalksALargeFolder) {
     EXPECT_EQ(late, 0);
     EXPECT_GE(answered, 2) << "the run should have lasted long enough to be asked";
     EXPECT_EQ(LinesOf(ReadWholeFile(LogFile())).front(), L"OK");
+}
+
+// Another run holding the target drive, as a scheduled KelvorinCmd.exe does:
+// the real lock, taken on a thread of its own, since a thread that holds it
+// may take it again.
+class OtherRunOnTarget {
+public:
+    explicit OtherRunOnTarget(FileServices& files)
+        : thread_([this, &files, released = release_.get_future()] {
+              const auto lock = files.LockDrive(DriveLetter::FromLetter(TargetDrive()));
+              taken_.set_value(lock && lock->Wait(0) == DriveLock::Attempt::Taken);
+              released.wait();
+          }) {
+        holding_ = taken_.get_future().get();
+    }
+    OtherRunOnTarget(const OtherRunOnTarget&) = delete;
+    OtherRunOnTarget& operator=(const OtherRunOnTarget&) = delete;
+    ~OtherRunOnTarget() {
+        release_.set_value();
+        thread_.join();
+    }
+    bool Holding() const { return holding_; }
+
+private:
+    std::promise<bool> taken_;
+    std::promise<void> release_;
+    bool holding_ = false;
+    std::thread thread_; // last: it uses the promises
+};
+
+// While another run holds the target, Sichern waits: the label says so, the
+// window answers, and a close request ends the wait as it ends a run, with
+// the target untouched.
+TEST_F(DataSFormRun, WaitsForAnotherRunOnTheTargetAndACloseRequestEndsTheWait) {
+    WriteTextFile(Source(L"A\\Brief.txt"), "Brief");
+    WriteSet({Source(L"A")});
+    Make();
+    OtherRunOnTarget other(realFiles_);
+    ASSERT_TRUE(other.Holding());
+
+    const HWND window = Window(), label = Control(Id::FileCopyLabel);
+    std::atomic<bool> sawWaiting = false;
+    std::atomic<int> answered = 0, late = 0;
+    std::thread watcher([&] {
+        const ULONGLONG deadline = GetTickCount64() + 10000;
+        while (!sawWaiting && GetTickCount64() < deadline) {
+            wchar_t text[128] = {};
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutW(label, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text),
+                                     SMTO_NORMAL, 1000, &result))
+                ++late;
+            sawWaiting = std::wstring(text) == L"Wartet auf einen anderen Lauf ...";
+            if (!sawWaiting) Sleep(2);
+        }
+        // The wait goes on: the window keeps answering during it.
+        for (int i = 0; i < 5; ++i) {
+            DWORD_PTR result = 0;
+            if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result))
+                ++answered;
+            else
+                ++late;
+        }
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    form_->SichernItemClick();
+    watcher.join();
+
+    EXPECT_TRUE(sawWaiting);
+    EXPECT_EQ(answered, 5);
+    EXPECT_EQ(late, 0);
+    EXPECT_FALSE(IsWindow(window)) << "closed once the wait was over";
+    EXPECT_FALSE(FileExists(Target(L"A\\Brief.txt"))) << "nothing done on the held target";
+    const std::vector<std::wstring> log = LinesOf(ReadWholeFile(LogFile()));
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0], L"Abbruch");
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #pragma once
 // A console program started as a process, its output caught in files: what
 // it printed and how it ended.
+#include "win32/Handles.h"
+
 #include <windows.h>
 
 #include <string>
@@ -12,6 +14,27 @@ struct ConsoleResult {
     DWORD exitCode = 0;
     std::vector<std::wstring> out; // stdout lines, decoded from UTF-8
     std::wstring err;
+};
+
+// A console program started without a console window, its output going
+// through `outputBase`.stdout and .stderr, which it removes when done.
+class StartedProgram {
+public:
+    StartedProgram(std::wstring commandLine, const std::wstring& outputBase);
+    StartedProgram(const StartedProgram&) = delete;
+    StartedProgram& operator=(const StartedProgram&) = delete;
+    ~StartedProgram();
+
+    // Whether it ended within the time.
+    bool WaitUntilEnded(DWORD milliseconds);
+    // As a crash or the task manager ends it: no handler of its own runs.
+    void Kill();
+    // Waits up to a minute, then tells how it ended and what it printed.
+    ConsoleResult Result();
+
+private:
+    std::wstring outFile_, errFile_;
+    UniqueKernelObject process_, thread_;
 };
 
 // Runs the command line without a console window and waits up to a minute.
