@@ -45,6 +45,8 @@ inline constexpr char16_t kNotReadyTargetMissing[] =
 inline constexpr char16_t kNotReadyTooLittleSpace[] =
     u"Sicherung nicht möglich: Auf dem Ziellaufwerk sind höchstens 1.000.000 Bytes frei: ";
 
+// Names a run folder of the store that went before its time, for room.
+inline constexpr char16_t kRemovedForRoom[] = u"Für Platz entfernt: ";
 inline constexpr char16_t kLogNotWritten[] = u"Die Protokolldatei wurde nicht geschrieben.";
 inline constexpr char16_t kInternalError[] = u"Interner Fehler: ";
 inline constexpr char16_t kInternalErrorUnknown[] = u"unbekannte Ausnahme";

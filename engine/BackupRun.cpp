@@ -37,6 +37,7 @@ bool BackupRun::RunSteps(const std::function<void()>& work) {
     flags_.targetDrive = drive;
     counts_ = {};
     fatTarget_.reset();
+    twinFolders_.clear();
     // Read once: every pass works on the folders as they were at the start.
     setFolders_.clear();
     for (std::size_t i = 0, count = host_.FolderCount(); i < count; ++i)
@@ -46,8 +47,11 @@ bool BackupRun::RunSteps(const std::function<void()>& work) {
     if (const int days = host_.VersionDays(); days > 0) {
         versions_.emplace(
             fs_, flags_.targetDrive, days, clock_.Now(),
-            [this](const std::u16string& folder) { ReportNotDeleted(folder); },
-            [this] { host_.KeepResponsive(); });
+            VersionStore::Events{
+                .notRemoved = [this](const std::u16string& folder) { ReportNotDeleted(folder); },
+                .removedForRoom =
+                    [this](const std::u16string& folder) { host_.RunFolderRemovedForRoom(folder); },
+                .keepResponsive = [this] { host_.KeepResponsive(); }});
         versions_->PruneByAge();
     }
 

@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 namespace kelvorin {
 
@@ -71,21 +72,31 @@ private:
     void CopyMissingFile(const std::u16string& source, const std::u16string& backup);
     void CopyAndReport(const std::u16string& source, const std::u16string& backup, CopyState state);
     // Writes a partial copy beside the backup and puts it in place only when
-    // complete; otherwise the previous copy stays as it was.
+    // complete and on the drive; otherwise the previous copy stays as it was.
+    // Tells the source's size, -1 before it is known.
     CopyOutcome CopyThroughPartialFile(const std::u16string& source, const std::u16string& backup,
-                                       CopyState state);
+                                       CopyState state, std::int64_t& size);
+    // The partial copy, made empty; its folder is made when missing.
+    FileServices::Handle CreatePartialCopy(const std::u16string& partial, CopyOutcome& failure);
     // A file too large for the target's file system is refused before a byte
     // is written; the name is asked once per run, when such a file comes.
     bool TooLargeForTarget(std::int64_t size);
-    // Tries a step again for about 2 s while it fails as on a file that
-    // another program holds for a moment.
-    bool RetryWhileHeld(const std::function<bool()>& step);
     // The complete partial copy takes the backup's place, tried again while
     // a file is held for a moment; a previous copy goes into the store at
     // that moment, when versions are kept.
-    bool PutInPlace(const std::u16string& partial, const std::u16string& backup, bool replaces);
+    CopyOutcome PutInPlace(const std::u16string& partial, const std::u16string& backup,
+                           bool replaces);
+    // Replaces the backup by the partial copy, without keeping it.
+    bool ReplaceInPlace(const std::u16string& partial, const std::u16string& backup);
     // An orphan leaves the backup: into the store, or deleted without versions.
     bool TakeOutOfBackup(const std::u16string& backup);
+    bool DeleteFromBackup(const std::u16string& backup);
+    bool RetryWhileHeld(const std::function<bool()>& step);
+    // A source whose name the target takes for the one before it in the work
+    // list: its copy would be the other's.
+    bool IsCaseTwin(const std::u16string& source, const std::u16string& previous);
+    // The source folder holds a name that the target takes for this one's.
+    bool HasCaseTwinOf(const std::u16string& source);
     void ReportNotDeleted(const std::u16string& path);
     // The oldest versions go while the target drive is too full for the
     // readiness check: the store never keeps "Sichern" disabled.
@@ -106,6 +117,8 @@ private:
     // names of a folder that a file system ignoring case may take for one.
     bool plainTree_ = false;
     std::optional<bool> fatTarget_; // asked once per run
+    // Source folders, case-blind, in which the copy pass found case twins.
+    std::unordered_set<std::u16string> twinFolders_;
     RunCounts counts_;
     // The set's folder whose backup a synchronisation pass works on.
     std::u16string syncSourceFolder_;

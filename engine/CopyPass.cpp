@@ -2,14 +2,14 @@
 #include "engine/BackupRun.h"
 
 #include "engine/CopyRules.h"
+#include "engine/HeldFiles.h"
 #include "engine/Paths.h"
 #include "engine/Texts.h"
 #include "engine/TreeWalk.h"
+#include "set/PathOrder.h"
 
 #include <algorithm>
-#include <chrono>
 #include <optional>
-#include <thread>
 #include <unordered_map>
 
 namespace kelvorin {
@@ -19,10 +19,6 @@ namespace {
 // A leftover of a broken run under the chosen name is simply reused; a name
 // that a source file of the same folder bears is not, since its copy has it.
 constexpr int kPartialCopyVariants = 10;
-
-// A scanner holds a file for well under a second; a longer hold is no moment.
-constexpr auto kHeldFileWait = std::chrono::seconds(2);
-constexpr auto kHeldFilePause = std::chrono::milliseconds(100);
 
 // A line put in the work list without a stamp asks the source for it.
 static_assert(SortedList::kNoData == kNoStamp);
@@ -87,14 +83,21 @@ void BackupRun::CopyNewerFiles() {
     std::u16string lastFolder;
     bool lastFolderIsNew = false;
     // Reused from file to file, as a path's memory costs more than its look-up.
-    std::u16string source, backup;
+    std::u16string source, backup, previous;
     for (std::size_t i = 0; i < count; ++i) {
         // Checking a large tree that has not changed takes long too.
         if (!KeepGoing()) continue;
+        source.swap(previous);
         source = work.At(i);
         ++counts_.filesChecked;
         if (DriveOf(source) == flags_.targetDrive) {
             host_.ShowRefusal(source + kRefusalTail);
+            continue;
+        }
+        if (IsCaseTwin(source, previous)) {
+            AddLogLine(LogKind::NotCopied, source);
+            flags_.copyFailed = true;
+            ReportProgress(RunStep::CopyFailed, source);
             continue;
         }
         WithDrive(source, flags_.targetDrive.Letter(), backup);
@@ -151,10 +154,12 @@ void BackupRun::CopyAndReport(const std::u16string& source, const std::u16string
                               CopyState state) {
     if (!flags_.cancelled) {
         ReportProgress(RunStep::Copying, source);
-        CopyOutcome outcome = CopyThroughPartialFile(source, backup, state);
-        // A full drive makes room by the oldest versions, while there are any.
-        while (outcome == CopyOutcome::DriveFull && versions_ && versions_->PruneOldest())
-            outcome = CopyThroughPartialFile(source, backup, state);
+        std::int64_t size = -1;
+        CopyOutcome outcome = CopyThroughPartialFile(source, backup, state, size);
+        // Older versions make room only when that lets the file fit.
+        if (outcome == CopyOutcome::DriveFull && versions_ && size >= 0 &&
+            versions_->MakeRoomFor(size))
+            outcome = CopyThroughPartialFile(source, backup, state, size);
         switch (outcome) {
         case CopyOutcome::Copied:
             ++counts_.filesCopied;
@@ -172,13 +177,56 @@ void BackupRun::CopyAndReport(const std::u16string& source, const std::u16string
     host_.PumpMessages();
 }
 
+bool BackupRun::IsCaseTwin(const std::u16string& source, const std::u16string& previous) {
+    // The work list sorts case-blind, so a twin follows its first.
+    if (source.size() != previous.size() || source == previous) return false;
+    for (std::size_t i = 0; i < source.size(); ++i)
+        if (source[i] != previous[i] && FoldCase(source[i]) != FoldCase(previous[i])) return false;
+    std::u16string folder = source.substr(0, source.rfind(u'\\'));
+    for (char16_t& c : folder)
+        c = FoldCase(c);
+    twinFolders_.insert(std::move(folder));
+    return true;
+}
+
+bool BackupRun::HasCaseTwinOf(const std::u16string& source) {
+    const std::size_t slash = source.rfind(u'\\');
+    std::u16string folder = source.substr(0, slash);
+    for (char16_t& c : folder)
+        c = FoldCase(c);
+    if (!twinFolders_.contains(folder)) return false;
+    const std::u16string_view name = std::u16string_view(source).substr(slash + 1);
+    bool found = false;
+    fs_.ListFolder(source.substr(0, slash) + u"\\*.*", [&](const FolderEntry& e) {
+        if (found || e.name.size() != name.size() || (e.attributes & kAttrDirectory)) return;
+        found = true;
+        for (std::size_t i = 0; i < name.size() && found; ++i)
+            found = FoldCase(e.name[i]) == FoldCase(name[i]);
+    });
+    return found;
+}
+
+FileServices::Handle BackupRun::CreatePartialCopy(const std::u16string& partial,
+                                                  CopyOutcome& failure) {
+    FileServices::Handle out = fs_.CreateForWriting(partial, Sharing::Exclusive);
+    if (out == FileServices::kInvalidHandle && fs_.LastError() == kErrorPathNotFound) {
+        // The backup's folder went, or could not be made before the copy.
+        if (fs_.MakeFolderChain(partial.substr(0, partial.rfind(u'\\'))))
+            out = fs_.CreateForWriting(partial, Sharing::Exclusive);
+    }
+    if (out == FileServices::kInvalidHandle)
+        failure = IsDriveFull(fs_.LastError()) ? CopyOutcome::DriveFull : CopyOutcome::Failed;
+    return out;
+}
+
 BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& source,
                                                          const std::u16string& backup,
-                                                         CopyState state) {
+                                                         CopyState state, std::int64_t& size) {
     OpenFile in(fs_, fs_.OpenForReading(source, Sharing::Exclusive));
     if (!in.IsValid()) return CopyOutcome::Failed;
+    size = fs_.HandleSize(in.Get());
     // Writing 4 GiB to a stick before the file system refuses takes minutes.
-    if (TooLargeForTarget(fs_.HandleSize(in.Get()))) return CopyOutcome::Failed;
+    if (TooLargeForTarget(size)) return CopyOutcome::Failed;
 
     // A read-only copy is not replaced. (A folder of the copy's name makes
     // the final replace fail.)
@@ -198,13 +246,19 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
     }
     if (partial.empty()) return CopyOutcome::Failed;
 
-    OpenFile out(fs_, fs_.CreateForWriting(partial, Sharing::Exclusive));
-    if (!out.IsValid()) return CopyOutcome::Failed;
+    CopyOutcome outcome = CopyOutcome::Copied;
+    OpenFile out(fs_, CreatePartialCopy(partial, outcome));
+    if (!out.IsValid()) return outcome;
+    // A drive too full for the file fails here, not after gigabytes. A file
+    // system that cannot claim room ahead is simply written.
+    if (size > 0) {
+        if (const std::uint32_t claim = fs_.ClaimSize(out.Get(), size); IsDriveFull(claim))
+            outcome = CopyOutcome::DriveFull;
+    }
 
     unsigned char buffer[0x10000];
     std::uint64_t bytes = 0;
-    CopyOutcome outcome = CopyOutcome::Copied;
-    for (;;) {
+    while (outcome == CopyOutcome::Copied) {
         const std::int64_t n = fs_.ReadChunk(in.Get(), buffer, sizeof buffer);
         // A failed read is no end of file: the copy would pass for current.
         if (n < 0) outcome = CopyOutcome::Failed;
@@ -218,15 +272,17 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
         }
         bytes += static_cast<std::uint64_t>(n);
         // A large file on a slow stick takes minutes: a close request ends it.
-        if (!KeepGoing()) {
-            outcome = CopyOutcome::Cancelled;
-            break;
-        }
+        if (!KeepGoing()) outcome = CopyOutcome::Cancelled;
     }
     // A source without a readable stamp leaves the time of writing.
     const DosStamp stamp = outcome == CopyOutcome::Copied ? fs_.GetHandleStamp(in.Get()) : kNoStamp;
     if (stamp != kNoStamp && fs_.SetHandleStamp(out.Get(), stamp, in.Get()) != 0)
         outcome = CopyOutcome::Failed;
+    // On the drive before it counts: a copy renamed into place while still in
+    // a cache, then lost to a pulled stick, would carry the source's stamp
+    // and never be copied again.
+    if (outcome == CopyOutcome::Copied && !fs_.FlushToDrive(out.Get()))
+        outcome = IsDriveFull(fs_.LastError()) ? CopyOutcome::DriveFull : CopyOutcome::Failed;
     out.Close();
     in.Close();
     // Drivers have been seen to ignore a new write time and report success: a
@@ -234,8 +290,7 @@ BackupRun::CopyOutcome BackupRun::CopyThroughPartialFile(const std::u16string& s
     if (stamp != kNoStamp && outcome == CopyOutcome::Copied &&
         !IsSameStamp(stamp, fs_.GetFileStamp(partial)))
         outcome = CopyOutcome::Failed;
-    if (outcome == CopyOutcome::Copied && !PutInPlace(partial, backup, replaces))
-        outcome = CopyOutcome::Failed;
+    if (outcome == CopyOutcome::Copied) outcome = PutInPlace(partial, backup, replaces);
     // Some drivers give the file the time of the rename; it is set once more.
     if (stamp != kNoStamp && outcome == CopyOutcome::Copied &&
         !IsSameStamp(stamp, fs_.GetFileStamp(backup)) &&
@@ -255,37 +310,46 @@ bool BackupRun::TooLargeForTarget(std::int64_t size) {
     return *fatTarget_;
 }
 
-bool BackupRun::PutInPlace(const std::u16string& partial, const std::u16string& backup,
-                           bool replaces) {
-    if (!versions_) {
-        if (fs_.MoveIntoPlace(partial, backup)) return true;
-        const std::uint32_t error = fs_.LastError();
-        // A folder or a read-only file in the copy's place fails with the same
-        // error as a copy held for a moment, but waiting will not change it.
-        const PathInfo copy = fs_.LookUp(backup);
-        if (copy.state == PathState::Folder || copy.IsReadOnlyFile() || !MayBeHeldForAMoment(error))
-            return false;
-        return RetryWhileHeld([&] { return fs_.MoveIntoPlace(partial, backup); });
-    }
+bool BackupRun::ReplaceInPlace(const std::u16string& partial, const std::u16string& backup) {
+    if (fs_.MoveIntoPlace(partial, backup)) return true;
+    const std::uint32_t error = fs_.LastError();
+    // A folder or a read-only file in the copy's place fails with the same
+    // error as a copy held for a moment, but waiting will not change it.
+    const PathInfo copy = fs_.LookUp(backup);
+    if (copy.state == PathState::Folder || copy.IsReadOnlyFile() || !MayBeHeldForAMoment(error))
+        return false;
+    return RetryWhileHeld([&] { return fs_.MoveIntoPlace(partial, backup); });
+}
+
+BackupRun::CopyOutcome BackupRun::PutInPlace(const std::u16string& partial,
+                                             const std::u16string& backup, bool replaces) {
+    if (!versions_)
+        return ReplaceInPlace(partial, backup) ? CopyOutcome::Copied : CopyOutcome::Failed;
     // At every moment the previous copy or the new one is in place or in the
     // store: a kill between the two renames loses nothing. A move aside never
     // replaces, so a copy that was there unseen is not lost either. (A folder
     // or a read-only copy was refused before the copy began.)
-    if (replaces && !RetryWhileHeld([&] { return versions_->Keep(backup); })) return false;
-    if (RetryWhileHeld([&] { return fs_.MoveAside(partial, backup); })) return true;
-    if (replaces) versions_->PutBack(backup);
-    return false;
+    if (replaces) {
+        switch (versions_->Keep(backup)) {
+        case KeepOutcome::Kept:
+            break;
+        case KeepOutcome::KeptBefore:
+            return ReplaceInPlace(partial, backup) ? CopyOutcome::Copied : CopyOutcome::Failed;
+        case KeepOutcome::Failed:
+            return CopyOutcome::Failed;
+        case KeepOutcome::DriveFull:
+            return CopyOutcome::DriveFull;
+        }
+    }
+    if (RetryWhileHeld([&] { return fs_.MoveAside(partial, backup); })) return CopyOutcome::Copied;
+    // The previous copy is safe in the store, but no longer in the mirror.
+    if (replaces && !versions_->PutBack(backup))
+        AddLogLine(LogKind::OnlyInStore, versions_->PathInStore(backup));
+    return CopyOutcome::Failed;
 }
 
 bool BackupRun::RetryWhileHeld(const std::function<bool()>& step) {
-    const auto deadline = std::chrono::steady_clock::now() + kHeldFileWait;
-    while (!step()) {
-        if (!MayBeHeldForAMoment(fs_.LastError()) || std::chrono::steady_clock::now() >= deadline)
-            return false;
-        host_.PumpMessages();
-        std::this_thread::sleep_for(kHeldFilePause);
-    }
-    return true;
+    return kelvorin::RetryWhileHeld(fs_, step, [this] { host_.PumpMessages(); });
 }
 
 } // namespace kelvorin

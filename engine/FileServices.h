@@ -73,6 +73,9 @@ inline bool IsDriveFull(std::uint32_t error) {
     return error == kErrorDiskFull || error == kErrorHandleDiskFull;
 }
 
+constexpr std::uint32_t kErrorPathNotFound = 3;
+constexpr std::uint32_t kErrorNotSupported = 50;
+
 // Whether others may read a file while it is open here. Exclusive: a file
 // held open elsewhere cannot be opened either.
 enum class Sharing { Exclusive, ReadersAllowed };
@@ -141,6 +144,12 @@ public:
 
     virtual std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) = 0;
     virtual std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) = 0;
+    // Claims room for `size` bytes for a file open for writing, before they are
+    // written: a full drive fails here at once. 0, or the system's error; a
+    // file system that cannot claim answers kErrorNotSupported.
+    virtual std::uint32_t ClaimSize(Handle h, std::int64_t size) = 0;
+    // What was written is on the drive, not only in a cache, when it returns true.
+    virtual bool FlushToDrive(Handle h) = 0;
     virtual void CloseFileHandle(Handle h) = 0;
 
     // The error code of the last failed call, and the system's text for a code.

@@ -52,6 +52,8 @@ public:
     Handle CreateForWriting(std::u16string_view path, Sharing) override;
     std::int64_t ReadChunk(Handle, void*, std::int64_t) override { return 0; }
     std::int64_t WriteChunk(Handle, const void*, std::int64_t n) override { return n; }
+    std::uint32_t ClaimSize(Handle, std::int64_t) override { return 0; }
+    bool FlushToDrive(Handle) override { return true; }
     void CloseFileHandle(Handle h) override { open_.erase(h); }
     std::uint32_t LastError() override { return real_.LastError(); }
     std::u16string ErrorText(std::uint32_t code) override { return real_.ErrorText(code); }

@@ -12,6 +12,8 @@ std::u16string LogLineText(const RunLogLine& line) {
         return kNotCopiedLine + line.subject;
     case LogKind::NotDeleted:
         return kNotDeletedLine + line.subject;
+    case LogKind::OnlyInStore:
+        return kOnlyInStoreLine + line.subject;
     case LogKind::Status:
     case LogKind::DateTime:
         break;

@@ -21,7 +21,8 @@ struct RunCounts {
 
 // The lines of the run log, in the order of writing: problems while the run
 // goes, then its status and its date and time.
-enum class LogKind { NotFound, NotCopied, NotDeleted, Status, DateTime };
+// OnlyInStore: a previous copy that a failed replace left in the store alone.
+enum class LogKind { NotFound, NotCopied, NotDeleted, OnlyInStore, Status, DateTime };
 
 struct RunLogLine {
     LogKind kind;

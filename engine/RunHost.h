@@ -39,6 +39,9 @@ public:
     // The run is over: its status, and its whole log, which the window shows
     // in the file list.
     virtual void Ended(RunStatus status, const std::vector<std::u16string>& runLog) = 0;
+    // A run folder of the store was removed before its keep time ran out, to
+    // make room on the target; the log does not name it.
+    virtual void RunFolderRemovedForRoom(const std::u16string&) {}
     // A plain modal message (no icon, OK); waits until the user closes it.
     virtual void ShowRefusal(const std::u16string& text) = 0;
 

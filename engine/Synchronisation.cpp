@@ -108,6 +108,9 @@ void BackupRun::DeleteOrphans() {
         // on it: a missing source counts only while its set folder is there.
         if (!fs_.IsExistingFolder(syncSourceFolder_)) continue;
         if (ClaimedByAnotherFolder(backup)) continue;
+        // Its source may be a case twin's first, which the copy stands for.
+        if (source == PathState::Missing && HasCaseTwinOf(WithDrive(backup, flags_.sourceDrive)))
+            continue;
 
         if (TakeOutOfBackup(backup))
             ++counts_.filesDeleted;
@@ -117,11 +120,24 @@ void BackupRun::DeleteOrphans() {
 }
 
 bool BackupRun::TakeOutOfBackup(const std::u16string& backup) {
-    if (!versions_) return fs_.DeleteOneFile(backup);
     // Windows renames a read-only file that it would not delete: it stays,
-    // as it would without versions.
+    // as it would without versions, and no wait would change that.
     if (fs_.LookUp(backup).IsReadOnlyFile()) return false;
-    return versions_->Keep(backup);
+    if (!versions_) return DeleteFromBackup(backup);
+    switch (versions_->Keep(backup)) {
+    case KeepOutcome::Kept:
+        return true;
+    case KeepOutcome::KeptBefore: // this run's own copy of another set folder's file
+        return DeleteFromBackup(backup);
+    case KeepOutcome::Failed:
+    case KeepOutcome::DriveFull:
+        break;
+    }
+    return false;
+}
+
+bool BackupRun::DeleteFromBackup(const std::u16string& backup) {
+    return RetryWhileHeld([&] { return fs_.DeleteOneFile(backup); });
 }
 
 void BackupRun::ScanBackupDirs(const std::u16string& folder) {

@@ -9,6 +9,8 @@ namespace kelvorin {
 inline constexpr char16_t kNotFoundLine[] = u"Nicht gefunden: ";
 inline constexpr char16_t kNotCopiedLine[] = u"Nicht kopiert: ";
 inline constexpr char16_t kNotDeletedLine[] = u"Nicht gelöscht: ";
+// Names the store's path of a previous copy that could not go back in place.
+inline constexpr char16_t kOnlyInStoreLine[] = u"Nur noch in den Versionen: ";
 // Lines of a check: the backup path follows, or the source path.
 inline constexpr char16_t kDiffersLine[] = u"Abweichend: ";
 inline constexpr char16_t kBackupUnreadableLine[] = u"Nicht lesbar: ";

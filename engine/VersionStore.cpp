@@ -1,7 +1,9 @@
 #include "engine/VersionStore.h"
 
+#include "engine/HeldFiles.h"
 #include "engine/Paths.h"
 #include "engine/Texts.h"
+#include "set/PathOrder.h"
 #include "set/Text16.h"
 
 #include <algorithm>
@@ -56,6 +58,14 @@ int Suffix(std::u16string_view rest) {
     return n >= 2 ? n : 0;
 }
 
+// One backup path however the walks spelled it: the target ignores case.
+std::u16string KeptKey(const std::u16string& backup) {
+    std::u16string key = SingleBackslashes(backup);
+    for (char16_t& c : key)
+        c = FoldCase(c);
+    return key;
+}
+
 } // namespace
 
 std::u16string RunFolderName(const LocalTime& t) {
@@ -85,10 +95,9 @@ std::optional<std::int64_t> RunFolderMoment(std::u16string_view name) {
 }
 
 VersionStore::VersionStore(FileServices& files, DriveLetter drive, int keepDays,
-                           const LocalTime& runStart, NotRemoved notRemoved,
-                           KeepResponsive keepResponsive)
+                           const LocalTime& runStart, Events events)
     : files_(files), drive_(drive), keepDays_(keepDays), runStart_(runStart),
-      notRemoved_(std::move(notRemoved)), keepResponsive_(std::move(keepResponsive)) {}
+      events_(std::move(events)) {}
 
 std::u16string VersionStore::StorePath() const {
     return std::u16string{drive_.Letter(), u':', u'\\'} + kVersionStoreName;
@@ -99,38 +108,66 @@ std::u16string VersionStore::PathInStore(const std::u16string& backup) const {
     return StorePath() + u'\\' + runFolderName_ + SingleBackslashes(backup).substr(2);
 }
 
-bool VersionStore::MakeRunFolder() {
-    if (!runFolderName_.empty()) return true;
+bool VersionStore::Usable() {
+    if (!usable_) {
+        const PathInfo store = files_.LookUp(StorePath());
+        usable_ = !(store.state == PathState::Folder && (store.attributes & kAttrReparsePoint));
+    }
+    return *usable_ && !unusable_;
+}
+
+KeepOutcome VersionStore::MakeRunFolder() {
+    if (!runFolderName_.empty()) return KeepOutcome::Kept;
+    if (!Usable()) return KeepOutcome::Failed;
     const std::u16string base = RunFolderName(runStart_);
     // A later run in the same second gets a name of its own.
     for (int n = 1; n < 1000; ++n) {
         std::u16string name = n == 1 ? base : base + u" (" + DecimalText(n) + u')';
         const std::u16string path = StorePath() + u'\\' + name;
         const PathState state = files_.Probe(path);
-        if (state == PathState::Unknown) return false;
+        if (state == PathState::Unknown) break;
         if (state != PathState::Missing) continue;
-        if (!files_.MakeFolderChain(path)) return false;
+        if (!files_.MakeFolderChain(path)) {
+            // Room may come from older runs; any other refusal stays for this run.
+            if (IsDriveFull(files_.LastError())) return KeepOutcome::DriveFull;
+            break;
+        }
         runFolderName_ = std::move(name);
-        return true;
+        return KeepOutcome::Kept;
     }
-    return false;
+    unusable_ = true;
+    return KeepOutcome::Failed;
 }
 
-bool VersionStore::Keep(const std::u16string& backup) {
-    if (!MakeRunFolder()) return false;
+KeepOutcome VersionStore::Keep(const std::u16string& backup) {
+    std::u16string key = KeptKey(backup);
+    if (kept_.contains(key)) return KeepOutcome::KeptBefore;
+    if (const KeepOutcome made = MakeRunFolder(); made != KeepOutcome::Kept) return made;
     const std::u16string kept = PathInStore(backup);
-    if (!files_.MakeFolderChain(kept.substr(0, kept.rfind(u'\\')))) return false;
-    return files_.MoveAside(backup, kept);
+    if (!files_.MakeFolderChain(kept.substr(0, kept.rfind(u'\\'))))
+        return IsDriveFull(files_.LastError()) ? KeepOutcome::DriveFull : KeepOutcome::Failed;
+    if (!RetryWhileHeld(
+            files_, [&] { return files_.MoveAside(backup, kept); }, events_.keepResponsive))
+        return KeepOutcome::Failed;
+    kept_.insert(std::move(key));
+    return KeepOutcome::Kept;
 }
 
 bool VersionStore::PutBack(const std::u16string& backup) {
-    return !runFolderName_.empty() && files_.MoveAside(PathInStore(backup), backup);
+    if (runFolderName_.empty()) return false;
+    const std::u16string kept = PathInStore(backup);
+    if (!RetryWhileHeld(
+            files_, [&] { return files_.MoveAside(kept, backup); }, events_.keepResponsive))
+        return false;
+    kept_.erase(KeptKey(backup));
+    return true;
 }
 
 std::vector<VersionStore::RunFolder> VersionStore::OtherRunFolders() {
     std::vector<RunFolder> folders;
+    if (!Usable()) return folders;
     files_.ListFolder(StorePath() + u"\\*.*", [&](const FolderEntry& e) {
-        keepResponsive_();
+        events_.keepResponsive();
         if (!(e.attributes & kAttrDirectory) || IsFolderLink(e)) return;
         const std::u16string name(e.name);
         if (name == runFolderName_ || failed_.contains(name)) return;
@@ -148,26 +185,68 @@ bool VersionStore::Remove(const RunFolder& folder) {
     if (RemoveTree(path)) return true;
     // Reported once; later prunes of this run pass it by.
     failed_.insert(folder.name);
-    notRemoved_(path);
+    events_.notRemoved(path);
     return false;
 }
 
+bool VersionStore::RemoveForRoom(const RunFolder& folder) {
+    if (!Remove(folder)) return false;
+    events_.removedForRoom(StorePath() + u'\\' + folder.name);
+    return true;
+}
+
 void VersionStore::PruneByAge() {
-    const std::int64_t oldest = MomentOf(runStart_) - std::int64_t{keepDays_} * kSecondsPerDay;
-    for (const RunFolder& folder : OtherRunFolders())
+    const std::vector<RunFolder> folders = OtherRunFolders();
+    if (folders.empty()) return;
+    const std::int64_t newest = std::max_element(folders.begin(), folders.end())->moment;
+    const std::int64_t from = std::min(MomentOf(runStart_), newest);
+    const std::int64_t oldest = from - std::int64_t{keepDays_} * kSecondsPerDay;
+    for (const RunFolder& folder : folders)
         if (folder.moment < oldest) Remove(folder);
+}
+
+bool VersionStore::MakeRoomFor(std::int64_t bytes) {
+    const std::int64_t free = files_.FreeBytesOnDrive(drive_);
+    if (free < 0) return false;
+    // Counted first: a file that cannot fit must not empty the store.
+    const std::vector<RunFolder> folders = OtherRunFolders();
+    std::int64_t room = free;
+    std::size_t needed = 0;
+    while (room < bytes && needed < folders.size())
+        room += TreeBytes(StorePath() + u'\\' + folders[needed++].name);
+    if (room < bytes || needed == 0) return false;
+    bool removed = false;
+    for (std::size_t i = 0; i < needed; ++i)
+        removed = RemoveForRoom(folders[i]) || removed;
+    return removed;
 }
 
 bool VersionStore::PruneOldest() {
     for (const RunFolder& folder : OtherRunFolders())
-        if (Remove(folder)) return true;
+        if (RemoveForRoom(folder)) return true;
     return false;
+}
+
+std::int64_t VersionStore::TreeBytes(const std::u16string& folder) {
+    std::int64_t bytes = 0;
+    std::vector<std::u16string> folders;
+    files_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& e) {
+        events_.keepResponsive();
+        if (e.name == u"." || e.name == u"..") return;
+        if (!(e.attributes & kAttrDirectory))
+            bytes += static_cast<std::int64_t>(e.size);
+        else if (!IsFolderLink(e))
+            folders.push_back(folder + u'\\' + std::u16string(e.name));
+    });
+    for (const std::u16string& f : folders)
+        bytes += TreeBytes(f);
+    return bytes;
 }
 
 bool VersionStore::RemoveTree(const std::u16string& folder) {
     std::vector<std::u16string> files, folders;
     files_.ListFolder(folder + u"\\*.*", [&](const FolderEntry& e) {
-        keepResponsive_();
+        events_.keepResponsive();
         if (e.name == u"." || e.name == u"..") return;
         const std::u16string path = folder + u'\\' + std::u16string(e.name);
         // A link is removed itself, never followed.
@@ -180,7 +259,7 @@ bool VersionStore::RemoveTree(const std::u16string& folder) {
     });
     bool all = true;
     for (const std::u16string& f : files) {
-        keepResponsive_();
+        events_.keepResponsive();
         all = files_.DeleteOneFile(f) && all;
     }
     for (const std::u16string& f : folders)

@@ -14,6 +14,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace kelvorin {
@@ -25,26 +26,49 @@ std::u16string RunFolderName(const LocalTime& t);
 std::optional<std::int64_t> RunFolderMoment(std::u16string_view name);
 std::int64_t MomentOf(const LocalTime& t);
 
+// What became of a backup that a run wanted to keep.
+enum class KeepOutcome {
+    Kept,
+    // This run's folder holds the path already: the backup in place is a copy
+    // that this run made a moment ago, and keeping it again would lose the first.
+    KeptBefore,
+    Failed,
+    DriveFull,
+};
+
 class VersionStore {
 public:
-    // Called for a run folder that cannot be removed.
-    using NotRemoved = std::function<void(const std::u16string& folder)>;
-    // Called for every entry listed or removed: a store of many runs on a slow
-    // stick takes seconds to prune, and the window must answer meanwhile.
-    using KeepResponsive = std::function<void()>;
+    struct Events {
+        // A run folder that cannot be removed.
+        std::function<void(const std::u16string& folder)> notRemoved;
+        // A run folder removed to make room, before its keep time ran out.
+        std::function<void(const std::u16string& folder)> removedForRoom;
+        // Called for every entry listed or removed, and between tries of a
+        // held file: a store of many runs on a slow stick takes seconds to
+        // prune, and the window must answer meanwhile.
+        std::function<void()> keepResponsive;
+    };
 
     VersionStore(FileServices& files, DriveLetter drive, int keepDays, const LocalTime& runStart,
-                 NotRemoved notRemoved, KeepResponsive keepResponsive);
+                 Events events);
 
     // Moves a backup file into this run's folder, made when first needed.
-    // False when it could not be kept: the file is then where it was.
-    bool Keep(const std::u16string& backup);
+    // Unless Kept, the file is where it was.
+    KeepOutcome Keep(const std::u16string& backup);
     // Moves a version kept by this run back to its place, when the new copy
     // could not take it.
     bool PutBack(const std::u16string& backup);
+    // Where Keep put the backup.
+    std::u16string PathInStore(const std::u16string& backup) const;
 
-    // Removes the run folders older than the keep time.
+    // Removes the run folders older than the keep time. The age counts from
+    // the run's start or from the newest other run folder, whichever is
+    // earlier: a clock set years ahead removes nothing the keep time holds.
     void PruneByAge();
+    // Removes the oldest run folders, as many as a file of `bytes` needs to
+    // fit, when the free space and all of them together can take it; else
+    // none. True when the file may now fit.
+    bool MakeRoomFor(std::int64_t bytes);
     // Removes the oldest run folder but this run's; false when none is left.
     bool PruneOldest();
 
@@ -59,21 +83,27 @@ private:
             return moment != o.moment ? moment < o.moment : suffix < o.suffix;
         }
     };
+    // A store that is a link or junction leads off the stick: never used.
+    bool Usable();
     std::vector<RunFolder> OtherRunFolders();
-    std::u16string PathInStore(const std::u16string& backup) const;
-    bool MakeRunFolder();
+    KeepOutcome MakeRunFolder();
+    // Bytes of the files below the folder.
+    std::int64_t TreeBytes(const std::u16string& folder);
     // Every file and folder below and the folder itself; false when any stays.
     bool RemoveTree(const std::u16string& folder);
     bool Remove(const RunFolder& folder);
+    bool RemoveForRoom(const RunFolder& folder);
 
     FileServices& files_;
     DriveLetter drive_;
     int keepDays_;
     LocalTime runStart_;
-    NotRemoved notRemoved_;
-    KeepResponsive keepResponsive_;
-    std::u16string runFolderName_;    // empty until this run keeps something
-    std::set<std::u16string> failed_; // run folders that would not go
+    Events events_;
+    std::optional<bool> usable_;              // asked once per run
+    bool unusable_ = false;                   // the run folder could not be made
+    std::u16string runFolderName_;            // empty until this run keeps something
+    std::set<std::u16string> failed_;         // run folders that would not go
+    std::unordered_set<std::u16string> kept_; // what this run kept, by case-blind path
 };
 
 } // namespace kelvorin

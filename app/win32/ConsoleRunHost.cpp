@@ -38,4 +38,9 @@ void ConsoleRunHost::ShowRefusal(const std::u16string& text) {
     err_.WriteLine(text);
 }
 
+void ConsoleRunHost::RunFolderRemovedForRoom(const std::u16string& folder) {
+    progress_.Clear();
+    err_.WriteLine(texts::kRemovedForRoom + folder);
+}
+
 } // namespace kelvorin

@@ -280,6 +280,20 @@ std::int64_t Win32FileServices::WriteChunk(Handle h, const void* buffer, std::in
     return written;
 }
 
+std::uint32_t Win32FileServices::ClaimSize(Handle h, std::int64_t size) {
+    // The allocation, not the end of the file: a file system that keeps no
+    // valid-data length would otherwise write the whole size in zeros first.
+    FILE_ALLOCATION_INFO allocation;
+    allocation.AllocationSize.QuadPart = size;
+    if (SetFileInformationByHandle(AsHandle(h), FileAllocationInfo, &allocation, sizeof allocation))
+        return 0;
+    return GetLastError();
+}
+
+bool Win32FileServices::FlushToDrive(Handle h) {
+    return FlushFileBuffers(AsHandle(h)) != 0;
+}
+
 void Win32FileServices::CloseFileHandle(Handle h) {
     CloseHandle(AsHandle(h));
 }

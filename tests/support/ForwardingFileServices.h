@@ -55,6 +55,10 @@ public:
     std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) override {
         return inner_.WriteChunk(h, buffer, n);
     }
+    std::uint32_t ClaimSize(Handle h, std::int64_t size) override {
+        return inner_.ClaimSize(h, size);
+    }
+    bool FlushToDrive(Handle h) override { return inner_.FlushToDrive(h); }
     void CloseFileHandle(Handle h) override { inner_.CloseFileHandle(h); }
     std::uint32_t LastError() override { return inner_.LastError(); }
     std::u16string ErrorText(std::uint32_t code) override { return inner_.ErrorText(code); }

@@ -371,6 +371,24 @@ std::int64_t MemoryFileServices::WriteChunk(Handle h, const void* buffer, std::i
     return n;
 }
 
+std::uint32_t MemoryFileServices::ClaimSize(Handle h, std::int64_t size) {
+    const std::lock_guard lock(mutex_);
+    const auto it = open_.find(h);
+    if (it == open_.end() || !it->second.writing || size < 0) return kInvalidHandle;
+    if (!Reach(it->second.key)) return kNotReady;
+    const Node& node = nodes_[it->second.key];
+    const Drive& drive = drives_[Upper(node.path[0])];
+    const std::int64_t grows = size - static_cast<std::int64_t>(node.bytes.size());
+    return grows > drive.capacity - drive.used ? kDiskFull : 0;
+}
+
+bool MemoryFileServices::FlushToDrive(Handle h) {
+    const std::lock_guard lock(mutex_);
+    const auto it = open_.find(h);
+    if (it == open_.end() || !it->second.writing) return Fail(kInvalidHandle);
+    return Reach(it->second.key) || Fail(kNotReady);
+}
+
 std::u16string MemoryFileServices::ErrorText(std::uint32_t code) {
     return u"Systemfehler " + DecimalText(code);
 }

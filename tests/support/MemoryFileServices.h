@@ -92,6 +92,8 @@ public:
     }
     std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override;
     std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) override;
+    std::uint32_t ClaimSize(Handle h, std::int64_t size) override;
+    bool FlushToDrive(Handle h) override;
     void CloseFileHandle(Handle h) override {
         const std::lock_guard lock(mutex_);
         open_.erase(h);

@@ -28,11 +28,12 @@ public:
         std::u16string path;
         bool operator==(const Step&) const = default;
     };
-    std::vector<Step> progress;            // every step reported, in order
-    std::optional<RunStatus> ended;        // the status of the run that ended
-    std::vector<std::u16string> refusals;  // plain messages shown
-    std::vector<std::u16string> logErrors; // why the log file was not written
-    std::vector<std::size_t> selections;   // folder positions selected, in order
+    std::vector<Step> progress;                 // every step reported, in order
+    std::optional<RunStatus> ended;             // the status of the run that ended
+    std::vector<std::u16string> refusals;       // plain messages shown
+    std::vector<std::u16string> removedForRoom; // run folders of the store, in order
+    std::vector<std::u16string> logErrors;      // why the log file was not written
+    std::vector<std::size_t> selections;        // folder positions selected, in order
     int pumps = 0, keepResponsiveCalls = 0, workListShows = 0;
     int busyBegins = 0, busyEnds = 0;
     bool busy = false;
@@ -65,6 +66,9 @@ public:
         fileList = workList.Items();
     }
     void ShowRefusal(const std::u16string& text) override { refusals.push_back(text); }
+    void RunFolderRemovedForRoom(const std::u16string& folder) override {
+        removedForRoom.push_back(folder);
+    }
 
     void PumpMessages() override {
         ++pumps;
