@@ -1,10 +1,12 @@
 // The floor under a first backup that never leaves a half-written file under
 // a final name: the least a Win32 program does for it, and nothing more. Each
 // file goes through a temporary name beside its copy, takes the source's time
-// stamp and is renamed into place written through, as the product's file
-// services do; every folder of the target is made once, before its first file.
-//   SafeCopyFloor.exe SOURCE_FOLDER TARGET_FOLDER [BUFFER_KIB]
+// stamp, is flushed and is renamed into place written through, as the
+// product's run does; every folder of the target is made once, before its
+// first file. /NoFlush leaves out the flush: the floor of a run without it.
+//   SafeCopyFloor.exe [/NoFlush] SOURCE_FOLDER TARGET_FOLDER [BUFFER_KIB]
 // Prints "FILES BYTES FAILED"; the exit code is 1 when any file failed.
+#include "bench/FloorCopy.h"
 #include "win32/Handles.h"
 
 #include <windows.h>
@@ -12,10 +14,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
-#include <memory>
 #include <string>
 
 namespace {
+
+using kelvorin::bench::MakeFolderChain;
+using kelvorin::bench::PartialCopier;
 
 struct Totals {
     std::uint64_t files = 0;
@@ -25,8 +29,7 @@ struct Totals {
 
 class Copier {
 public:
-    explicit Copier(DWORD bufferSize)
-        : buffer_(std::make_unique<unsigned char[]>(bufferSize)), size_(bufferSize) {}
+    Copier(DWORD bufferSize, bool flush) : copier_(bufferSize, flush) {}
 
     void Folder(const std::wstring& source, const std::wstring& target) {
         WIN32_FIND_DATAW data;
@@ -42,7 +45,7 @@ public:
             }
             if (!made) {
                 // The parent was made before this folder's walk began, if it had files.
-                made = MakeChain(target);
+                made = MakeFolderChain(target);
             }
             if (!File(source + L'\\' + name, target + L'\\' + name)) ++totals_.failed;
         } while (FindNextFileW(find.get(), &data));
@@ -51,48 +54,12 @@ public:
     const Totals& Result() const { return totals_; }
 
 private:
-    static bool MakeChain(const std::wstring& folder) {
-        if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
-        const DWORD error = GetLastError();
-        if (error == ERROR_ALREADY_EXISTS) return true;
-        if (error != ERROR_PATH_NOT_FOUND) return false;
-        const std::size_t slash = folder.rfind(L'\\');
-        if (slash == std::wstring::npos || !MakeChain(folder.substr(0, slash))) return false;
-        return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-    }
-
     bool File(const std::wstring& source, const std::wstring& target) {
         const std::wstring partial = target + L"~tmp";
-        kelvorin::UniqueFile in(CreateFileW(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!in) return false;
-        kelvorin::UniqueFile out(CreateFileW(partial.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                             nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                             nullptr));
-        if (!out) return false;
-        bool ok = true;
         std::uint64_t bytes = 0;
-        for (;;) {
-            DWORD got = 0, written = 0;
-            if (!ReadFile(in.get(), buffer_.get(), size_, &got, nullptr)) ok = false;
-            if (!ok || got == 0) break;
-            if (!WriteFile(out.get(), buffer_.get(), got, &written, nullptr) || written != got) {
-                ok = false;
-                break;
-            }
-            bytes += got;
-        }
-        FILETIME stamp;
-        if (ok)
-            ok = GetFileTime(in.get(), nullptr, nullptr, &stamp) &&
-                 SetFileTime(out.get(), nullptr, nullptr, &stamp);
-        // Both closed before the rename.
-        out.reset();
-        in.reset();
-        if (ok)
-            ok = MoveFileExW(partial.c_str(), target.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-        if (!ok) {
+        if (!copier_.Write(source, partial, bytes)) return false;
+        if (!MoveFileExW(partial.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             DeleteFileW(partial.c_str());
             return false;
         }
@@ -101,16 +68,21 @@ private:
         return true;
     }
 
-    std::unique_ptr<unsigned char[]> buffer_;
-    DWORD size_;
+    PartialCopier copier_;
     Totals totals_;
 };
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    const bool flush = !(argc > 1 && _wcsicmp(argv[1], L"/NoFlush") == 0);
+    if (!flush) {
+        --argc;
+        ++argv;
+    }
     if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: SafeCopyFloor.exe SOURCE_FOLDER TARGET_FOLDER [BUFFER_KIB]\n");
+        std::fprintf(stderr, "usage: SafeCopyFloor.exe [/NoFlush] SOURCE_FOLDER TARGET_FOLDER "
+                             "[BUFFER_KIB]\n");
         return 2;
     }
     const long kib = argc == 4 ? std::wcstol(argv[3], nullptr, 10) : 256;
@@ -118,7 +90,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "SafeCopyFloor: a buffer of 4 to 65536 KiB\n");
         return 2;
     }
-    Copier copier(static_cast<DWORD>(kib) * 1024);
+    Copier copier(static_cast<DWORD>(kib) * 1024, flush);
     copier.Folder(argv[1], argv[2]);
     const Totals& t = copier.Result();
     std::printf("%llu %llu %llu\n", static_cast<unsigned long long>(t.files),

@@ -1,23 +1,28 @@
 #!/usr/bin/env bash
 # Benchmark of the engine through KelvorinCmd.exe under Wine, against Wine's
 # xcopy in the same prefix and native rsync, on the same data in one run; S1
-# also against SafeCopyFloor.exe, the least a copy through a temporary name and
-# a rename per file costs; the window program's run against KelvorinCmd.exe's
-# (S5); and KelvorinCmd.exe /Prüfen against native diff -rq of the same two
-# trees and against CompareFloor.exe, the least a Win32 comparison costs (S6);
-# S1 and S2 once more with the target on an exFAT image mounted by its FUSE
-# driver as a stick would be (S1x, S2x), S1x against the floor on that image;
-# a synchronising run with the store of versions on and off (S7).
-#   bench/run.sh [REPEATS] [S7|S2]  (default 3; prints medians, ratios, peak memory;
-#                                    with S7 or S2, that scenario alone; S2 beside
-#                                    StampFloor.exe, a walk and one look-up per copy)
+# also against SafeCopyFloor.exe, the least a copy through a temporary name, a
+# flush and a rename per file costs, and the same without the flush; the
+# window program's run against KelvorinCmd.exe's (S5); and KelvorinCmd.exe
+# /Prüfen against native diff -rq of the same two trees and against
+# CompareFloor.exe, the least a Win32 comparison costs (S6); S1 and S2 once
+# more with the target on an exFAT image mounted by its FUSE driver as a stick
+# would be (S1x, S2x), S1x against both floors on that image; the daily
+# synchronising run against DailyRunFloor.exe (S3); a synchronising run with
+# the store of versions on and off (S7).
+#   bench/run.sh [REPEATS] [S1|S2|S3|S6|S7]  (default 3; prints medians, ratios,
+#                                    peak memory; with a scenario, that one alone
+#                                    (S1 with S1x and S2x); S2 beside StampFloor.exe,
+#                                    a walk and one look-up per copy)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repeats=${1:-3}
 only=${2:-}
 ./scripts/install-deps.sh
 command -v /usr/bin/time >/dev/null || { apt-get install -y -qq time >/dev/null; }
-./scripts/build.sh win KelvorinCmd Kelvorin PressSichern SafeCopyFloor CompareFloor StampFloor
+case $only in ''|S1|S2|S3|S6|S7) ;; *) echo "usage: bench/run.sh [REPEATS] [S1|S2|S3|S6|S7]" >&2; exit 2 ;; esac
+./scripts/build.sh win KelvorinCmd Kelvorin PressSichern SafeCopyFloor CompareFloor StampFloor \
+  DailyRunFloor
 build=$PWD/${KELVORIN_BUILD_ROOT:-build}/win
 
 out=$PWD/bench/out
@@ -31,6 +36,7 @@ press_sichern=$build/bench/PressSichern.exe
 floor_exe=$(winpath "$build/bench/SafeCopyFloor.exe")
 compare_floor_exe=$(winpath "$build/bench/CompareFloor.exe")
 stamp_floor_exe=$(winpath "$build/bench/StampFloor.exe")
+daily_floor_exe=$(winpath "$build/bench/DailyRunFloor.exe")
 mkdir -p "$out"/{src,dst,docs,big-src,big-dst}
 
 # S5 needs windows: an X display from the first Wine process on.
@@ -108,13 +114,25 @@ xflags=(/S /D /Y /I /H)
 
 # The image is a sparse file: its first writer would pay for the host's
 # allocation of its blocks. Written once before anything is timed.
-fresh_source
-"$wine" "$floor_exe" 'S:\data' 'X:\data' >/dev/null 2>&1 || true
-empty_stick
+if [ -z "$only" ] || [ "$only" = S1 ]; then
+  fresh_source
+  "$wine" "$floor_exe" 'S:\data' 'X:\data' >/dev/null 2>&1 || true
+  empty_stick
+fi
+
+# want SCENARIO: whether this run times it.
+want() { [ -z "$only" ] || [ "$only" = "$1" ]; }
+# The daily run's state: the backup of the pristine tree, no versions, then
+# 1% of the files changed and 1% deleted, the same for each program of a round.
+daily_state() {
+  fresh_source; full_target; rm -rf "$out/dst/.Kelvorin-Versionen"
+  python3 bench/tree.py mutate "$out/src/data" 1 1 "$1" >/dev/null
+  sync
+}
 
 for r in $(seq "$repeats"); do
   echo "Round $r of $repeats..."
-  if [ "$only" != S2 ]; then
+  if want S7; then
     # S7: 10% of the files changed and 5% deleted, with versions kept and without;
     # which goes first alternates, so that neither always meets a warmer cache.
     for variant in $( ((r % 2)) && echo "on off" || echo "off on"); do
@@ -128,42 +146,71 @@ for r in $(seq "$repeats"); do
     done
     rm -rf "$out/dst/.Kelvorin-Versionen"
   fi
-  [ "$only" = S7 ] && continue
-  fresh_source
-  empty_target; measure S1 kelvorin "${kelvorin[@]}" s12
-  # The first pass over both trees after the first backup is the slowest,
-  # whichever program makes it: an untimed pass makes it, after the first
-  # backup's data is written out; which of the two timed goes first
-  # alternates, as in S7.
-  sync
-  "$wine" "$stamp_floor_exe" 'S:\data' 'T:\data' >/dev/null 2>&1 || true
-  for tool in $( ((r % 2)) && echo "kelvorin floor" || echo "floor kelvorin"); do
-    if [ "$tool" = kelvorin ]; then
-      measure S2 kelvorin "${kelvorin[@]}" s12
-    else
-      measure S2 floor "$wine" "$stamp_floor_exe" 'S:\data' 'T:\data'
-    fi
-  done
-  [ "$only" = S2 ] && continue
-  empty_target; measure S1 floor "${floor[@]}" 'S:\data' 'T:\data'
-  empty_target; measure S1 xcopy "${xcopy[@]}" 'S:\data' 'T:\data' "${xflags[@]}"
-  sync; measure S2 xcopy "${xcopy[@]}" 'S:\data' 'T:\data' "${xflags[@]}"
-  empty_target; measure S1 rsync rsync -rt --update "$out/src/data/" "$out/dst/data/"
-  sync; measure S2 rsync rsync -rt --update "$out/src/data/" "$out/dst/data/"
-  # The same on the exFAT stick, Kelvorin and the floor in one round.
-  empty_stick; measure S1x kelvorin "${kelvorin[@]}" s12x
-  sync; measure S2x kelvorin "${kelvorin[@]}" s12x
-  empty_stick; measure S1x floor "${floor[@]}" 'S:\data' 'X:\data'
-  # S6: the check reads both trees back, every copy current; diff reads the same two.
-  sync
-  measure S6 kelvorin "${kelvorin[@]}" s12 /Prüfen
-  measure S6 diff diff -rq "$out/src/data" "$out/dst/data"
-  measure S6 floor "$wine" "$compare_floor_exe" 'S:\data' 'T:\data'
-
-  full_target; python3 bench/tree.py mutate "$out/src/data" 1 1 "$r" >/dev/null
-  measure S3 kelvorin "${kelvorin[@]}" s3
-  fresh_source; full_target; python3 bench/tree.py mutate "$out/src/data" 1 1 "$r" >/dev/null
-  measure S3 rsync rsync -rt --update --delete "$out/src/data/" "$out/dst/data/"
+  if want S1 || want S2; then
+    fresh_source
+    empty_target; measure S1 kelvorin "${kelvorin[@]}" s12
+  fi
+  if want S2; then
+    # The first pass over both trees after the first backup is the slowest,
+    # whichever program makes it: an untimed pass makes it, after the first
+    # backup's data is written out; which of the two timed goes first
+    # alternates, as in S7.
+    sync
+    "$wine" "$stamp_floor_exe" 'S:\data' 'T:\data' >/dev/null 2>&1 || true
+    for tool in $( ((r % 2)) && echo "kelvorin floor" || echo "floor kelvorin"); do
+      if [ "$tool" = kelvorin ]; then
+        measure S2 kelvorin "${kelvorin[@]}" s12
+      else
+        measure S2 floor "$wine" "$stamp_floor_exe" 'S:\data' 'T:\data'
+      fi
+    done
+  fi
+  if want S1; then
+    empty_target; measure S1 floor "${floor[@]}" 'S:\data' 'T:\data'
+    empty_target; measure S1 noflush "${floor[@]}" /NoFlush 'S:\data' 'T:\data'
+  fi
+  if [ -z "$only" ]; then
+    empty_target; measure S1 xcopy "${xcopy[@]}" 'S:\data' 'T:\data' "${xflags[@]}"
+    sync; measure S2 xcopy "${xcopy[@]}" 'S:\data' 'T:\data' "${xflags[@]}"
+    empty_target; measure S1 rsync rsync -rt --update "$out/src/data/" "$out/dst/data/"
+    sync; measure S2 rsync rsync -rt --update "$out/src/data/" "$out/dst/data/"
+  fi
+  if want S1; then
+    # The same on the exFAT stick, Kelvorin and both floors in one round.
+    empty_stick; measure S1x kelvorin "${kelvorin[@]}" s12x
+    sync; measure S2x kelvorin "${kelvorin[@]}" s12x
+    empty_stick; measure S1x floor "${floor[@]}" 'S:\data' 'X:\data'
+    empty_stick; measure S1x noflush "${floor[@]}" /NoFlush 'S:\data' 'X:\data'
+  fi
+  if want S6; then
+    # S6: the check reads both trees back, every copy current; diff reads the
+    # same two. Which of Kelvorin and the floor goes first alternates.
+    fresh_source; full_target; sync
+    for tool in $( ((r % 2)) && echo "kelvorin floor" || echo "floor kelvorin"); do
+      if [ "$tool" = kelvorin ]; then
+        measure S6 kelvorin "${kelvorin[@]}" s12 /Prüfen
+      else
+        measure S6 floor "$wine" "$compare_floor_exe" 'S:\data' 'T:\data'
+      fi
+    done
+    measure S6 diff diff -rq "$out/src/data" "$out/dst/data"
+  fi
+  if want S3; then
+    # S3: the daily run, versions on as by default, against its floor; each
+    # starts from the same state, and which goes first alternates.
+    for tool in $( ((r % 2)) && echo "kelvorin floor" || echo "floor kelvorin"); do
+      daily_state "$r"
+      if [ "$tool" = kelvorin ]; then
+        measure S3 kelvorin "${kelvorin[@]}" s3
+      else
+        measure S3 floor "$wine" "$daily_floor_exe" 'S:\data' 'T:\data'
+      fi
+    done
+    daily_state "$r"
+    measure S3 rsync rsync -rt --update --delete "$out/src/data/" "$out/dst/data/"
+    rm -rf "$out/dst/.Kelvorin-Versionen"
+  fi
+  [ -z "$only" ] || continue
 
   measure S4 kelvorin "${kelvorin[@]}" s4
   # The same no-change run in the window: from Enter on "&Sichern" to the log.
@@ -185,28 +232,33 @@ for line in open(sys.argv[1]):
     rows.setdefault((s, tool), []).append((float(sec), int(kib)))
 med = {k: statistics.median(x[0] for x in v) for k, v in rows.items()}
 peak = {k: max(x[1] for x in v) for k, v in rows.items()}
+
+def paired(s, other):
+    # Paired by round: the machine's load changes more between rounds than within.
+    pairs = zip(rows[(s, "kelvorin")], rows[(s, other)])
+    return statistics.median(k[0] / f[0] for k, f in pairs if f[0] > 0)
+
+# Kelvorin against its floors, the ratio of each round's pair: (scenario, tool, words, target).
+floors = [
+    ("S1", "floor", "floor with flush", 1.05), ("S1", "noflush", "floor without flush", None),
+    ("S1x", "floor", "floor with flush", 1.05), ("S1x", "noflush", "floor without flush", None),
+    ("S2", "floor", "floor", 1.05), ("S3", "floor", "floor", 1.05), ("S6", "floor", "floor", 1.10),
+    ("S7", "off", "versions off", 1.05),
+]
 print(f"\n{'scenario':8} {'tool':9} {'median s':>9} {'peak MB':>8}  ratios of kelvorin")
 for s in ("S1", "S2", "S1x", "S2x", "S3", "S4", "S5", "S6", "S7"):
-    for tool in ("kelvorin", "window", "floor", "xcopy", "rsync", "diff", "off"):
+    for tool in ("kelvorin", "window", "floor", "noflush", "xcopy", "rsync", "diff", "off"):
         if (s, tool) not in med: continue
         note = ""
         if tool == "kelvorin":
-            parts = [f"{med[(s, tool)] / med[(s, p)]:.2f} x {p}" for p in ("xcopy", "rsync")
-                     if (s, p) in med and med[(s, p)] > 0]
+            parts = [f"{paired(s, f):.2f} x {words} (median of rounds"
+                     + (f"; target <= {target:.2f})" if target else ")")
+                     for fs, f, words, target in floors if fs == s and (s, f) in rows]
+            parts += [f"{med[(s, tool)] / med[(s, p)]:.2f} x {p}" for p in ("xcopy", "rsync")
+                      if (s, p) in med and med[(s, p)] > 0]
             if s == "S6" and ("S6", "diff") in med and med[("S6", "diff")] > 0:
                 parts.append(f"{med[(s, tool)] / med[('S6', 'diff')]:.2f} x diff -rq (target <= 1.50), "
                              f"{2 * tree_bytes / med[(s, tool)] / 1e6:.0f} MB/s read")
-            if s == "S6" and ("S6", "floor") in med and med[("S6", "floor")] > 0:
-                parts.insert(0, f"{med[(s, tool)] / med[('S6', 'floor')]:.2f} x floor")
-            if s in ("S1", "S1x", "S2") and (s, "floor") in rows:
-                # Paired by round: the machine's load changes more between rounds than within.
-                pairs = zip(rows[(s, tool)], rows[(s, "floor")])
-                ratio = statistics.median(k[0] / f[0] for k, f in pairs if f[0] > 0)
-                parts.insert(0, f"{ratio:.2f} x floor (median of rounds; target <= 1.05)")
-            if s == "S7" and (s, "off") in rows:
-                pairs = zip(rows[(s, tool)], rows[(s, "off")])
-                ratio = statistics.median(k[0] / f[0] for k, f in pairs if f[0] > 0)
-                parts.insert(0, f"{ratio:.2f} x versions off (median of rounds; target <= 1.05)")
             note = ", ".join(parts)
         if tool == "window" and ("S4", "kelvorin") in med:
             note = f"{med[(s, tool)] / med[('S4', 'kelvorin')]:.2f} x KelvorinCmd (S4; target <= 1.20)"

@@ -1,5 +1,7 @@
 #include "engine/FileComparison.h"
 
+#include "engine/Paths.h"
+
 #include <cstring>
 
 namespace kelvorin {
@@ -33,8 +35,15 @@ std::int64_t FileComparer::ReadFull(FileServices::Handle h, char* buffer, std::s
     return static_cast<std::int64_t>(got);
 }
 
+std::uint32_t FileComparer::SectorSizeOf(const std::u16string& path) {
+    if (!IsDrivePath(path)) return files_.SectorSize(path);
+    std::optional<std::uint32_t>& known = sectorSizes_[DriveOf(path).Index()];
+    if (!known) known = files_.SectorSize(path);
+    return *known;
+}
+
 FileServices::Handle FileComparer::OpenBackup(const std::u16string& backup, bool& uncached) {
-    const std::uint32_t sector = files_.SectorSize(backup);
+    const std::uint32_t sector = SectorSizeOf(backup);
     uncached = sector > 0 && kAlignment % sector == 0;
     if (uncached) return files_.OpenUncached(backup);
     // Sectors larger than the buffer's alignment: the cache it must be.

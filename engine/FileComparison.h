@@ -6,11 +6,13 @@
 // still holds the new copies, and a check must read what the stick holds.
 #include "engine/FileServices.h"
 
+#include <array>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -44,6 +46,9 @@ private:
     std::int64_t ReadFull(FileServices::Handle h, char* buffer, std::size_t n, bool uncached);
     // The backup's handle: uncached where the volume's sectors fit the chunk.
     FileServices::Handle OpenBackup(const std::u16string& backup, bool& uncached);
+    // Asking the volume costs about as much as opening a small file under
+    // Wine, and a check opens thousands: each drive is asked once.
+    std::uint32_t SectorSizeOf(const std::u16string& path);
     void ReaderLoop();
     void StartSourceRead(FileServices::Handle h);
     std::int64_t WaitForSourceRead();
@@ -58,6 +63,7 @@ private:
     std::vector<char> sourceChunk_;
     std::unique_ptr<char[], AlignedFree> backupChunk_;
     std::uint64_t bytesRead_ = 0;
+    std::array<std::optional<std::uint32_t>, 26> sectorSizes_; // by drive index
 
     std::mutex mutex_;
     std::condition_variable changed_;
