@@ -144,8 +144,13 @@ KeepOutcome VersionStore::Keep(const std::u16string& backup) {
     if (kept_.contains(key)) return KeepOutcome::KeptBefore;
     if (const KeepOutcome made = MakeRunFolder(); made != KeepOutcome::Kept) return made;
     const std::u16string kept = PathInStore(backup);
-    if (!files_.MakeFolderChain(kept.substr(0, kept.rfind(u'\\'))))
-        return IsDriveFull(files_.LastError()) ? KeepOutcome::DriveFull : KeepOutcome::Failed;
+    // Kept files of one folder follow each other: its chain is made once.
+    if (const std::u16string_view folder = std::u16string_view(kept).substr(0, kept.rfind(u'\\'));
+        folder != madeFolder_) {
+        if (!files_.MakeFolderChain(folder))
+            return IsDriveFull(files_.LastError()) ? KeepOutcome::DriveFull : KeepOutcome::Failed;
+        madeFolder_ = folder;
+    }
     if (!RetryWhileHeld(
             files_, [&] { return files_.MoveAside(backup, kept); }, events_.keepResponsive))
         return KeepOutcome::Failed;

@@ -288,7 +288,12 @@ std::uint32_t Win32FileServices::ClaimSize(Handle h, std::int64_t size) {
     allocation.AllocationSize.QuadPart = size;
     if (SetFileInformationByHandle(AsHandle(h), FileAllocationInfo, &allocation, sizeof allocation))
         return 0;
-    return GetLastError();
+    // Wine 8 answers that it has no such call; some drivers that the class is unknown.
+    const DWORD error = GetLastError();
+    if (error == ERROR_CALL_NOT_IMPLEMENTED || error == ERROR_INVALID_PARAMETER ||
+        error == ERROR_NOT_SUPPORTED)
+        return kErrorNotSupported;
+    return error;
 }
 
 bool Win32FileServices::FlushToDrive(Handle h) {

@@ -16,7 +16,7 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-constexpr wchar_t kWaitingLine[] = L"Wartet auf einen anderen Lauf auf B: ...";
+constexpr wchar_t kWaitingLine[] = L"Wartet auf einen anderen Lauf auf A: ...";
 constexpr wchar_t kPartialTail[] = L"~Kelvorin-Teilkopie.tmp";
 
 // Every file below the folder, by its path below it, with its size.
@@ -48,7 +48,7 @@ bool HasPartialCopy(const std::wstring& folder) {
     return false;
 }
 
-// A stick of its own (B:), so that runs of tests in other processes on the
+// A stick of its own (A:), so that runs of tests in other processes on the
 // shared target never make these wait. The source holds a file large enough
 // that a run copies it for a while: long enough for a second run to start.
 class CmdDriveLock : public DriveTest {
@@ -56,7 +56,7 @@ protected:
     void SetUp() override {
         DriveTest::SetUp();
         const std::wstring source = Source();
-        WriteTextFile(SetFile(), "Laufwerk=" + std::to_string(L'B' - L'A') +
+        WriteTextFile(SetFile(), "Laufwerk=" + std::to_string(L'A' - L'A') +
                                      "\r\nSynchron=TRUE\r\nOrdner=" +
                                      std::string(source.begin(), source.end()) + "\r\n");
         WriteTextFile(Source(L"Brief.txt"), "Brief");
@@ -100,7 +100,7 @@ protected:
     }
 
     static constexpr std::int64_t kBigFileBytes = std::int64_t{768} << 20;
-    ExtraDrive stick_{L'B'};
+    ExtraDrive stick_{L'A'};
     int runs_ = 0;
 };
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <map>
 #include <string>
 
@@ -140,6 +141,62 @@ TEST_F(CmdKill, LosesNothingWhereverTheRunIsKilledAndTheNextRunMakesTheMirrorWho
     }
     EXPECT_GE(killed, 3) << "runs were killed in their middle";
     RemoveTree(Backup(stick));
+    DeleteFileW(SetFile().c_str());
+}
+
+// A run folder's name for a day this many days before now.
+std::wstring RunFolderDaysAgo(int days) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+    t.QuadPart -= static_cast<ULONGLONG>(days) * 864'000'000'000ULL;
+    const FILETIME then{t.LowPart, t.HighPart};
+    FILETIME local;
+    SYSTEMTIME s;
+    FileTimeToLocalFileTime(&then, &local);
+    FileTimeToSystemTime(&local, &s);
+    wchar_t name[32];
+    swprintf(name, 32, L"%04u-%02u-%02u %02u.%02u.%02u", s.wYear, s.wMonth, s.wDay, s.wHour,
+             s.wMinute, s.wSecond);
+    return name;
+}
+
+// Killed while it prunes expired run folders, the run loses nothing that the
+// keep time holds, and the next run prunes the rest.
+TEST_F(CmdKill, LosesNoRunFolderWithinTheKeepTimeWhenKilledWhilePruning) {
+    ExtraDrive stick(L'E');
+    const std::wstring source = Source(), store = stick.Path(L".Kelvorin-Versionen");
+    WriteTextFile(SetFile(), "Laufwerk=" + std::to_string(L'E' - L'A') +
+                                 "\r\nSynchron=TRUE\r\nOrdner=" +
+                                 std::string(source.begin(), source.end()) + "\r\n");
+    WriteTextFile(Source(L"a.txt"), "a");
+    const std::wstring young[] = {RunFolderDaysAgo(1), RunFolderDaysAgo(29)};
+    int killed = 0;
+    for (DWORD delay = 0; delay < 3000 && !HasFailure(); delay += 10) {
+        SCOPED_TRACE(delay);
+        RemoveTree(store);
+        for (int day = 40; day < 60; ++day)
+            for (int i = 0; i < 20; ++i)
+                WriteTextFile(store + L"\\" + RunFolderDaysAgo(day) + L"\\Daten\\f" +
+                                  std::to_wstring(i) + L".txt",
+                              "alt");
+        for (const std::wstring& run : young)
+            WriteTextFile(store + L"\\" + run + L"\\Daten\\jung.txt", "jung");
+        const std::map<std::wstring, std::string> keep = {
+            {L"\\" + young[0] + L"\\Daten\\jung.txt", "jung"},
+            {L"\\" + young[1] + L"\\Daten\\jung.txt", "jung"}};
+
+        const bool ended = RunAndKillAfter(delay);
+        killed += !ended;
+        std::map<std::wstring, std::string> now = FilesBelow(store);
+        for (const auto& [path, bytes] : keep)
+            EXPECT_EQ(now[path], bytes) << std::string(path.begin(), path.end());
+        ASSERT_TRUE(RunAndKillAfter(60000)) << "the next run ends by itself";
+        EXPECT_EQ(FilesBelow(store), keep) << "only the expired run folders went";
+        if (ended) break;
+    }
+    EXPECT_GE(killed, 3) << "runs were killed in their middle";
+    RemoveTree(stick.Path(FolderName()));
     DeleteFileW(SetFile().c_str());
 }
 

@@ -104,6 +104,7 @@ TEST(DriveHold, ARunOnAHeldDriveWaitsAndACloseRequestEndsItUntouched) {
         files.AddFile(u"T:\\Daten\\alt.txt", "verwaist", Stamp(2026, 1, 1, 9, 0, 0));
         // Past the keep time: the run's start would remove it.
         files.AddFolder(u"T:\\.Kelvorin-Versionen\\2020-01-01 00.00.00");
+        files.AddFolder(u"T:\\.Kelvorin-Versionen\\2026-12-09 00.00.00");
         if (c.failLocks) files.FailDriveLocks();
         OtherRun other(files, kTarget);
         ASSERT_EQ(other.Holding(), !c.failLocks);

@@ -29,6 +29,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
 
 struct Volume {
     const char* kind; // as stick-volumes.sh names it
@@ -343,16 +344,18 @@ TEST_P(StickVolumeTest, TakesUmlautsLongNamesDeepPathsAndCaseTwins) {
                   << " refuses a name beyond ASCII to a plain CreateFileW as well.\n";
 
     ASSERT_TRUE(RunBackup());
+    // The stick takes the twins for one: the first in the list keeps the copy.
+    const std::u16string twinLine = kNotCopiedLine + U16(Source(L"Zwillinge\\a.txt"));
     if (umlautsTaken) {
-        EXPECT_THAT(host.Problems(), IsEmpty());
+        EXPECT_THAT(host.Problems(), ElementsAre(twinLine));
         EXPECT_EQ(ReadWholeFile(Stick(umlauts)), "umlaute");
     } else {
-        EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(umlauts))));
+        EXPECT_THAT(host.Problems(),
+                    UnorderedElementsAre(kNotCopiedLine + U16(Source(umlauts)), twinLine));
     }
     EXPECT_EQ(ReadWholeFile(L"\\\\?\\" + Stick(longName)), "lang");
     EXPECT_EQ(ReadWholeFile(L"\\\\?\\" + Stick(deep)), "tief");
-    EXPECT_EQ(ReadWholeFile(Stick(L"Zwillinge\\A.TXT")), "neu")
-        << "twins share one copy: the later one's";
+    EXPECT_EQ(ReadWholeFile(Stick(L"Zwillinge\\A.TXT")), "neu");
     EXPECT_EQ(ReadWholeFile(Stick(L"Zwillinge\\x.txt")), "x");
 }
 

@@ -252,7 +252,7 @@ TEST_F(VersionStoreTest, ReplacesAndRemovesNothingWhenTheStoreCannotBeMade) {
 // A store that is a link leads off the stick: nothing is kept there, nothing
 // pruned in what it points to, and the backup stays as it was.
 TEST_F(VersionStoreTest, NeitherKeepsNorPrunesInAStoreThatIsALink) {
-    ExtraDrive stick(L'O');
+    ExtraDrive stick(L'X');
     TargetOn(stick);
     const std::wstring elsewhere = Source(L"woanders");
     WriteTextFile(elsewhere + L"\\2020-01-01 08.00.00\\alt.txt", "alt");
