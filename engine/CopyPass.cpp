@@ -182,19 +182,14 @@ bool BackupRun::IsCaseTwin(const std::u16string& source, const std::u16string& p
     if (source.size() != previous.size() || source == previous) return false;
     for (std::size_t i = 0; i < source.size(); ++i)
         if (source[i] != previous[i] && FoldCase(source[i]) != FoldCase(previous[i])) return false;
-    std::u16string folder = source.substr(0, source.rfind(u'\\'));
-    for (char16_t& c : folder)
-        c = FoldCase(c);
-    twinFolders_.insert(std::move(folder));
+    twinFolders_.insert(FoldedPath(std::u16string_view(source).substr(0, source.rfind(u'\\'))));
     return true;
 }
 
 bool BackupRun::HasCaseTwinOf(const std::u16string& source) {
     const std::size_t slash = source.rfind(u'\\');
-    std::u16string folder = source.substr(0, slash);
-    for (char16_t& c : folder)
-        c = FoldCase(c);
-    if (!twinFolders_.contains(folder)) return false;
+    if (!twinFolders_.contains(FoldedPath(std::u16string_view(source).substr(0, slash))))
+        return false;
     const std::u16string_view name = std::u16string_view(source).substr(slash + 1);
     bool found = false;
     fs_.ListFolder(source.substr(0, slash) + u"\\*.*", [&](const FolderEntry& e) {

@@ -60,10 +60,7 @@ int Suffix(std::u16string_view rest) {
 
 // One backup path however the walks spelled it: the target ignores case.
 std::u16string KeptKey(const std::u16string& backup) {
-    std::u16string key = SingleBackslashes(backup);
-    for (char16_t& c : key)
-        c = FoldCase(c);
-    return key;
+    return FoldedPath(SingleBackslashes(backup));
 }
 
 } // namespace

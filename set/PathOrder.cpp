@@ -9,6 +9,13 @@ char16_t FoldCase(char16_t c) {
     return c;
 }
 
+std::u16string FoldedPath(std::u16string_view path) {
+    std::u16string folded(path);
+    for (char16_t& c : folded)
+        c = FoldCase(c);
+    return folded;
+}
+
 int ComparePaths(std::u16string_view a, std::u16string_view b) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < n; ++i) {
