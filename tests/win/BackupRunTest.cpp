@@ -768,5 +768,48 @@ TEST_F(BackupRunTest, ReportsCaseTwinsAndBacksUpTheFirstAlone) {
     }
 }
 
+// A source that knows names only as they are spelled, as a case-sensitive
+// folder of Windows does; Wine finds any spelling.
+class CaseSensitiveSource : public ForwardingFileServices {
+public:
+    using ForwardingFileServices::ForwardingFileServices;
+    PathInfo LookUp(std::u16string_view path) override {
+        const std::size_t slash = path.rfind(u'\\');
+        if (path[0] != kSourceDrive || slash == std::u16string_view::npos)
+            return ForwardingFileServices::LookUp(path);
+        bool spelled = false;
+        ListFolder(std::u16string(path.substr(0, slash)) + u"\\*.*", [&](const FolderEntry& e) {
+            spelled = spelled || e.name == path.substr(slash + 1);
+        });
+        if (!spelled) return {PathState::Missing, kNoAttributes};
+        return ForwardingFileServices::LookUp(path);
+    }
+    static constexpr char16_t kSourceDrive = u'S';
+};
+
+// The stick's copy bears a third spelling of two twins: Synchron finds no
+// source of that spelling, but the copy stands for the first twin and stays.
+TEST_F(BackupRunTest, SynchronKeepsTheCopyThatStandsForACaseTwin) {
+    WriteTextFile(Source(L"Neu\\x.txt"), "x");
+    const std::string neu = "'" + HostPath(Source(L"Neu")) + "/";
+    StartHostShell("printf erst >" + neu + "A.TXT' && touch -d '2025-01-01 10:00' " + neu +
+                   "A.TXT' && printf zweit >" + neu + "a.txt' && touch '" + HostPath(Source()) +
+                   "/fertig'");
+    for (int i = 0; i < 200 && !FileExists(Source(L"fertig")); ++i)
+        Sleep(25);
+    ASSERT_EQ(NamesIn(Source(L"Neu")).size(), 3u) << "the host made the twins";
+    WriteTextFile(Target(L"Neu\\a.Txt"), "erst");
+    SetLocalWriteTime(Target(L"Neu\\a.Txt"), 2025, 1, 1, 10, 0, 0);
+    AddFolder(Source(L"Neu"));
+    host.set.synchron = true;
+    host.set.versionDays = 0;
+
+    CaseSensitiveSource files(fs);
+    ASSERT_TRUE(RunBackup(files));
+    EXPECT_THAT(host.Problems(), ElementsAre(kNotCopiedLine + U16(Source(L"Neu\\a.txt"))));
+    EXPECT_EQ(counts.filesDeleted, 0u);
+    EXPECT_EQ(Text(Target(L"Neu\\a.Txt")), "erst");
+}
+
 } // namespace
 } // namespace kelvorin::testing
