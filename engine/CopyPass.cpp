@@ -179,9 +179,7 @@ void BackupRun::CopyAndReport(const std::u16string& source, const std::u16string
 
 bool BackupRun::IsCaseTwin(const std::u16string& source, const std::u16string& previous) {
     // The work list sorts case-blind, so a twin follows its first.
-    if (source.size() != previous.size() || source == previous) return false;
-    for (std::size_t i = 0; i < source.size(); ++i)
-        if (source[i] != previous[i] && FoldCase(source[i]) != FoldCase(previous[i])) return false;
+    if (!SameFolded(source, previous) || source == previous) return false;
     twinFolders_.insert(FoldedPath(std::u16string_view(source).substr(0, source.rfind(u'\\'))));
     return true;
 }
@@ -193,10 +191,7 @@ bool BackupRun::HasCaseTwinOf(const std::u16string& source) {
     const std::u16string_view name = std::u16string_view(source).substr(slash + 1);
     bool found = false;
     fs_.ListFolder(source.substr(0, slash) + u"\\*.*", [&](const FolderEntry& e) {
-        if (found || e.name.size() != name.size() || (e.attributes & kAttrDirectory)) return;
-        found = true;
-        for (std::size_t i = 0; i < name.size() && found; ++i)
-            found = FoldCase(e.name[i]) == FoldCase(name[i]);
+        found = found || (!(e.attributes & kAttrDirectory) && SameFolded(e.name, name));
     });
     return found;
 }

@@ -110,7 +110,7 @@ bool VersionStore::Usable() {
         const PathInfo store = files_.LookUp(StorePath());
         usable_ = !(store.state == PathState::Folder && (store.attributes & kAttrReparsePoint));
     }
-    return *usable_ && !unusable_;
+    return *usable_;
 }
 
 KeepOutcome VersionStore::MakeRunFolder() {
@@ -132,7 +132,7 @@ KeepOutcome VersionStore::MakeRunFolder() {
         runFolderName_ = std::move(name);
         return KeepOutcome::Kept;
     }
-    unusable_ = true;
+    usable_ = false;
     return KeepOutcome::Failed;
 }
 

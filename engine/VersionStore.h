@@ -99,10 +99,9 @@ private:
     int keepDays_;
     LocalTime runStart_;
     Events events_;
-    std::optional<bool> usable_;              // asked once per run
-    bool unusable_ = false;                   // the run folder could not be made
-    std::u16string runFolderName_;            // empty until this run keeps something
-    std::u16string madeFolder_;               // the last folder of the store made for a keep
+    std::optional<bool> usable_;   // asked once per run; false once the run folder cannot be made
+    std::u16string runFolderName_; // empty until this run keeps something
+    std::u16string madeFolder_;    // the last folder of the store made for a keep
     std::set<std::u16string> failed_;         // run folders that would not go
     std::unordered_set<std::u16string> kept_; // what this run kept, by case-blind path
 };

@@ -11,6 +11,8 @@ char16_t FoldCase(char16_t c);
 // The path with every unit folded: one key for the spellings a target that
 // ignores case takes for one.
 std::u16string FoldedPath(std::u16string_view path);
+// Whether the two are one path or name once folded.
+bool SameFolded(std::u16string_view a, std::u16string_view b);
 int ComparePaths(std::u16string_view a, std::u16string_view b);
 
 struct PathLess {

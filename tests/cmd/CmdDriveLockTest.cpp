@@ -20,25 +20,11 @@ constexpr wchar_t kWaitingLine[] = L"Wartet auf einen anderen Lauf auf A: ...";
 constexpr wchar_t kPartialTail[] = L"~Kelvorin-Teilkopie.tmp";
 
 // Every file below the folder, by its path below it, with its size.
-void Collect(const std::wstring& folder, const std::wstring& below,
-             std::map<std::wstring, std::uint64_t>& files) {
-    WIN32_FIND_DATAW data;
-    const UniqueFolderListing find(FindFirstFileW((folder + below + L"\\*").c_str(), &data));
-    if (!find) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            Collect(folder, below + L"\\" + name, files);
-        else
-            files[below + L"\\" + name] =
-                (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
-    } while (FindNextFileW(find.get(), &data));
-}
-
 std::map<std::wstring, std::uint64_t> FilesBelow(const std::wstring& folder) {
     std::map<std::wstring, std::uint64_t> files;
-    Collect(folder, L"", files);
+    ForEachFileBelow(folder, [&](const std::wstring& below, const WIN32_FIND_DATAW& entry) {
+        files[below] = (std::uint64_t{entry.nFileSizeHigh} << 32) | entry.nFileSizeLow;
+    });
     return files;
 }
 

@@ -17,24 +17,11 @@ namespace kelvorin::testing {
 namespace {
 
 // Every file below the folder by its path below it, with its bytes.
-void Collect(const std::wstring& folder, const std::wstring& below,
-             std::map<std::wstring, std::string>& files) {
-    WIN32_FIND_DATAW data;
-    const UniqueFolderListing find(FindFirstFileW((folder + below + L"\\*").c_str(), &data));
-    if (!find) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            Collect(folder, below + L"\\" + name, files);
-        else
-            files[below + L"\\" + name] = ReadWholeFile(folder + below + L"\\" + name);
-    } while (FindNextFileW(find.get(), &data));
-}
-
 std::map<std::wstring, std::string> FilesBelow(const std::wstring& folder) {
     std::map<std::wstring, std::string> files;
-    Collect(folder, L"", files);
+    ForEachFileBelow(folder, [&](const std::wstring& below, const WIN32_FIND_DATAW&) {
+        files[below] = ReadWholeFile(folder + below);
+    });
     return files;
 }
 

@@ -35,6 +35,32 @@ wchar_t DocsDrive() {
     return DriveFromEnvironment("KELVORIN_DOCS_DRIVE", L'K');
 }
 
+namespace {
+
+void VisitFilesBelow(
+    const std::wstring& folder, const std::wstring& below,
+    const std::function<void(const std::wstring&, const WIN32_FIND_DATAW&)>& visit) {
+    WIN32_FIND_DATAW data;
+    const UniqueFolderListing find(FindFirstFileW((folder + below + L"\\*").c_str(), &data));
+    if (!find) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            VisitFilesBelow(folder, below + L"\\" + name, visit);
+        else
+            visit(below + L"\\" + name, data);
+    } while (FindNextFileW(find.get(), &data));
+}
+
+} // namespace
+
+void ForEachFileBelow(
+    const std::wstring& folder,
+    const std::function<void(const std::wstring&, const WIN32_FIND_DATAW&)>& visit) {
+    VisitFilesBelow(folder, L"", visit);
+}
+
 std::vector<std::wstring> NamesIn(const std::wstring& folder, Listing listing) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -25,6 +26,11 @@ wchar_t DocsDrive();
 enum class Listing { FilesAndFolders, FilesOnly };
 std::vector<std::wstring> NamesIn(const std::wstring& folder,
                                   Listing listing = Listing::FilesAndFolders);
+
+// Every file below the folder, with its path below it ("\\Teil\\a.bin") and its entry.
+void ForEachFileBelow(
+    const std::wstring& folder,
+    const std::function<void(const std::wstring& below, const WIN32_FIND_DATAW& entry)>& visit);
 
 // Deletes the folder with everything in it (read-only files included), then
 // creates it empty. Returns the path without trailing backslash.
