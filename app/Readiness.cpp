@@ -1,5 +1,7 @@
 #include "app/Readiness.h"
 
+#include "engine/DriveRoom.h"
+
 namespace kelvorin {
 
 Readiness CheckReadiness(std::size_t folderCount, const std::u16string& firstFolder,
@@ -11,7 +13,7 @@ Readiness CheckReadiness(std::size_t folderCount, const std::u16string& firstFol
     if (sourceLetter == target.Letter()) return Readiness::FirstFolderOnTarget;
     const std::u16string targetText{target.Letter(), u':'};
     if (!files.IsExistingFolder(targetText)) return Readiness::TargetMissing;
-    if (files.FreeBytesOnDrive(target) <= 1'000'000) return Readiness::TooLittleSpace;
+    if (!HasRoomForARun(files.FreeBytesOnDrive(target))) return Readiness::TooLittleSpace;
     return Readiness::Ready;
 }
 

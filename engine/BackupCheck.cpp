@@ -3,6 +3,7 @@
 #include "engine/CopyRules.h"
 #include "engine/FileComparison.h"
 #include "engine/Paths.h"
+#include "engine/SetFolder.h"
 #include "engine/Texts.h"
 #include "engine/TreeWalk.h"
 #include "set/PathOrder.h"
@@ -26,7 +27,7 @@ void BackupCheck::CollectCurrentCopies(const std::u16string& folder, std::vector
               [](const Pair& a, const Pair& b) { return ComparePaths(a.source, b.source) < 0; });
     for (Pair& p : found) {
         if (flags_.cancelled) return;
-        p.backup = WithDrive(p.source, flags_.targetDrive.Letter());
+        p.backup = BackupPathOf(p.source, drive_);
         const auto backupStamp = files_.ExistingFileStamp(p.backup);
         const DosStamp stamp = p.stamp != kNoStamp ? p.stamp : files_.GetFileStamp(p.source);
         if (!backupStamp || IsCopyOutdated(stamp, *backupStamp)) {
@@ -39,60 +40,65 @@ void BackupCheck::CollectCurrentCopies(const std::u16string& folder, std::vector
 }
 
 void BackupCheck::Run() {
-    const DriveLetter drive = set_.Drive();
-    if (drive.IsNone()) return;
-    flags_.targetDrive = drive;
+    drive_ = set_.Drive();
+    if (drive_.IsNone()) return;
     counts_ = {};
     damaged_.clear();
-
     // Every folder is walked first, so that progress can tell the whole.
+    FileComparer comparer(files_);
+    for (const Pair& p : CollectCurrentCopies()) {
+        if (flags_.cancelled) break;
+        Compare(comparer, p);
+    }
+}
+
+std::vector<BackupCheck::Pair> BackupCheck::CollectCurrentCopies() {
     std::vector<Pair> pairs;
     for (const std::u16string& folder : set_.folders.Items()) {
         if (flags_.cancelled) break;
-        if (!IsDrivePath(folder) || !files_.IsExistingFolder(folder)) {
+        if (!IsSetFolderPresent(files_, folder)) {
             host_.Report(kNotFoundLine + folder);
             continue;
         }
         // A run backs up nothing of the target drive itself.
-        if (DriveOf(folder) == flags_.targetDrive) continue;
+        if (IsOnDrive(folder, drive_)) continue;
         CollectCurrentCopies(folder, pairs);
     }
+    return pairs;
+}
 
-    FileComparer comparer(files_);
-    for (const Pair& p : pairs) {
-        if (flags_.cancelled) break;
-        const std::uint64_t before = counts_.sourceBytesCompared;
-        host_.Progress(p.source, counts_);
-        const Comparison result =
-            comparer.Compare(p.source, p.backup, p.size, [&](std::uint64_t bytes) {
-                counts_.sourceBytesCompared = before + bytes;
-                counts_.bytesRead = comparer.BytesRead();
-                host_.Progress(p.source, counts_);
-                return !flags_.cancelled;
-            });
-        counts_.sourceBytesCompared = before + p.size;
-        counts_.bytesRead = comparer.BytesRead();
-        switch (result) {
-        case Comparison::Equal:
-            ++counts_.filesCompared;
-            break;
-        case Comparison::Differs:
-        case Comparison::BackupUnreadable:
-            ++counts_.filesCompared;
-            ++counts_.problems;
-            counts_.backupDamaged = true;
-            host_.Report((result == Comparison::Differs ? kDiffersLine : kBackupUnreadableLine) +
-                         p.backup);
-            damaged_.push_back({p.source, p.backup});
-            break;
-        case Comparison::SourceUnreadable:
-            ++counts_.problems;
-            counts_.sourceUnreadable = true;
-            host_.Report(kSourceUnreadableLine + p.source);
-            break;
-        case Comparison::Cancelled:
-            break;
-        }
+void BackupCheck::Compare(FileComparer& comparer, const Pair& p) {
+    const std::uint64_t before = counts_.sourceBytesCompared;
+    host_.Progress(p.source, counts_);
+    const Comparison result =
+        comparer.Compare(p.source, p.backup, p.size, [&](std::uint64_t bytes) {
+            counts_.sourceBytesCompared = before + bytes;
+            counts_.bytesRead = comparer.BytesRead();
+            host_.Progress(p.source, counts_);
+            return !flags_.cancelled;
+        });
+    counts_.sourceBytesCompared = before + p.size;
+    counts_.bytesRead = comparer.BytesRead();
+    switch (result) {
+    case Comparison::Equal:
+        ++counts_.filesCompared;
+        break;
+    case Comparison::Differs:
+    case Comparison::BackupUnreadable:
+        ++counts_.filesCompared;
+        ++counts_.problems;
+        counts_.backupDamaged = true;
+        host_.Report((result == Comparison::Differs ? kDiffersLine : kBackupUnreadableLine) +
+                     p.backup);
+        damaged_.push_back({p.source, p.backup});
+        break;
+    case Comparison::SourceUnreadable:
+        ++counts_.problems;
+        counts_.sourceUnreadable = true;
+        host_.Report(kSourceUnreadableLine + p.source);
+        break;
+    case Comparison::Cancelled:
+        break;
     }
 }
 

@@ -3,6 +3,7 @@
 // stamp says it is current, is compared byte for byte with its source. A copy
 // that rotted on the stick keeps its stamp, so no run would ever notice it.
 // The check changes nothing.
+#include "engine/FileComparison.h"
 #include "engine/FileServices.h"
 #include "engine/RunFlags.h"
 #include "set/BackupSet.h"
@@ -39,7 +40,7 @@ struct DamagedCopy {
 
 class BackupCheck {
 public:
-    // flags: the target drive is taken from the set; Cancelled ends the check.
+    // The target drive is taken from the set; Cancelled ends the check.
     BackupCheck(CheckHost& host, FileServices& files, const BackupSet& set, RunFlags& flags)
         : host_(host), files_(files), set_(set), flags_(flags) {}
 
@@ -53,13 +54,17 @@ private:
         std::uint64_t size;
         DosStamp stamp; // as the walk listed it; kNoStamp: looked up
     };
-    // The copies of one set folder that a run would leave alone, in a run's order.
+    // The copies that a run would leave alone, folder by folder in a run's order.
+    std::vector<Pair> CollectCurrentCopies();
     void CollectCurrentCopies(const std::u16string& folder, std::vector<Pair>& pairs);
+    // Reads both, reports a difference and counts.
+    void Compare(FileComparer& comparer, const Pair& p);
 
     CheckHost& host_;
     FileServices& files_;
     const BackupSet& set_;
     RunFlags& flags_;
+    DriveLetter drive_;
     CheckCounts counts_;
     std::vector<DamagedCopy> damaged_;
 };

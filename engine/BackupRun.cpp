@@ -1,32 +1,34 @@
-// The backup run: the steps around the copy pass and the synchronisation.
 #include "engine/BackupRun.h"
 
+#include "engine/CopyPass.h"
 #include "engine/DriveHold.h"
 #include "engine/LogFile.h"
-#include "engine/Paths.h"
+#include "engine/PlainRemoval.h"
 #include "engine/RunStatus.h"
-#include "engine/Texts.h"
+#include "engine/Synchronisation.h"
+#include "engine/VersionStore.h"
 
 namespace kelvorin {
 
 bool BackupRun::Run() {
-    return RunSteps([this] {
-        CopyPass();
-        if (host_.SynchronTicked()) SynchronisePasses();
+    return RunSteps([this](RunContext& run, OldCopies& oldCopies) {
+        CopyPass(run, oldCopies).Run();
+        if (host_.SynchronTicked()) Synchronisation(run, oldCopies).Run();
     });
 }
 
 bool BackupRun::Repair(const std::vector<DamagedCopy>& copies) {
-    return RunSteps([&] {
+    return RunSteps([&](RunContext& run, OldCopies& oldCopies) {
+        CopyPass pass(run, oldCopies);
         for (const DamagedCopy& copy : copies) {
-            if (!KeepGoing()) break;
-            ++counts_.filesChecked;
-            CopyOneFile(copy.source, copy.backup);
+            if (!run.TakeTurnAndGoOn()) break;
+            ++run.counts.filesChecked;
+            pass.CopyAgain(copy.source, copy.backup);
         }
     });
 }
 
-bool BackupRun::RunSteps(const std::function<void()>& work) {
+bool BackupRun::RunSteps(const std::function<void(RunContext&, OldCopies&)>& work) {
     // Without a target there is no backup path: refused before anything changes.
     const DriveLetter drive = host_.TargetDrive();
     if (drive.IsNone()) return false;
@@ -35,102 +37,44 @@ bool BackupRun::RunSteps(const std::function<void()>& work) {
     // Before anything touches the target, and held to the run's end; a close
     // request during the wait leaves the drive alone and ends in "Abbruch".
     const DriveHold hold(fs_, drive, host_, flags_);
-    runLog_.clear();
-    flags_.copyFailed = false;
-    flags_.deleteFailed = false;
-    flags_.targetDrive = drive;
-    counts_ = {};
-    fatTarget_.reset();
-    twinFolders_.clear();
-    // Read once: every pass works on the folders as they were at the start.
-    setFolders_.clear();
-    for (std::size_t i = 0, count = host_.FolderCount(); i < count; ++i)
-        setFolders_.push_back(host_.Folder(i));
-
-    versions_.reset();
-    if (const int days = host_.VersionDays(); days > 0 && !flags_.cancelled) {
-        versions_.emplace(
-            fs_, flags_.targetDrive, days, clock_.Now(),
-            VersionStore::Events{
-                .notRemoved = [this](const std::u16string& folder) { ReportNotDeleted(folder); },
-                .removedForRoom =
-                    [this](const std::u16string& folder) { host_.RunFolderRemovedForRoom(folder); },
-                .keepResponsive = [this] { host_.KeepResponsive(); }});
-        versions_->PruneByAge();
+    RunContext run(host_, fs_, flags_, drive);
+    {
+        const std::unique_ptr<OldCopies> oldCopies = MakeOldCopies(run);
+        oldCopies->RunBegins();
+        work(run, *oldCopies);
+        oldCopies->RunEnds();
     }
+    counts_ = run.counts;
+    results_ = run.results;
 
-    work();
-    if (versions_) KeepSpaceForNextRun();
-    versions_.reset();
-
-    const RunStatus status = RunStatusOf(flags_);
-    AddLogLine(LogKind::Status, std::u16string(RunStatusText(status)));
-    AddLogLine(LogKind::DateTime, DateTimeLine(clock_));
+    const RunStatus status = RunStatusOf(run.results, flags_.cancelled);
+    run.AddLogLine(LogKind::Status, std::u16string(RunStatusText(status)));
+    run.AddLogLine(LogKind::DateTime, DateTimeLine(clock_));
     // A log that cannot be written is reported; the run still ends normally,
     // so the window never stays busy.
-    WriteLogFile();
-    host_.Ended(status, runLog_);
+    WriteLogFile(run.log);
+    host_.Ended(status, run.log);
     host_.EndBusy();
     return true;
 }
 
-void BackupRun::ForEachSetFolder(const std::function<void(const std::u16string&)>& work) {
-    // A cancelled run skips every folder that is left.
-    for (std::size_t i = 0; i < setFolders_.size(); ++i) {
-        if (flags_.cancelled) continue;
-        host_.SelectFolder(i);
-        host_.ClearWorkList();
-        work(setFolders_[i]);
-    }
+std::unique_ptr<OldCopies> BackupRun::MakeOldCopies(RunContext& run) {
+    const int days = host_.VersionDays();
+    if (days <= 0 || flags_.cancelled)
+        return std::make_unique<PlainRemoval>(fs_, [this] { host_.PumpMessages(); });
+    return std::make_unique<VersionStore>(
+        fs_, run.target, days, clock_.Now(),
+        VersionStore::Events{
+            .notRemoved = [&run](const std::u16string& folder) { run.ReportNotDeleted(folder); },
+            .removedForRoom =
+                [this](const std::u16string& folder) { host_.RunFolderRemovedForRoom(folder); },
+            .onlyInStore =
+                [&run](const std::u16string& kept) { run.AddLogLine(LogKind::OnlyInStore, kept); },
+            .keepResponsive = [this] { host_.KeepResponsive(); }});
 }
 
-void BackupRun::CopyPass() {
-    ForEachSetFolder([this](const std::u16string& entry) {
-        // Anything but a drive path (empty, UNC, relative) would be taken
-        // relative to the current folder, and its backup path would be nonsense.
-        if (IsDrivePath(entry) && fs_.IsExistingFolder(entry)) {
-            ScanSourceTree(entry);
-            // A cancelled walk leaves a partial list that is skipped anyway.
-            if (!flags_.cancelled) host_.ShowWorkList();
-            CopyNewerFiles();
-        } else {
-            AddLogLine(LogKind::NotFound, entry);
-        }
-    });
-}
-
-void BackupRun::KeepSpaceForNextRun() {
-    constexpr std::int64_t kLeastFreeBytes = 1'000'000;
-    for (;;) {
-        const std::int64_t free = fs_.FreeBytesOnDrive(flags_.targetDrive);
-        if (free < 0 || free > kLeastFreeBytes || !versions_->PruneOldest()) return;
-    }
-}
-
-void BackupRun::ReportNotDeleted(const std::u16string& path) {
-    AddLogLine(LogKind::NotDeleted, path);
-    flags_.deleteFailed = true;
-    ReportProgress(RunStep::NotDeleted, path);
-}
-
-bool BackupRun::KeepGoing() {
-    if (flags_.cancelled) return false;
-    host_.KeepResponsive();
-    return !flags_.cancelled;
-}
-
-void BackupRun::ReportProgress(RunStep step, std::u16string_view path) {
-    host_.Progressed({step, path, counts_});
-}
-
-void BackupRun::AddLogLine(LogKind kind, std::u16string subject) {
-    RunLogLine line{kind, std::move(subject)};
-    host_.Logged(line);
-    runLog_.push_back(LogLineText(line));
-}
-
-void BackupRun::WriteLogFile() {
-    const std::u16string error = kelvorin::WriteLogFile(fs_, codePage_, LogFilePath(), runLog_);
+void BackupRun::WriteLogFile(const std::vector<std::u16string>& log) {
+    const std::u16string error = kelvorin::WriteLogFile(fs_, codePage_, LogFilePath(), log);
     if (!error.empty()) host_.LogFileFailed(error);
 }
 

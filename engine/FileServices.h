@@ -1,6 +1,7 @@
 #pragma once
 // What the program needs of the file system. The Win32 implementation is the
 // product's; tests may wrap it to inject faults that cannot be made real.
+#include "engine/FileFaults.h"
 #include "set/DriveLetter.h"
 
 #include <cstdint>
@@ -57,26 +58,6 @@ struct PathInfo {
     bool IsReadOnlyFile() const { return state == PathState::File && (attributes & kAttrReadOnly); }
 };
 
-// The errors of a file that another program holds for a moment, as a virus
-// scanner or the search indexer does with a file just written.
-constexpr std::uint32_t kErrorAccessDenied = 5;
-constexpr std::uint32_t kErrorSharingViolation = 32;
-constexpr std::uint32_t kErrorLockViolation = 33;
-inline bool MayBeHeldForAMoment(std::uint32_t error) {
-    return error == kErrorAccessDenied || error == kErrorSharingViolation ||
-           error == kErrorLockViolation;
-}
-
-// The errors of a write that found the drive full.
-constexpr std::uint32_t kErrorHandleDiskFull = 39;
-constexpr std::uint32_t kErrorDiskFull = 112;
-inline bool IsDriveFull(std::uint32_t error) {
-    return error == kErrorDiskFull || error == kErrorHandleDiskFull;
-}
-
-constexpr std::uint32_t kErrorPathNotFound = 3;
-constexpr std::uint32_t kErrorNotSupported = 50;
-
 // Whether others may read a file while it is open here. Exclusive: a file
 // held open elsewhere cannot be opened either.
 enum class Sharing { Exclusive, ReadersAllowed };
@@ -111,10 +92,10 @@ public:
     virtual DosStamp GetHandleStamp(Handle h) = 0;
     // The stamp as the write time, the access time of `accessFrom` (the
     // stamp's when that is kInvalidHandle) with it: some drivers ignore a
-    // write time that comes alone.
-    virtual std::uint32_t SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) = 0;
+    // write time that comes alone. False when it could not be set.
+    virtual bool SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) = 0;
     // The same for a closed file, its access time with it.
-    virtual std::uint32_t SetFileStamp(std::u16string_view path, DosStamp stamp) = 0;
+    virtual bool SetFileStamp(std::u16string_view path, DosStamp stamp) = 0;
     // The size of an open file in bytes, -1 when it cannot be told.
     virtual std::int64_t HandleSize(Handle h) = 0;
 
@@ -159,14 +140,16 @@ public:
     virtual std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) = 0;
     virtual std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) = 0;
     // Claims room for `size` bytes for a file open for writing, before they are
-    // written: a full drive fails here at once. 0, or the system's error; a
-    // file system that cannot claim answers kErrorNotSupported.
-    virtual std::uint32_t ClaimSize(Handle h, std::int64_t size) = 0;
+    // written: a full drive fails here at once. None when claimed; a file
+    // system that cannot claim answers NotSupported.
+    virtual FileFault ClaimSize(Handle h, std::int64_t size) = 0;
     // What was written is on the drive, not only in a cache, when it returns true.
     virtual bool FlushToDrive(Handle h) = 0;
     virtual void CloseFileHandle(Handle h) = 0;
 
-    // The error code of the last failed call, and the system's text for a code.
+    // What the last failed call met.
+    virtual FileFault LastFault() = 0;
+    // The system's code of the last failed call, and its text: for messages.
     virtual std::uint32_t LastError() = 0;
     virtual std::u16string ErrorText(std::uint32_t code) = 0;
 

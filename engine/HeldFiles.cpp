@@ -16,7 +16,7 @@ bool RetryWhileHeld(FileServices& files, const std::function<bool()>& step,
                     const std::function<void()>& turn) {
     const auto deadline = std::chrono::steady_clock::now() + kHeldFileWait;
     while (!step()) {
-        if (!MayBeHeldForAMoment(files.LastError()) || std::chrono::steady_clock::now() >= deadline)
+        if (!MayBeHeldForAMoment(files.LastFault()) || std::chrono::steady_clock::now() >= deadline)
             return false;
         turn();
         std::this_thread::sleep_for(kHeldFilePause);

@@ -19,15 +19,15 @@ bool IsDrivePath(std::u16string_view path) {
     return path.size() >= 3 && !DriveOf(path).IsNone() && path[1] == u':' && path[2] == u'\\';
 }
 
-std::u16string WithDrive(std::u16string_view path, char16_t letter) {
+std::u16string WithDrive(std::u16string_view path, DriveLetter drive) {
     std::u16string result;
-    WithDrive(path, letter, result);
+    WithDrive(path, drive, result);
     return result;
 }
 
-void WithDrive(std::u16string_view path, char16_t letter, std::u16string& result) {
+void WithDrive(std::u16string_view path, DriveLetter drive, std::u16string& result) {
     result.assign(path);
-    if (!result.empty()) result[0] = letter;
+    if (!result.empty()) result[0] = drive.Letter();
 }
 
 DriveLetter DriveOf(std::u16string_view path) {

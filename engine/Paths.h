@@ -20,12 +20,24 @@ std::u16string SingleBackslashes(std::u16string_view path);
 // "D:" or "D:Daten", which Windows reads against the drive's current folder.
 bool IsDrivePath(std::u16string_view path);
 
-// The same path with its first character exchanged.
-std::u16string WithDrive(std::u16string_view path, char16_t letter);
+// The same path with its first character exchanged for the drive's letter.
+std::u16string WithDrive(std::u16string_view path, DriveLetter drive);
 // The same into a buffer that is reused, for a pass over every file.
-void WithDrive(std::u16string_view path, char16_t letter, std::u16string& result);
+void WithDrive(std::u16string_view path, DriveLetter drive, std::u16string& result);
+
+// A backup's path: its source's path on the target drive.
+inline std::u16string BackupPathOf(std::u16string_view source, DriveLetter target) {
+    return WithDrive(source, target);
+}
+inline void BackupPathOf(std::u16string_view source, DriveLetter target, std::u16string& result) {
+    WithDrive(source, target, result);
+}
 
 // The drive that the first character names; none when it is no letter.
 DriveLetter DriveOf(std::u16string_view path);
+// Whether the path lies on the drive, its letter written in either case.
+inline bool IsOnDrive(std::u16string_view path, DriveLetter drive) {
+    return DriveOf(path) == drive;
+}
 
 } // namespace kelvorin

@@ -24,11 +24,11 @@ public:
                     const std::function<void(const FolderEntry&)>& visit) override;
     DosStamp GetFileStamp(std::u16string_view path) override;
     DosStamp GetHandleStamp(Handle h) override;
-    std::uint32_t SetHandleStamp(Handle, DosStamp stamp, Handle) override {
+    bool SetHandleStamp(Handle, DosStamp stamp, Handle) override {
         lastStamp_ = stamp;
-        return 0;
+        return true;
     }
-    std::uint32_t SetFileStamp(std::u16string_view, DosStamp) override { return 0; }
+    bool SetFileStamp(std::u16string_view, DosStamp) override { return true; }
     // A preview does not open files: it cannot tell a size.
     std::int64_t HandleSize(Handle) override { return -1; }
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
@@ -52,9 +52,10 @@ public:
     Handle CreateForWriting(std::u16string_view path, Sharing) override;
     std::int64_t ReadChunk(Handle, void*, std::int64_t) override { return 0; }
     std::int64_t WriteChunk(Handle, const void*, std::int64_t n) override { return n; }
-    std::uint32_t ClaimSize(Handle, std::int64_t) override { return 0; }
+    FileFault ClaimSize(Handle, std::int64_t) override { return FileFault::None; }
     bool FlushToDrive(Handle) override { return true; }
     void CloseFileHandle(Handle h) override { open_.erase(h); }
+    FileFault LastFault() override { return real_.LastFault(); }
     std::uint32_t LastError() override { return real_.LastError(); }
     std::u16string ErrorText(std::uint32_t code) override { return real_.ErrorText(code); }
     // A preview reads the target: a run at work there would change what it reports.

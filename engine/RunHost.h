@@ -42,8 +42,9 @@ public:
     // A run folder of the store was removed before its keep time ran out, to
     // make room on the target; the log does not name it.
     virtual void RunFolderRemovedForRoom(const std::u16string&) {}
-    // A plain modal message (no icon, OK); waits until the user closes it.
-    virtual void ShowRefusal(const std::u16string& text) = 0;
+    // A file of a set folder lies on the target drive: it is not copied. The
+    // window shows a plain modal message (no icon, OK) and waits for the user.
+    virtual void RefuseFileOnTarget(const std::u16string& source) = 0;
 
     // The window's turns during a run; a host without a window has nothing to do.
     // Each set folder is selected while the run works on it.

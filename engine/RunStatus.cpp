@@ -4,10 +4,10 @@
 
 namespace kelvorin {
 
-RunStatus RunStatusOf(const RunFlags& flags) {
-    if (flags.copyFailed) return RunStatus::CopyFailed;
-    if (flags.deleteFailed) return RunStatus::DeleteFailed;
-    if (flags.cancelled) return RunStatus::Cancelled;
+RunStatus RunStatusOf(const RunResults& results, bool cancelled) {
+    if (results.copyFailed) return RunStatus::CopyFailed;
+    if (results.deleteFailed) return RunStatus::DeleteFailed;
+    if (cancelled) return RunStatus::Cancelled;
     return RunStatus::Ok;
 }
 
@@ -23,10 +23,6 @@ std::u16string_view RunStatusText(RunStatus status) {
         break;
     }
     return kStatusOk;
-}
-
-std::u16string_view RunStatusText(const RunFlags& flags) {
-    return RunStatusText(RunStatusOf(flags));
 }
 
 } // namespace kelvorin

@@ -1,9 +1,7 @@
-// The file pass and the folder pass of "Synchron": take out of the backup what
-// has gone from the source. A backup file goes only when its source is known to
-// be gone; a source that cannot be looked at keeps its backup.
-#include "engine/BackupRun.h"
+#include "engine/Synchronisation.h"
+
 #include "engine/Paths.h"
-#include "engine/Texts.h"
+#include "engine/SetFolder.h"
 #include "engine/TreeWalk.h"
 #include "set/PathOrder.h"
 
@@ -19,14 +17,44 @@ bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
 
 } // namespace
 
-void BackupRun::CollectSyncFolders() {
-    syncFolders_.clear();
-    for (std::u16string entry : setFolders_) {
-        if (!IsDrivePath(entry) || DriveOf(entry) == flags_.targetDrive) continue;
-        std::u16string prefix = SingleBackslashes(WithDrive(entry, flags_.targetDrive.Letter()));
+void Synchronisation::Run() {
+    CollectSetFolders();
+    ForEachBackupFolder([this](const std::u16string& backupFolder) {
+        ScanBackupFiles(backupFolder);
+        if (!run_.Cancelled()) run_.host.ShowWorkList();
+        RetireOrphans();
+    });
+    ForEachBackupFolder([this](const std::u16string& backupFolder) {
+        ScanBackupDirs(backupFolder);
+        if (!run_.Cancelled()) run_.host.ShowWorkList();
+        RemoveEmptyDirs();
+    });
+}
+
+void Synchronisation::ForEachBackupFolder(const std::function<void(const std::u16string&)>& pass) {
+    run_.ForEachSetFolder([&](const std::u16string& entry) {
+        const std::u16string backupFolder = BackupPathOf(entry, run_.target);
+        if (!IsSetFolderPresent(run_.files, entry)) {
+            run_.AddLogLine(LogKind::NotDeleted, backupFolder);
+            return;
+        }
+        // Its backup folder is the folder itself: every file has its source,
+        // but the folder pass would remove the user's own empty folders.
+        if (IsOnDrive(entry, run_.target)) return;
+        sourceFolder_ = entry;
+        pass(backupFolder);
+    });
+    sourceFolder_.clear();
+}
+
+void Synchronisation::CollectSetFolders() {
+    setFolders_.clear();
+    for (std::u16string entry : run_.setFolders) {
+        if (!IsDrivePath(entry) || IsOnDrive(entry, run_.target)) continue;
+        std::u16string prefix = SingleBackslashes(BackupPathOf(entry, run_.target));
         if (prefix.back() != u'\\') prefix += u'\\';
-        const bool present = fs_.IsExistingFolder(entry);
-        syncFolders_.push_back({std::move(entry), std::move(prefix), present});
+        const bool present = run_.files.IsExistingFolder(entry);
+        setFolders_.push_back({std::move(entry), std::move(prefix), present});
     }
 }
 
@@ -34,132 +62,88 @@ void BackupRun::CollectSyncFolders() {
 // (C:\Daten and D:\Daten, or C:\Daten inside the backup of D:\). A backup file
 // is another folder's as long as that folder has it as its source, or cannot
 // be looked at now; deleting it then would destroy that folder's backup.
-bool BackupRun::ClaimedByAnotherFolder(const std::u16string& backup) const {
+bool Synchronisation::ClaimedByAnotherFolder(const std::u16string& backup) const {
     const std::u16string path = SingleBackslashes(backup);
-    for (const SetFolder& folder : syncFolders_) {
-        if (folder.entry == syncSourceFolder_ || !StartsWithNoCase(path, folder.backupPrefix))
-            continue;
+    for (const SetFolder& folder : setFolders_) {
+        if (folder.entry == sourceFolder_ || !StartsWithNoCase(path, folder.backupPrefix)) continue;
         if (!folder.present) return true;
         std::u16string source = folder.entry;
         if (source.back() != u'\\') source += u'\\';
         source += std::u16string_view(path).substr(folder.backupPrefix.size());
-        const PathState state = fs_.Probe(source);
+        const PathState state = run_.files.Probe(source);
         if (state == PathState::File || state == PathState::Unknown) return true;
         // A drive pulled during the run reads as "not found" everywhere: the
         // other folder's source is gone only while that folder is still there.
-        if (state == PathState::Missing && !fs_.IsExistingFolder(folder.entry)) return true;
+        if (state == PathState::Missing && !run_.files.IsExistingFolder(folder.entry)) return true;
     }
     return false;
 }
 
-void BackupRun::SynchronisePasses() {
-    CollectSyncFolders();
-    const auto pass = [this](void (BackupRun::*scan)(const std::u16string&),
-                             void (BackupRun::*work)()) {
-        ForEachSetFolder([&](const std::u16string& entry) {
-            const std::u16string backupFolder = WithDrive(entry, flags_.targetDrive.Letter());
-
-            // Anything but a drive path (empty, UNC, relative) would be looked
-            // up relative to whatever folder is current: it counts as missing.
-            if (!IsDrivePath(entry) || !fs_.IsExistingFolder(entry)) {
-                AddLogLine(LogKind::NotDeleted, backupFolder);
-                return;
-            }
-            // Its backup folder is the folder itself: every file has its
-            // source, but the folder pass would remove the user's own empty
-            // folders.
-            if (DriveOf(entry) == flags_.targetDrive) return;
-
-            flags_.sourceDrive = entry[0];
-            syncSourceFolder_ = entry;
-            (this->*scan)(backupFolder);
-            if (!flags_.cancelled) host_.ShowWorkList();
-            (this->*work)();
-        });
-        syncSourceFolder_.clear();
-    };
-    pass(&BackupRun::ScanBackupFiles, &BackupRun::DeleteOrphans);
-    pass(&BackupRun::ScanBackupDirs, &BackupRun::RemoveEmptyDirs);
+void Synchronisation::ScanBackupFiles(const std::u16string& folder) {
+    WalkTree(
+        run_.files, folder,
+        {.keepGoing = [this] { return run_.TakeTurnAndGoOn(); },
+         .enterFolder =
+             [this](const std::u16string& entered) {
+                 run_.ReportProgress(RunStep::EnteringFolder, entered);
+             },
+         .seeEntry = {},
+         .visitFile = [this](std::u16string path,
+                             const FolderEntry&) { run_.host.WorkList().Add(std::move(path)); }});
 }
 
-void BackupRun::ScanBackupFiles(const std::u16string& folder) {
-    WalkTree(fs_, folder,
-             {.keepGoing = [this] { return KeepGoing(); },
-              .enterFolder =
-                  [this](const std::u16string& entered) {
-                      ReportProgress(RunStep::EnteringFolder, entered);
-                  },
-              .seeEntry = {},
-              .visitFile = [this](std::u16string path,
-                                  const FolderEntry&) { host_.WorkList().Add(std::move(path)); }});
-}
-
-void BackupRun::DeleteOrphans() {
-    SortedList& work = host_.WorkList();
+void Synchronisation::RetireOrphans() {
+    SortedList& work = run_.host.WorkList();
     const std::size_t count = work.Count();
     for (std::size_t i = 0; i < count; ++i) {
-        if (!KeepGoing()) continue;
+        if (!run_.TakeTurnAndGoOn()) continue;
         const std::u16string backup = work.At(i);
-        // Only a source that is known to be gone, or has become a folder, lets
-        // its backup go; "no access", "not ready" and the like keep it.
-        const PathState source = fs_.Probe(WithDrive(backup, flags_.sourceDrive));
-        if (source != PathState::Missing && source != PathState::Folder) continue;
-        // A drive or share that went away reads as "not found" for every path
-        // on it: a missing source counts only while its set folder is there.
-        if (!fs_.IsExistingFolder(syncSourceFolder_)) continue;
-        if (ClaimedByAnotherFolder(backup)) continue;
-        // Its source may be a case twin's first, which the copy stands for.
-        if (source == PathState::Missing && HasCaseTwinOf(WithDrive(backup, flags_.sourceDrive)))
-            continue;
-
-        if (TakeOutOfBackup(backup))
-            ++counts_.filesDeleted;
+        if (!IsOrphan(backup)) continue;
+        // Windows renames a read-only file that it would not delete: it stays,
+        // as it would without versions, and no wait would change that.
+        if (!run_.files.LookUp(backup).IsReadOnlyFile() && old_.Retire(backup))
+            ++run_.counts.filesDeleted;
         else
-            ReportNotDeleted(backup);
+            run_.ReportNotDeleted(backup);
     }
 }
 
-bool BackupRun::TakeOutOfBackup(const std::u16string& backup) {
-    // Windows renames a read-only file that it would not delete: it stays,
-    // as it would without versions, and no wait would change that.
-    if (fs_.LookUp(backup).IsReadOnlyFile()) return false;
-    if (!versions_) return DeleteFromBackup(backup);
-    switch (versions_->Keep(backup)) {
-    case KeepOutcome::Kept:
-        return true;
-    case KeepOutcome::KeptBefore: // this run's own copy of another set folder's file
-        return DeleteFromBackup(backup);
-    case KeepOutcome::Failed:
-    case KeepOutcome::DriveFull:
-        break;
-    }
-    return false;
+bool Synchronisation::IsOrphan(const std::u16string& backup) {
+    // Only a source that is known to be gone, or has become a folder, lets
+    // its backup go; "no access", "not ready" and the like keep it.
+    // The drive letter as the set folder writes it: what the log names.
+    std::u16string source = backup;
+    source[0] = sourceFolder_[0];
+    const PathState state = run_.files.Probe(source);
+    if (state != PathState::Missing && state != PathState::Folder) return false;
+    // A drive or share that went away reads as "not found" for every path
+    // on it: a missing source counts only while its set folder is there.
+    if (!run_.files.IsExistingFolder(sourceFolder_)) return false;
+    if (ClaimedByAnotherFolder(backup)) return false;
+    // Its source may be a case twin's first, which the copy stands for.
+    return !(state == PathState::Missing && run_.caseTwins.HasTwinOf(run_.files, source));
 }
 
-bool BackupRun::DeleteFromBackup(const std::u16string& backup) {
-    return RetryWhileHeld([&] { return fs_.DeleteOneFile(backup); });
-}
-
-void BackupRun::ScanBackupDirs(const std::u16string& folder) {
-    WalkTree(fs_, folder,
-             {.keepGoing = [this] { return KeepGoing(); },
+void Synchronisation::ScanBackupDirs(const std::u16string& folder) {
+    WalkTree(run_.files, folder,
+             {.keepGoing = [this] { return run_.TakeTurnAndGoOn(); },
               .enterFolder =
                   [this, &folder](const std::u16string& entered) {
-                      ReportProgress(RunStep::EnteringFolder, entered);
-                      if (entered != folder) host_.WorkList().Add(entered);
+                      run_.ReportProgress(RunStep::EnteringFolder, entered);
+                      if (entered != folder) run_.host.WorkList().Add(entered);
                   },
               .seeEntry = {},
               .visitFile = {}});
 }
 
-void BackupRun::RemoveEmptyDirs() {
+void Synchronisation::RemoveEmptyDirs() {
     // The list is sorted and a folder sorts before everything inside it, so
     // from the end every folder comes after its subfolders: a chain of empty
     // folders goes in one pass, innermost first.
-    SortedList& work = host_.WorkList();
+    SortedList& work = run_.host.WorkList();
     for (std::size_t i = work.Count(); i-- > 0;) {
-        if (!KeepGoing()) continue;
-        if (fs_.RemoveOneFolder(work.At(i))) ++counts_.foldersRemoved;
+        if (!run_.TakeTurnAndGoOn()) continue;
+        if (run_.files.RemoveOneFolder(work.At(i))) ++run_.counts.foldersRemoved;
     }
 }
 

@@ -22,9 +22,6 @@ inline constexpr char16_t kStatusDeleteFailed[] = u"Nicht gelöscht !";
 inline constexpr char16_t kStatusCancelled[] = u"Abbruch";
 inline constexpr char16_t kStatusOk[] = u"OK";
 
-// Follows the source path of a file that lies on the target drive.
-inline constexpr char16_t kRefusalTail[] = u" kann nicht gesichert werden !";
-
 // The error box texts of the log file.
 inline std::u16string CannotCreateFileText(std::u16string_view path,
                                            std::u16string_view systemText) {

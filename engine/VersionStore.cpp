@@ -1,5 +1,6 @@
 #include "engine/VersionStore.h"
 
+#include "engine/DriveRoom.h"
 #include "engine/HeldFiles.h"
 #include "engine/Paths.h"
 #include "engine/Texts.h"
@@ -12,6 +13,13 @@ namespace kelvorin {
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86'400;
+
+// JJJJ-MM-TT hh.mm.ss; a run in the same second as another adds " (n)".
+constexpr std::u16string_view kRunNameShape = u"0000-00-00 00.00.00";
+// Names this program makes go up to " (999)"; a longer number, from another
+// version or a hand, still names a run folder that ages, as long as it fits an int.
+constexpr int kMostRunsPerSecond = 999;
+constexpr std::size_t kMostSuffixDigits = 9;
 
 // Days from 1 March of year 0 in the proleptic Gregorian calendar.
 std::int64_t DayNumber(int year, int month, int day) {
@@ -44,18 +52,17 @@ std::optional<int> Number(std::u16string_view text, std::size_t pos, std::size_t
     return n;
 }
 
-// The " (n)" after a run folder's time: 1 without it, 0 for anything else.
-int Suffix(std::u16string_view rest) {
+// The run's number within its second from what follows the time: 1 for
+// nothing, n for " (n)" from 2 on; nullopt for anything else.
+std::optional<int> RunNumber(std::u16string_view rest) {
     if (rest.empty()) return 1;
-    if (rest.size() < 4 || !rest.starts_with(u" (") || rest.back() != u')' || rest.size() > 3 + 9 ||
-        rest[2] == u'0')
-        return 0;
-    int n = 0;
-    for (char16_t c : rest.substr(2, rest.size() - 3)) {
-        if (c < u'0' || c > u'9') return 0;
-        n = n * 10 + (c - u'0');
-    }
-    return n >= 2 ? n : 0;
+    constexpr std::u16string_view kOpen = u" (";
+    if (!rest.starts_with(kOpen) || !rest.ends_with(u')')) return std::nullopt;
+    const std::u16string_view digits = rest.substr(kOpen.size(), rest.size() - kOpen.size() - 1);
+    if (digits.empty() || digits.size() > kMostSuffixDigits || digits[0] == u'0')
+        return std::nullopt;
+    const auto n = Number(digits, 0, digits.size());
+    return n && *n >= 2 ? n : std::nullopt;
 }
 
 // One backup path however the walks spelled it: the target ignores case.
@@ -76,11 +83,10 @@ std::int64_t MomentOf(const LocalTime& t) {
 }
 
 std::optional<std::int64_t> RunFolderMoment(std::u16string_view name) {
-    // JJJJ-MM-TT hh.mm.ss
-    constexpr std::u16string_view kShape = u"0000-00-00 00.00.00";
-    if (name.size() < kShape.size() || Suffix(name.substr(kShape.size())) == 0) return std::nullopt;
-    for (std::size_t i = 0; i < kShape.size(); ++i)
-        if (kShape[i] != u'0' && name[i] != kShape[i]) return std::nullopt;
+    if (name.size() < kRunNameShape.size() || !RunNumber(name.substr(kRunNameShape.size())))
+        return std::nullopt;
+    for (std::size_t i = 0; i < kRunNameShape.size(); ++i)
+        if (kRunNameShape[i] != u'0' && name[i] != kRunNameShape[i]) return std::nullopt;
     const auto year = Number(name, 0, 4), month = Number(name, 5, 2), day = Number(name, 8, 2),
                hour = Number(name, 11, 2), minute = Number(name, 14, 2),
                second = Number(name, 17, 2);
@@ -94,7 +100,7 @@ std::optional<std::int64_t> RunFolderMoment(std::u16string_view name) {
 VersionStore::VersionStore(FileServices& files, DriveLetter drive, int keepDays,
                            const LocalTime& runStart, Events events)
     : files_(files), drive_(drive), keepDays_(keepDays), runStart_(runStart),
-      events_(std::move(events)) {}
+      events_(std::move(events)), plain_(files, events_.keepResponsive) {}
 
 std::u16string VersionStore::StorePath() const {
     return std::u16string{drive_.Letter(), u':', u'\\'} + kVersionStoreName;
@@ -118,7 +124,7 @@ KeepOutcome VersionStore::MakeRunFolder() {
     if (!Usable()) return KeepOutcome::Failed;
     const std::u16string base = RunFolderName(runStart_);
     // A later run in the same second gets a name of its own.
-    for (int n = 1; n < 1000; ++n) {
+    for (int n = 1; n <= kMostRunsPerSecond; ++n) {
         std::u16string name = n == 1 ? base : base + u" (" + DecimalText(n) + u')';
         const std::u16string path = StorePath() + u'\\' + name;
         const PathState state = files_.Probe(path);
@@ -126,7 +132,7 @@ KeepOutcome VersionStore::MakeRunFolder() {
         if (state != PathState::Missing) continue;
         if (!files_.MakeFolderChain(path)) {
             // Room may come from older runs; any other refusal stays for this run.
-            if (IsDriveFull(files_.LastError())) return KeepOutcome::DriveFull;
+            if (files_.LastFault() == FileFault::DriveFull) return KeepOutcome::DriveFull;
             break;
         }
         runFolderName_ = std::move(name);
@@ -136,7 +142,7 @@ KeepOutcome VersionStore::MakeRunFolder() {
     return KeepOutcome::Failed;
 }
 
-KeepOutcome VersionStore::Keep(const std::u16string& backup) {
+KeepOutcome VersionStore::MoveIntoStore(const std::u16string& backup) {
     std::u16string key = KeptKey(backup);
     if (kept_.contains(key)) return KeepOutcome::KeptBefore;
     if (const KeepOutcome made = MakeRunFolder(); made != KeepOutcome::Kept) return made;
@@ -145,7 +151,8 @@ KeepOutcome VersionStore::Keep(const std::u16string& backup) {
     if (const std::u16string_view folder = std::u16string_view(kept).substr(0, kept.rfind(u'\\'));
         folder != madeFolder_) {
         if (!files_.MakeFolderChain(folder))
-            return IsDriveFull(files_.LastError()) ? KeepOutcome::DriveFull : KeepOutcome::Failed;
+            return files_.LastFault() == FileFault::DriveFull ? KeepOutcome::DriveFull
+                                                              : KeepOutcome::Failed;
         madeFolder_ = folder;
     }
     if (!RetryWhileHeld(
@@ -173,10 +180,10 @@ std::vector<VersionStore::RunFolder> VersionStore::OtherRunFolders() {
         if (!(e.attributes & kAttrDirectory) || IsFolderLink(e)) return;
         const std::u16string name(e.name);
         if (name == runFolderName_ || failed_.contains(name)) return;
-        constexpr std::size_t kTimeLength = 19;
         if (const auto moment = RunFolderMoment(name))
-            folders.push_back(
-                {*moment, Suffix(std::u16string_view(name).substr(kTimeLength)), name});
+            folders.push_back({*moment,
+                               *RunNumber(std::u16string_view(name).substr(kRunNameShape.size())),
+                               name});
     });
     std::sort(folders.begin(), folders.end());
     return folders;
@@ -195,6 +202,53 @@ bool VersionStore::RemoveForRoom(const RunFolder& folder) {
     if (!Remove(folder)) return false;
     events_.removedForRoom(StorePath() + u'\\' + folder.name);
     return true;
+}
+
+void VersionStore::RunBegins() {
+    PruneByAge();
+}
+
+void VersionStore::RunEnds() {
+    for (;;) {
+        const std::int64_t free = files_.FreeBytesOnDrive(drive_);
+        if (free < 0 || HasRoomForARun(free) || !PruneOldest()) return;
+    }
+}
+
+CopyOutcome VersionStore::PutInPlace(const std::u16string& partial, const std::u16string& backup,
+                                     bool replaces) {
+    // A rename that never replaces: a copy that was there unseen is not lost
+    // either. (A folder or a read-only copy was refused before the copy began.)
+    if (replaces) {
+        switch (MoveIntoStore(backup)) {
+        case KeepOutcome::Kept:
+            break;
+        case KeepOutcome::KeptBefore:
+            return plain_.PutInPlace(partial, backup, replaces);
+        case KeepOutcome::Failed:
+            return CopyOutcome::Failed;
+        case KeepOutcome::DriveFull:
+            return CopyOutcome::DriveFull;
+        }
+    }
+    if (RetryWhileHeld(
+            files_, [&] { return files_.MoveAside(partial, backup); }, events_.keepResponsive))
+        return CopyOutcome::Copied;
+    if (replaces && !PutBack(backup)) events_.onlyInStore(PathInStore(backup));
+    return CopyOutcome::Failed;
+}
+
+bool VersionStore::Retire(const std::u16string& backup) {
+    switch (MoveIntoStore(backup)) {
+    case KeepOutcome::Kept:
+        return true;
+    case KeepOutcome::KeptBefore: // this run's own copy of another set folder's file
+        return plain_.Retire(backup);
+    case KeepOutcome::Failed:
+    case KeepOutcome::DriveFull:
+        break;
+    }
+    return false;
 }
 
 void VersionStore::PruneByAge() {

@@ -7,6 +7,8 @@
 // no walk of the engine enters it.
 #include "engine/FileServices.h"
 #include "engine/LocalClock.h"
+#include "engine/OldCopies.h"
+#include "engine/PlainRemoval.h"
 #include "set/DriveLetter.h"
 
 #include <cstdint>
@@ -26,7 +28,7 @@ std::u16string RunFolderName(const LocalTime& t);
 std::optional<std::int64_t> RunFolderMoment(std::u16string_view name);
 std::int64_t MomentOf(const LocalTime& t);
 
-// What became of a backup that a run wanted to keep.
+// What became of a backup that a run wanted to move into the store.
 enum class KeepOutcome {
     Kept,
     // This run's folder holds the path already: the backup in place is a copy
@@ -36,13 +38,18 @@ enum class KeepOutcome {
     DriveFull,
 };
 
-class VersionStore {
+// Owns the store's rules: the run folder's name, the one version per path and
+// run, pruning by age, and room made from the oldest runs.
+class VersionStore : public OldCopies {
 public:
     struct Events {
         // A run folder that cannot be removed.
         std::function<void(const std::u16string& folder)> notRemoved;
         // A run folder removed to make room, before its keep time ran out.
         std::function<void(const std::u16string& folder)> removedForRoom;
+        // A previous copy that could not go back in place after a failed
+        // replace: it is only in the store now, at this path.
+        std::function<void(const std::u16string& kept)> onlyInStore;
         // Called for every entry listed or removed, and between tries of a
         // held file: a store of many runs on a slow stick takes seconds to
         // prune, and the window must answer meanwhile.
@@ -52,9 +59,20 @@ public:
     VersionStore(FileServices& files, DriveLetter drive, int keepDays, const LocalTime& runStart,
                  Events events);
 
+    // Prunes by age.
+    void RunBegins() override;
+    // Removes the oldest run folders while the drive has no room for a run:
+    // the store never keeps "Sichern" disabled.
+    void RunEnds() override;
+    // At every moment the previous copy or the new one is in place or in the
+    // store: a kill between the two renames loses nothing.
+    CopyOutcome PutInPlace(const std::u16string& partial, const std::u16string& backup,
+                           bool replaces) override;
+    bool Retire(const std::u16string& backup) override;
+
     // Moves a backup file into this run's folder, made when first needed.
     // Unless Kept, the file is where it was.
-    KeepOutcome Keep(const std::u16string& backup);
+    KeepOutcome MoveIntoStore(const std::u16string& backup);
     // Moves a version kept by this run back to its place, when the new copy
     // could not take it.
     bool PutBack(const std::u16string& backup);
@@ -68,7 +86,7 @@ public:
     // Removes the oldest run folders, as many as a file of `bytes` needs to
     // fit, when the free space and all of them together can take it; else
     // none. True when the file may now fit.
-    bool MakeRoomFor(std::int64_t bytes);
+    bool MakeRoomFor(std::int64_t bytes) override;
     // Removes the oldest run folder but this run's; false when none is left.
     bool PruneOldest();
 
@@ -99,6 +117,8 @@ private:
     int keepDays_;
     LocalTime runStart_;
     Events events_;
+    // What goes without versions: a path this run has kept already.
+    PlainRemoval plain_;
     std::optional<bool> usable_;   // asked once per run; false once the run folder cannot be made
     std::u16string runFolderName_; // empty until this run keeps something
     std::u16string madeFolder_;    // the last folder of the store made for a keep

@@ -129,7 +129,7 @@ private:
     void BeginBusy() override;
     void EndBusy() override;
     void WaitingForOtherRun() override;
-    void ShowRefusal(const std::u16string& text) override;
+    void RefuseFileOnTarget(const std::u16string& source) override;
 
     void RegisterHandlers();
     // The label takes its text when the window is next painted.

@@ -1,6 +1,7 @@
 // The backup run in the main window: the window's side of RunHost.
 #include "ui/DataSForm.h"
 
+#include "app/RunTexts.h"
 #include "set/win32/WideText.h"
 #include "ui/MessageBoxes.h"
 #include "ui/Texts.h"
@@ -115,8 +116,8 @@ void TDataSForm::WaitingForOtherRun() {
     RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void TDataSForm::ShowRefusal(const std::u16string& text) {
-    ShowPlainMessage(Handle(), Wide(text));
+void TDataSForm::RefuseFileOnTarget(const std::u16string& source) {
+    ShowPlainMessage(Handle(), Wide(RefusalText(source)));
 }
 
 } // namespace kelvorin::ui

@@ -47,8 +47,8 @@ std::u16string NotReadyText(Readiness r, DriveLetter target) {
     return {};
 }
 
-CmdExit ExitForStatus(const RunFlags& flags) {
-    switch (RunStatusOf(flags)) {
+CmdExit ExitForStatus(const BackupRun& run, const RunFlags& flags) {
+    switch (RunStatusOf(run.Results(), flags.cancelled)) {
     case RunStatus::CopyFailed:
         return CmdExit::CopyFailed;
     case RunStatus::DeleteFailed:
@@ -98,7 +98,7 @@ CmdExit CheckBackup(const BackupSet& set, bool repair, const std::u16string& dat
     BackupRun run(runHost, {files, codePage, clock}, flags, dataDir);
     run.Repair(check.Damaged());
     cancel.RunFinished();
-    CmdExit exit = ExitForStatus(flags);
+    CmdExit exit = ExitForStatus(run, flags);
     if (runHost.LogWriteFailed()) {
         err.WriteLine(texts::kLogNotWritten);
         if (exit == CmdExit::Ok) exit = CmdExit::CopyFailed;
@@ -207,7 +207,7 @@ int RunProgram() {
             texts::kSummaryBytes + DecimalText(seconds) + texts::kSummarySeconds);
     }
 
-    CmdExit exit = ExitForStatus(flags);
+    CmdExit exit = ExitForStatus(run, flags);
     if (host.LogWriteFailed() && !options.preview) {
         err.WriteLine(texts::kLogNotWritten);
         if (exit == CmdExit::Ok) exit = CmdExit::CopyFailed;

@@ -2,6 +2,7 @@
 #include "set/Text16.h"
 
 #include "app/CmdTexts.h"
+#include "app/RunTexts.h"
 
 #include <string>
 
@@ -39,9 +40,9 @@ void ConsoleRunHost::WaitingForOtherRun() {
                    texts::kWaitingForOtherRunTail);
 }
 
-void ConsoleRunHost::ShowRefusal(const std::u16string& text) {
+void ConsoleRunHost::RefuseFileOnTarget(const std::u16string& source) {
     progress_.Clear();
-    err_.WriteLine(text);
+    err_.WriteLine(RefusalText(source));
 }
 
 void ConsoleRunHost::RunFolderRemovedForRoom(const std::u16string& folder) {

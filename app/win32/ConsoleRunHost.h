@@ -32,7 +32,7 @@ public:
     void Progressed(const RunProgress& progress) override;
     void LogFileFailed(const std::u16string& error) override;
     void Ended(RunStatus, const std::vector<std::u16string>&) override { workList_.Clear(); }
-    void ShowRefusal(const std::u16string& text) override;
+    void RefuseFileOnTarget(const std::u16string& source) override;
     void RunFolderRemovedForRoom(const std::u16string& folder) override;
     // Ctrl+C sets Cancelled from its own thread: the console has no turns to take.
     void EndBusy() override { progress_.Clear(); }

@@ -123,26 +123,27 @@ DosStamp Win32FileServices::GetHandleStamp(Handle h) {
     return StampOf(utc);
 }
 
-std::uint32_t Win32FileServices::SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) {
-    if (stamp == kNoStamp) return ERROR_INVALID_PARAMETER;
+bool Win32FileServices::SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) {
+    if (stamp == kNoStamp) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
     const auto value = static_cast<std::uint32_t>(stamp);
     FILETIME local;
     if (!DosDateTimeToFileTime(static_cast<WORD>(value >> 16), static_cast<WORD>(value & 0xFFFF),
                                &local))
-        return GetLastError();
+        return false;
     const FILETIME utc = localTime_.ToUtc(local);
     FILETIME access = utc;
     if (accessFrom != kInvalidHandle &&
         !GetFileTime(AsHandle(accessFrom), nullptr, &access, nullptr))
-        return GetLastError();
-    if (!SetFileTime(AsHandle(h), nullptr, &access, &utc)) return GetLastError();
-    return 0;
+        return false;
+    return SetFileTime(AsHandle(h), nullptr, &access, &utc) != 0;
 }
 
-std::uint32_t Win32FileServices::SetFileStamp(std::u16string_view path, DosStamp stamp) {
+bool Win32FileServices::SetFileStamp(std::u16string_view path, DosStamp stamp) {
     const UniqueFile file(AsHandle(Open(path, FILE_WRITE_ATTRIBUTES, kShareAll, OPEN_EXISTING)));
-    if (!file) return GetLastError();
-    return SetHandleStamp(AsValue(file.get()), stamp, kInvalidHandle);
+    return file && SetHandleStamp(AsValue(file.get()), stamp, kInvalidHandle);
 }
 
 std::int64_t Win32FileServices::HandleSize(Handle h) {
@@ -281,19 +282,16 @@ std::int64_t Win32FileServices::WriteChunk(Handle h, const void* buffer, std::in
     return written;
 }
 
-std::uint32_t Win32FileServices::ClaimSize(Handle h, std::int64_t size) {
+FileFault Win32FileServices::ClaimSize(Handle h, std::int64_t size) {
     // The allocation, not the end of the file: a file system that keeps no
     // valid-data length would otherwise write the whole size in zeros first.
     FILE_ALLOCATION_INFO allocation;
     allocation.AllocationSize.QuadPart = size;
     if (SetFileInformationByHandle(AsHandle(h), FileAllocationInfo, &allocation, sizeof allocation))
-        return 0;
+        return FileFault::None;
     // Wine 8 answers that it has no such call; some drivers that the class is unknown.
     const DWORD error = GetLastError();
-    if (error == ERROR_CALL_NOT_IMPLEMENTED || error == ERROR_INVALID_PARAMETER ||
-        error == ERROR_NOT_SUPPORTED)
-        return kErrorNotSupported;
-    return error;
+    return error == ERROR_INVALID_PARAMETER ? FileFault::NotSupported : FaultOf(error);
 }
 
 bool Win32FileServices::FlushToDrive(Handle h) {
@@ -302,6 +300,10 @@ bool Win32FileServices::FlushToDrive(Handle h) {
 
 void Win32FileServices::CloseFileHandle(Handle h) {
     CloseHandle(AsHandle(h));
+}
+
+FileFault Win32FileServices::LastFault() {
+    return FaultOf(GetLastError());
 }
 
 std::uint32_t Win32FileServices::LastError() {

@@ -26,8 +26,8 @@ public:
 
     DosStamp GetFileStamp(std::u16string_view path) override;
     DosStamp GetHandleStamp(Handle h) override;
-    std::uint32_t SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override;
-    std::uint32_t SetFileStamp(std::u16string_view path, DosStamp stamp) override;
+    bool SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override;
+    bool SetFileStamp(std::u16string_view path, DosStamp stamp) override;
     std::int64_t HandleSize(Handle h) override;
 
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
@@ -48,10 +48,11 @@ public:
 
     std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override;
     std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) override;
-    std::uint32_t ClaimSize(Handle h, std::int64_t size) override;
+    FileFault ClaimSize(Handle h, std::int64_t size) override;
     bool FlushToDrive(Handle h) override;
     void CloseFileHandle(Handle h) override;
 
+    FileFault LastFault() override;
     std::uint32_t LastError() override;
     std::u16string ErrorText(std::uint32_t code) override;
     std::unique_ptr<DriveLock> LockDrive(DriveLetter drive) override;

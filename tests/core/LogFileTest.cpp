@@ -82,11 +82,8 @@ TEST(RunStatus, IsTheFirstConditionThatApplies) {
         {true, true, true, u"Fehler beim kopieren !!"},
     };
     for (const auto& c : cases) {
-        RunFlags flags;
-        flags.copyFailed = c.copyFailed;
-        flags.deleteFailed = c.deleteFailed;
-        flags.cancelled = c.cancelled;
-        EXPECT_EQ(RunStatusText(flags), c.status)
+        const RunResults results{.copyFailed = c.copyFailed, .deleteFailed = c.deleteFailed};
+        EXPECT_EQ(RunStatusText(RunStatusOf(results, c.cancelled)), c.status)
             << "copyFailed " << c.copyFailed << ", deleteFailed " << c.deleteFailed
             << ", cancelled " << c.cancelled;
     }

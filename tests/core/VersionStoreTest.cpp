@@ -1,6 +1,7 @@
 #include "engine/VersionStore.h"
 
 #include "engine/BackupRun.h"
+#include "engine/DriveRoom.h"
 #include "set/Windows1252CodePage.h"
 #include "tests/support/MemoryRunHost.h"
 
@@ -93,8 +94,9 @@ TEST(VersionStorePruning, TakesTheOldestRunFolderFirstAndNeverTheRunsOwn) {
     VersionStore versions(removals, DriveLetter::FromLetter(u'T'), 30, {2026, 12, 10, 12, 0, 0, 0},
                           {.notRemoved = [&](const std::u16string& f) { notRemoved.push_back(f); },
                            .removedForRoom = [](const std::u16string&) {},
+                           .onlyInStore = [](const std::u16string&) {},
                            .keepResponsive = [] {}});
-    ASSERT_EQ(versions.Keep(u"T:\\Daten\\b.txt"), KeepOutcome::Kept);
+    ASSERT_EQ(versions.MoveIntoStore(u"T:\\Daten\\b.txt"), KeepOutcome::Kept);
 
     int pruned = 0;
     while (versions.PruneOldest())
@@ -146,6 +148,7 @@ TEST(VersionStorePruning, GivesTheWindowItsTurnsWhileItListsAndRemoves) {
     VersionStore versions(steps, DriveLetter::FromLetter(u'T'), 30, {2026, 12, 10, 12, 0, 0, 0},
                           {.notRemoved = [](const std::u16string&) {},
                            .removedForRoom = [](const std::u16string&) {},
+                           .onlyInStore = [](const std::u16string&) {},
                            .keepResponsive = [&] { steps.Turn(); }});
 
     versions.PruneByAge();
@@ -166,6 +169,7 @@ TEST(VersionStorePruning, CountsTheAgeFromTheNewestRunFolderWhenTheClockIsAhead)
     VersionStore versions(files, DriveLetter::FromLetter(u'T'), 30, {2031, 6, 1, 12, 0, 0, 0},
                           {.notRemoved = [](const std::u16string&) {},
                            .removedForRoom = [](const std::u16string&) {},
+                           .onlyInStore = [](const std::u16string&) {},
                            .keepResponsive = [] {}});
     versions.PruneByAge();
     EXPECT_FALSE(files.Find(store + u"2026-10-01 08.00.00"));
@@ -204,6 +208,23 @@ protected:
     NoonClock clock;
     RunFlags flags;
 };
+
+// At its end a run keeps the drive ready for the next one: with exactly the
+// least free bytes the oldest run folder goes, with one byte more none.
+TEST_F(StoreRun, GivesWayAtTheRunsEndOnlyWhileTheDriveHasNoRoomForARun) {
+    const std::u16string oldRun = u"T:\\.Kelvorin-Versionen\\2026-12-07 08.00.00";
+    host.set.folders.Add(u"S:\\Daten");
+    for (const std::int64_t free : {kLeastFreeBytes, kLeastFreeBytes + 1}) {
+        SCOPED_TRACE(free);
+        NewWorld();
+        files.AddFolder(u"S:\\Daten");
+        files.AddFile(oldRun + u"\\Daten\\alt.txt", "alt", 100);
+        files.SetCapacity(u'T', 3 + free);
+
+        Run();
+        EXPECT_EQ(files.Find(oldRun) == nullptr, free == kLeastFreeBytes);
+    }
+}
 
 // Three young run folders of 2 MB and 1.5 MB free: only as many go as the
 // file needs, and none for a file that cannot fit even with all of them.

@@ -15,10 +15,10 @@ public:
     }
     DosStamp GetFileStamp(std::u16string_view path) override { return inner_.GetFileStamp(path); }
     DosStamp GetHandleStamp(Handle h) override { return inner_.GetHandleStamp(h); }
-    std::uint32_t SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override {
+    bool SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override {
         return inner_.SetHandleStamp(h, stamp, accessFrom);
     }
-    std::uint32_t SetFileStamp(std::u16string_view path, DosStamp stamp) override {
+    bool SetFileStamp(std::u16string_view path, DosStamp stamp) override {
         return inner_.SetFileStamp(path, stamp);
     }
     std::int64_t HandleSize(Handle h) override { return inner_.HandleSize(h); }
@@ -55,11 +55,10 @@ public:
     std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) override {
         return inner_.WriteChunk(h, buffer, n);
     }
-    std::uint32_t ClaimSize(Handle h, std::int64_t size) override {
-        return inner_.ClaimSize(h, size);
-    }
+    FileFault ClaimSize(Handle h, std::int64_t size) override { return inner_.ClaimSize(h, size); }
     bool FlushToDrive(Handle h) override { return inner_.FlushToDrive(h); }
     void CloseFileHandle(Handle h) override { inner_.CloseFileHandle(h); }
+    FileFault LastFault() override { return inner_.LastFault(); }
     std::uint32_t LastError() override { return inner_.LastError(); }
     std::u16string ErrorText(std::uint32_t code) override { return inner_.ErrorText(code); }
     std::unique_ptr<DriveLock> LockDrive(DriveLetter drive) override {

@@ -8,9 +8,10 @@
 
 namespace kelvorin::testing {
 
+using namespace system_error;
+
 namespace {
 
-constexpr std::uint32_t kInvalidParameter = 87;
 // What a new file is stamped with until its stamp is set.
 constexpr DosStamp kNow =
     static_cast<DosStamp>((46u << 25) | (12u << 21) | (10u << 16) | (12u << 11));
@@ -177,13 +178,13 @@ DosStamp MemoryFileServices::GetHandleStamp(Handle h) {
     return nodes_[it->second.key].stamp;
 }
 
-std::uint32_t MemoryFileServices::SetFileStamp(std::u16string_view path, DosStamp stamp) {
+bool MemoryFileServices::SetFileStamp(std::u16string_view path, DosStamp stamp) {
     const std::lock_guard lock(mutex_);
     Node* node = LookUpNode(path);
-    if (!node || node->folder) return lastError_;
-    if (stamp == kNoStamp) return kInvalidParameter;
+    if (!node || node->folder) return false;
+    if (stamp == kNoStamp) return Fail(kInvalidParameter);
     node->stamp = stamp;
-    return 0;
+    return true;
 }
 
 std::int64_t MemoryFileServices::HandleSize(Handle h) {
@@ -195,14 +196,14 @@ std::int64_t MemoryFileServices::HandleSize(Handle h) {
 }
 
 // Access times are not kept.
-std::uint32_t MemoryFileServices::SetHandleStamp(Handle h, DosStamp stamp, Handle) {
+bool MemoryFileServices::SetHandleStamp(Handle h, DosStamp stamp, Handle) {
     const std::lock_guard lock(mutex_);
     const auto it = open_.find(h);
-    if (it == open_.end() || !it->second.writing) return kInvalidHandle;
-    if (stamp == kNoStamp) return kInvalidParameter;
-    if (!Reach(it->second.key)) return lastError_;
+    if (it == open_.end() || !it->second.writing) return Fail(kInvalidHandle);
+    if (stamp == kNoStamp) return Fail(kInvalidParameter);
+    if (!Reach(it->second.key)) return false;
     nodes_[it->second.key].stamp = stamp;
-    return 0;
+    return true;
 }
 
 std::optional<DosStamp> MemoryFileServices::ExistingFileStamp(std::u16string_view path) {
@@ -260,7 +261,7 @@ bool MemoryFileServices::RemoveOneFolder(std::u16string_view path) {
     // "X.txt" sorts between "X" and "X\\...": look where X's entries would be.
     const auto next = nodes_.lower_bound(key + u'\\');
     if (next != nodes_.end() && next->first.starts_with(key + u'\\'))
-        return Fail(145); // the folder is not empty
+        return Fail(kDirNotEmpty); // the folder is not empty
     nodes_.erase(key);
     return true;
 }
@@ -341,9 +342,9 @@ std::int64_t MemoryFileServices::ReadChunk(Handle h, void* buffer, std::int64_t 
     const std::string& bytes = nodes_[state.key].bytes;
     std::int64_t end = static_cast<std::int64_t>(bytes.size());
     if (const auto fault = failReadFrom_.find(state.key); fault != failReadFrom_.end()) {
-        if (state.position >= fault->second && state.position < end) return Fail(23), -1;
+        if (state.position >= fault->second && state.position < end) return Fail(kCrc), -1;
         if (state.uncached && fault->second < std::min(end, state.position + n))
-            return Fail(23), -1;
+            return Fail(kCrc), -1;
         end = std::min(end, fault->second);
     }
     const std::int64_t count = std::max<std::int64_t>(0, std::min(n, end - state.position));
@@ -371,15 +372,15 @@ std::int64_t MemoryFileServices::WriteChunk(Handle h, const void* buffer, std::i
     return n;
 }
 
-std::uint32_t MemoryFileServices::ClaimSize(Handle h, std::int64_t size) {
+FileFault MemoryFileServices::ClaimSize(Handle h, std::int64_t size) {
     const std::lock_guard lock(mutex_);
     const auto it = open_.find(h);
-    if (it == open_.end() || !it->second.writing || size < 0) return kInvalidHandle;
-    if (!Reach(it->second.key)) return kNotReady;
+    if (it == open_.end() || !it->second.writing || size < 0) return FileFault::Other;
+    if (!Reach(it->second.key)) return FileFault::Other;
     const Node& node = nodes_[it->second.key];
     const Drive& drive = drives_[Upper(node.path[0])];
     const std::int64_t grows = size - static_cast<std::int64_t>(node.bytes.size());
-    return grows > drive.capacity - drive.used ? kDiskFull : 0;
+    return grows > drive.capacity - drive.used ? FileFault::DriveFull : FileFault::None;
 }
 
 bool MemoryFileServices::FlushToDrive(Handle h) {

@@ -69,8 +69,8 @@ public:
                     const std::function<void(const FolderEntry&)>& visit) override;
     DosStamp GetFileStamp(std::u16string_view path) override;
     DosStamp GetHandleStamp(Handle h) override;
-    std::uint32_t SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override;
-    std::uint32_t SetFileStamp(std::u16string_view path, DosStamp stamp) override;
+    bool SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override;
+    bool SetFileStamp(std::u16string_view path, DosStamp stamp) override;
     std::int64_t HandleSize(Handle h) override;
     std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
     PathInfo LookUp(std::u16string_view path) override;
@@ -93,12 +93,13 @@ public:
     }
     std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override;
     std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) override;
-    std::uint32_t ClaimSize(Handle h, std::int64_t size) override;
+    FileFault ClaimSize(Handle h, std::int64_t size) override;
     bool FlushToDrive(Handle h) override;
     void CloseFileHandle(Handle h) override {
         const std::lock_guard lock(mutex_);
         open_.erase(h);
     }
+    FileFault LastFault() override { return FaultOf(lastError_); }
     std::uint32_t LastError() override { return lastError_; }
     std::u16string ErrorText(std::uint32_t code) override;
     std::unique_ptr<DriveLock> LockDrive(DriveLetter drive) override {
@@ -106,11 +107,6 @@ public:
     }
     // The system refuses to make any drive's lock.
     void FailDriveLocks() { failDriveLocks_ = true; }
-
-    // The system's error codes this file system sets.
-    static constexpr std::uint32_t kFileNotFound = 2, kPathNotFound = 3, kAccessDenied = 5,
-                                   kInvalidHandle = 6, kNotReady = 21, kSharingViolation = 32,
-                                   kDiskFull = 112, kAlreadyExists = 183;
 
 private:
     struct OpenState {

@@ -1,6 +1,7 @@
 #pragma once
 // A run host held in memory: the set, the lists and every call the engine
 // makes, for tests to inspect.
+#include "app/RunTexts.h"
 #include "engine/RunHost.h"
 #include "set/BackupSet.h"
 
@@ -66,7 +67,9 @@ public:
             workList.Add(l);
         fileList = workList.Items();
     }
-    void ShowRefusal(const std::u16string& text) override { refusals.push_back(text); }
+    void RefuseFileOnTarget(const std::u16string& source) override {
+        refusals.push_back(RefusalText(source));
+    }
     void RunFolderRemovedForRoom(const std::u16string& folder) override {
         removedForRoom.push_back(folder);
     }

@@ -179,7 +179,7 @@ TEST_F(CopySafeguardsTest, FailsAtOnceForAReadOnlyCopyOrAFolderInItsPlace) {
 class StampIgnoringFiles : public ForwardingFileServices {
 public:
     using ForwardingFileServices::ForwardingFileServices;
-    std::uint32_t SetHandleStamp(Handle, DosStamp, Handle) override { return 0; }
+    bool SetHandleStamp(Handle, DosStamp, Handle) override { return true; }
 };
 
 TEST_F(CopySafeguardsTest, KeepsThePreviousCopyWhenTheVolumeDropsTheStamp) {
@@ -302,7 +302,7 @@ TEST_F(CopySafeguardsTest, WritesBesideALeftoverPartialCopyThatIsHeld) {
 class CallOrder : public ForwardingFileServices {
 public:
     using ForwardingFileServices::ForwardingFileServices;
-    std::uint32_t SetHandleStamp(Handle h, DosStamp stamp, Handle from) override {
+    bool SetHandleStamp(Handle h, DosStamp stamp, Handle from) override {
         calls.push_back("stamp");
         return ForwardingFileServices::SetHandleStamp(h, stamp, from);
     }

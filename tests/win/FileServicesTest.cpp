@@ -96,11 +96,10 @@ TEST_F(FileServicesTest, ReadAndSetStampsInLocalTime) {
     OpenFile copy(fs, fs.CreateForWriting(U16(Source(L"copy.txt")), Sharing::Exclusive));
     ASSERT_TRUE(copy.IsValid());
     EXPECT_EQ(fs.WriteChunk(copy.Get(), "abc", 3), 3);
-    EXPECT_EQ(fs.SetHandleStamp(copy.Get(), Stamp(2023, 12, 31, 23, 59, 58),
-                                FileServices::kInvalidHandle),
-              0u);
+    EXPECT_TRUE(fs.SetHandleStamp(copy.Get(), Stamp(2023, 12, 31, 23, 59, 58),
+                                  FileServices::kInvalidHandle));
     EXPECT_EQ(fs.GetHandleStamp(copy.Get()), Stamp(2023, 12, 31, 23, 59, 58));
-    EXPECT_NE(fs.SetHandleStamp(copy.Get(), kNoStamp, FileServices::kInvalidHandle), 0u)
+    EXPECT_FALSE(fs.SetHandleStamp(copy.Get(), kNoStamp, FileServices::kInvalidHandle))
         << "no stamp is no time";
     copy.Close();
     const SYSTEMTIME t = LocalWriteTime(Source(L"copy.txt"));
@@ -218,9 +217,8 @@ TEST_F(FileServicesTest, WorkOnPathsOfThreeHundredCharacters) {
         OpenFile out(fs, fs.CreateForWriting(U16(file + L".tmp"), Sharing::Exclusive));
         ASSERT_TRUE(out.IsValid());
         EXPECT_EQ(fs.WriteChunk(out.Get(), "deep", 4), 4);
-        EXPECT_EQ(
-            fs.SetHandleStamp(out.Get(), Stamp(2025, 1, 2, 3, 4, 6), FileServices::kInvalidHandle),
-            0u);
+        EXPECT_TRUE(
+            fs.SetHandleStamp(out.Get(), Stamp(2025, 1, 2, 3, 4, 6), FileServices::kInvalidHandle));
     }
     EXPECT_TRUE(fs.MoveIntoPlace(U16(file + L".tmp"), U16(file)));
     EXPECT_TRUE(fs.IsExistingFile(U16(file)));
@@ -260,8 +258,9 @@ TEST_F(FileServicesTest, ClaimRoomAheadWithoutLengtheningTheFile) {
     {
         OpenFile out(fs, fs.CreateForWriting(U16(path), Sharing::Exclusive));
         ASSERT_TRUE(out.IsValid());
-        const std::uint32_t claimed = fs.ClaimSize(out.Get(), 3 * 1024 * 1024);
-        EXPECT_TRUE(claimed == 0 || claimed == kErrorNotSupported) << claimed;
+        const FileFault claimed = fs.ClaimSize(out.Get(), 3 * 1024 * 1024);
+        EXPECT_TRUE(claimed == FileFault::None || claimed == FileFault::NotSupported)
+            << static_cast<int>(claimed);
         EXPECT_EQ(fs.HandleSize(out.Get()), 0);
         EXPECT_EQ(fs.WriteChunk(out.Get(), "abc", 3), 3);
         EXPECT_TRUE(fs.FlushToDrive(out.Get()));

@@ -86,7 +86,7 @@ TEST_F(Synchronisation, DeletesBackupFilesWhoseSourceIsGoneAndEmptiedFolders) {
     EXPECT_FALSE(FileExists(partial));
     EXPECT_FALSE(FolderExists(Target(L"Daten\\Alt"))) << "Alt\\Tief should go in one run";
     EXPECT_TRUE(FolderExists(Target(L"Daten\\Unter")));
-    EXPECT_FALSE(flags.deleteFailed);
+    EXPECT_FALSE(results.deleteFailed);
     EXPECT_EQ(counts.filesDeleted, 5u);
     EXPECT_EQ(counts.foldersRemoved, 2u);
 }
@@ -143,7 +143,7 @@ TEST_F(Synchronisation, ReportsABackupFileThatCannotBeDeletedAndKeepsItsFolders)
     EXPECT_TRUE(FileExists(readOnly));
     EXPECT_THAT(host.Problems(), ElementsAre(NotDeleted(readOnly)));
     EXPECT_EQ(host.Status(), kStatusDeleteFailed);
-    EXPECT_TRUE(flags.deleteFailed);
+    EXPECT_TRUE(results.deleteFailed);
     // Each walk tells the folders it enters; the failure comes in between.
     using Step = MemoryRunHost::Step;
     const std::u16string daten = U16(Target(L"Daten")), x = daten + u"\\x", y = x + u"\\y";
@@ -276,7 +276,7 @@ TEST_F(Synchronisation, KeepsTheBackupOfASourceThatCannotBeExamined) {
     EXPECT_TRUE(FileExists(Target(L"Daten\\Gesperrt.txt")));
     EXPECT_FALSE(FileExists(Target(L"Daten\\Weg.txt")));
     EXPECT_THAT(host.Problems(), IsEmpty());
-    EXPECT_FALSE(flags.deleteFailed);
+    EXPECT_FALSE(results.deleteFailed);
 }
 
 // Pulls a drive out as soon as the file pass enters a given folder, after the
@@ -320,7 +320,7 @@ TEST_F(Synchronisation, DeletesNothingWhenTheSourceDriveVanishesDuringThePass) {
     EXPECT_TRUE(FolderExists(Target(L"Daten\\Leer")));
     // The folder pass finds the folder missing.
     EXPECT_THAT(unplugging.runLog, Contains(NotDeleted(Target(L"Daten"))));
-    EXPECT_FALSE(flags.deleteFailed);
+    EXPECT_FALSE(run.Results().deleteFailed);
 }
 
 TEST_F(Synchronisation, LeavesLinksToFoldersAlone) {
@@ -372,7 +372,8 @@ TEST_F(Synchronisation, TreatsEntriesThatAreNoDrivePathAsMissing) {
     std::vector<std::u16string> expected;
     for (int pass = 0; pass < 2; ++pass)
         for (const auto& entry : host.set.folders.Items())
-            expected.push_back(kNotDeletedLine + WithDrive(entry, flags.targetDrive.Letter()));
+            expected.push_back(kNotDeletedLine +
+                               BackupPathOf(entry, DriveLetter::FromLetter(TargetDrive())));
     std::vector<std::u16string> notDeleted;
     std::copy_if(host.runLog.begin(), host.runLog.end(), std::back_inserter(notDeleted),
                  [](const std::u16string& l) { return l.starts_with(kNotDeletedLine); });

@@ -20,6 +20,7 @@ protected:
         BackupRun run(host, RunPlatform{files, codePage, runClock}, flags, U16(dataDir));
         const bool ran = run.Run();
         counts = run.Counts();
+        results = run.Results();
         return ran;
     }
     bool RunBackup(FileServices& files, const std::wstring& dataDir) {
@@ -32,6 +33,7 @@ protected:
     Win32LocalClock clock;
     RunFlags flags;
     RunCounts counts; // of the last run
+    RunResults results;
 };
 
 // A run from the scratch source drive onto the target drive, with the log in

@@ -1,0 +1,41 @@
+#pragma once
+// The copy pass: a set folder's source tree walked into the work list, then
+// every file copied whose backup is missing or older.
+#include "engine/OldCopies.h"
+#include "engine/PlainTree.h"
+#include "engine/RunContext.h"
+#include "engine/SafeCopy.h"
+
+#include <string>
+#include <vector>
+
+namespace kelvorin {
+
+class CopyPass {
+public:
+    CopyPass(RunContext& run, OldCopies& oldCopies)
+        : run_(run), old_(oldCopies), safeCopy_(run, oldCopies) {}
+
+    // Every folder of the set in turn.
+    void Run();
+    // The file copied again whatever its backup's stamp: a repair.
+    void CopyAgain(const std::u16string& source, const std::u16string& backup);
+
+private:
+    void ScanSourceTree(const std::u16string& folder);
+    void CopyNewerFiles();
+    // A file on the target drive itself is refused, a case twin not copied;
+    // true for a file that may be copied.
+    bool MayCopy(const std::u16string& source, const std::u16string& previous);
+    // Copies and reports it; on a full drive, once more when the old copies
+    // could make room.
+    void CopyAndReport(const std::u16string& source, const std::u16string& backup, CopyState state);
+
+    RunContext& run_;
+    OldCopies& old_;
+    SafeCopy safeCopy_;
+    PlainTreeWatch plainTree_; // of the last walk
+    std::vector<std::u16string> exclusions_;
+};
+
+} // namespace kelvorin
