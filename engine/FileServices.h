@@ -99,28 +99,32 @@ public:
     // The size of an open file in bytes, -1 when it cannot be told.
     virtual std::int64_t HandleSize(Handle h) = 0;
 
-    // Whether the path is an existing file, and its stamp, in one look-up: the
-    // copy rule's question about every backup. A link to a file counts when
-    // its target opens or is in use.
+    // Two look-ups, each one call to the system:
+    // - ExistingFileStamp: a file's stamp, nullopt for anything but a file
+    //   that is there. The copy rule's question about every backup. A link to
+    //   a file counts when its target opens or is in use.
+    // - LookUp: what the path is, and its attribute bits. Missing only when
+    //   the system says "not found"; no access, a drive not ready and the
+    //   like are Unknown: the question before anything goes.
     virtual std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) = 0;
-    // What the path is, and its attribute bits. Missing only when the system
-    // says "not found"; no access, a drive not ready and the like are Unknown.
     virtual PathInfo LookUp(std::u16string_view path) = 0;
 
+    // Parts of the answers above, for callers that need no more.
     bool IsExistingFile(std::u16string_view path) { return ExistingFileStamp(path).has_value(); }
     bool IsExistingFolder(std::u16string_view path) {
         return LookUp(path).state == PathState::Folder;
     }
-    PathState Probe(std::u16string_view path) { return LookUp(path).state; }
+    PathState StateOf(std::u16string_view path) { return LookUp(path).state; }
 
     virtual bool MakeFolderChain(std::u16string_view path) = 0;
     virtual bool DeleteOneFile(std::u16string_view path) = 0;
     virtual bool RemoveOneFolder(std::u16string_view path) = 0;
     // Replaces target by source in one step, written through.
     virtual bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) = 0;
-    // Gives a file another name on the same drive, written through; fails
-    // when the target exists, so nothing is ever replaced by it.
-    virtual bool MoveAside(std::u16string_view source, std::u16string_view target) = 0;
+    // Gives a file another name on the same drive, written through: moves a
+    // copy into the store, or a complete partial copy into a free place.
+    // Fails when the target exists, so nothing is ever replaced by it.
+    virtual bool RenameWithoutReplacing(std::u16string_view source, std::u16string_view target) = 0;
     // -1 when unknown.
     virtual std::int64_t FreeBytesOnDrive(DriveLetter drive) = 0;
     // The volume's file system, as "NTFS" or "FAT32"; empty when unknown.

@@ -69,7 +69,8 @@ bool PreviewFileServices::MoveIntoPlace(std::u16string_view source, std::u16stri
     return true;
 }
 
-bool PreviewFileServices::MoveAside(std::u16string_view source, std::u16string_view target) {
+bool PreviewFileServices::RenameWithoutReplacing(std::u16string_view source,
+                                                 std::u16string_view target) {
     // A preview runs without versions: nothing is reported for a move.
     gone_.insert(std::u16string(source));
     created_.insert(std::u16string(target));

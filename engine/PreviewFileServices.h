@@ -14,6 +14,11 @@ namespace kelvorin {
 
 enum class PreviewAction { Copy, Delete, Remove };
 
+// A preview moves nothing into the store: its lines stay those of a mirror.
+inline int VersionDaysOf(int setDays, bool preview) {
+    return preview ? 0 : setDays;
+}
+
 class PreviewFileServices : public FileServices {
 public:
     using Report = std::function<void(PreviewAction, const std::u16string& path)>;
@@ -37,7 +42,7 @@ public:
     bool DeleteOneFile(std::u16string_view path) override;
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
-    bool MoveAside(std::u16string_view source, std::u16string_view target) override;
+    bool RenameWithoutReplacing(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(DriveLetter drive) override {
         return real_.FreeBytesOnDrive(drive);
     }

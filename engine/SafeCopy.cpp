@@ -67,7 +67,7 @@ FileServices::Handle SafeCopy::OpenPartialCopy(const std::u16string& source,
     for (int variant = 0; variant < kPartialCopyVariants; ++variant) {
         std::u16string candidate = PartialCopyPath(backup, variant);
         // In a plain tree no source file bears a partial copy's name: the walk saw them all.
-        if (!plainTree && fs.Probe(WithDrive(candidate, DriveOf(source))) != PathState::Missing)
+        if (!plainTree && fs.StateOf(WithDrive(candidate, DriveOf(source))) != PathState::Missing)
             continue;
         if (const FileServices::Handle out = CreatePartialCopy(candidate);
             out != FileServices::kInvalidHandle) {

@@ -70,7 +70,7 @@ bool Synchronisation::ClaimedByAnotherFolder(const std::u16string& backup) const
         std::u16string source = folder.entry;
         if (source.back() != u'\\') source += u'\\';
         source += std::u16string_view(path).substr(folder.backupPrefix.size());
-        const PathState state = run_.files.Probe(source);
+        const PathState state = run_.files.StateOf(source);
         if (state == PathState::File || state == PathState::Unknown) return true;
         // A drive pulled during the run reads as "not found" everywhere: the
         // other folder's source is gone only while that folder is still there.
@@ -114,7 +114,7 @@ bool Synchronisation::IsOrphan(const std::u16string& backup) {
     // The drive letter as the set folder writes it: what the log names.
     std::u16string source = backup;
     source[0] = sourceFolder_[0];
-    const PathState state = run_.files.Probe(source);
+    const PathState state = run_.files.StateOf(source);
     if (state != PathState::Missing && state != PathState::Folder) return false;
     // A drive or share that went away reads as "not found" for every path
     // on it: a missing source counts only while its set folder is there.

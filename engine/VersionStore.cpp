@@ -127,7 +127,7 @@ KeepOutcome VersionStore::MakeRunFolder() {
     for (int n = 1; n <= kMostRunsPerSecond; ++n) {
         std::u16string name = n == 1 ? base : base + u" (" + DecimalText(n) + u')';
         const std::u16string path = StorePath() + u'\\' + name;
-        const PathState state = files_.Probe(path);
+        const PathState state = files_.StateOf(path);
         if (state == PathState::Unknown) break;
         if (state != PathState::Missing) continue;
         if (!files_.MakeFolderChain(path)) {
@@ -156,7 +156,8 @@ KeepOutcome VersionStore::MoveIntoStore(const std::u16string& backup) {
         madeFolder_ = folder;
     }
     if (!RetryWhileHeld(
-            files_, [&] { return files_.MoveAside(backup, kept); }, events_.keepResponsive))
+            files_, [&] { return files_.RenameWithoutReplacing(backup, kept); },
+            events_.keepResponsive))
         return KeepOutcome::Failed;
     kept_.insert(std::move(key));
     return KeepOutcome::Kept;
@@ -166,7 +167,8 @@ bool VersionStore::PutBack(const std::u16string& backup) {
     if (runFolderName_.empty()) return false;
     const std::u16string kept = PathInStore(backup);
     if (!RetryWhileHeld(
-            files_, [&] { return files_.MoveAside(kept, backup); }, events_.keepResponsive))
+            files_, [&] { return files_.RenameWithoutReplacing(kept, backup); },
+            events_.keepResponsive))
         return false;
     kept_.erase(KeptKey(backup));
     return true;
@@ -232,7 +234,8 @@ CopyOutcome VersionStore::PutInPlace(const std::u16string& partial, const std::u
         }
     }
     if (RetryWhileHeld(
-            files_, [&] { return files_.MoveAside(partial, backup); }, events_.keepResponsive))
+            files_, [&] { return files_.RenameWithoutReplacing(partial, backup); },
+            events_.keepResponsive))
         return CopyOutcome::Copied;
     if (replaces && !PutBack(backup)) events_.onlyInStore(PathInStore(backup));
     return CopyOutcome::Failed;

@@ -4,6 +4,7 @@
 #include "app/win32/ConsoleProgress.h"
 #include "app/win32/ConsoleStream.h"
 #include "engine/BackupRun.h"
+#include "engine/PreviewFileServices.h"
 #include "engine/RunHost.h"
 #include "set/BackupSet.h"
 
@@ -24,8 +25,7 @@ public:
     std::vector<std::u16string> ExclusionLines() override { return set_.exclusions; }
     DriveLetter TargetDrive() override { return set_.Drive(); }
     bool SynchronTicked() override { return set_.synchron; }
-    // A preview moves nothing into the store: its lines stay those of a mirror.
-    int VersionDays() override { return mode_ == Mode::Preview ? 0 : set_.versionDays; }
+    int VersionDays() override { return VersionDaysOf(set_.versionDays, mode_ == Mode::Preview); }
     SortedList& WorkList() override { return workList_; }
 
     void Logged(const RunLogLine& line) override;

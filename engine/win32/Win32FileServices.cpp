@@ -16,6 +16,13 @@ DosStamp Win32FileServices::StampOf(const FILETIME& utc) {
 
 namespace {
 
+// ReadFile and WriteFile take a DWORD, and a length up to the largest int is
+// what every system version accepts for one call.
+DWORD ChunkLength(std::int64_t n) {
+    constexpr std::int64_t kLargestChunk = 0x7FFFFFFF;
+    return static_cast<DWORD>(n > kLargestChunk ? kLargestChunk : n);
+}
+
 // CreateDirectoryW stops at MAX_PATH - 12; the files at MAX_PATH - 1.
 // From this length on, every call gets the "\\?\" form.
 constexpr std::size_t kLongPathFrom = MAX_PATH - 12;
@@ -220,7 +227,8 @@ bool Win32FileServices::MoveIntoPlace(std::u16string_view source, std::u16string
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool Win32FileServices::MoveAside(std::u16string_view source, std::u16string_view target) {
+bool Win32FileServices::RenameWithoutReplacing(std::u16string_view source,
+                                               std::u16string_view target) {
     return MoveFileExW(SystemPath(source).c_str(), SystemPath(target).c_str(),
                        MOVEFILE_WRITE_THROUGH) != 0;
 }
@@ -268,7 +276,7 @@ FileServices::Handle Win32FileServices::CreateForWriting(std::u16string_view pat
 
 std::int64_t Win32FileServices::ReadChunk(Handle h, void* buffer, std::int64_t n) {
     if (n < 0) return -1;
-    const DWORD want = n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<DWORD>(n);
+    const DWORD want = ChunkLength(n);
     DWORD got = 0;
     if (!ReadFile(AsHandle(h), buffer, want, &got, nullptr)) return -1;
     return got;
@@ -276,7 +284,7 @@ std::int64_t Win32FileServices::ReadChunk(Handle h, void* buffer, std::int64_t n
 
 std::int64_t Win32FileServices::WriteChunk(Handle h, const void* buffer, std::int64_t n) {
     if (n < 0) return -1;
-    const DWORD want = n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<DWORD>(n);
+    const DWORD want = ChunkLength(n);
     DWORD written = 0;
     if (!WriteFile(AsHandle(h), buffer, want, &written, nullptr)) return -1;
     return written;

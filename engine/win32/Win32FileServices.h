@@ -37,7 +37,7 @@ public:
     bool DeleteOneFile(std::u16string_view path) override;
     bool RemoveOneFolder(std::u16string_view path) override;
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override;
-    bool MoveAside(std::u16string_view source, std::u16string_view target) override;
+    bool RenameWithoutReplacing(std::u16string_view source, std::u16string_view target) override;
     std::int64_t FreeBytesOnDrive(DriveLetter drive) override;
     std::u16string FileSystemName(DriveLetter drive) override;
 

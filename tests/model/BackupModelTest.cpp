@@ -33,8 +33,7 @@ struct Outcome {
 Outcome RunIn(FileServices& files, const Scenario& s, bool preview = false) {
     MemoryRunHost host;
     host.set = s.set;
-    // As the console program does it: a preview keeps no versions.
-    if (preview) host.set.versionDays = 0;
+    host.set.versionDays = VersionDaysOf(host.set.versionDays, preview);
     RunFlags flags;
     int turns = 0;
     host.onKeepResponsive = [&] {

@@ -32,8 +32,8 @@ public:
     bool MoveIntoPlace(std::u16string_view source, std::u16string_view target) override {
         return inner_.MoveIntoPlace(source, target);
     }
-    bool MoveAside(std::u16string_view source, std::u16string_view target) override {
-        return inner_.MoveAside(source, target);
+    bool RenameWithoutReplacing(std::u16string_view source, std::u16string_view target) override {
+        return inner_.RenameWithoutReplacing(source, target);
     }
     std::int64_t FreeBytesOnDrive(DriveLetter drive) override {
         return inner_.FreeBytesOnDrive(drive);

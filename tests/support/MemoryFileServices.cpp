@@ -287,7 +287,8 @@ bool MemoryFileServices::MoveIntoPlace(std::u16string_view source, std::u16strin
     return true;
 }
 
-bool MemoryFileServices::MoveAside(std::u16string_view source, std::u16string_view target) {
+bool MemoryFileServices::RenameWithoutReplacing(std::u16string_view source,
+                                                std::u16string_view target) {
     // One step under the lock, as the system's rename is.
     const std::lock_guard lock(mutex_);
     if (nodes_.contains(Key(target))) return Fail(kAlreadyExists);

@@ -587,9 +587,9 @@ public:
         return ForwardingFileServices::DeleteOneFile(path);
     }
     // With versions an orphan leaves the backup by a move into the store.
-    bool MoveAside(std::u16string_view source, std::u16string_view target) override {
+    bool RenameWithoutReplacing(std::u16string_view source, std::u16string_view target) override {
         if (target.find(u".Kelvorin-Versionen") != std::u16string_view::npos) note_("delete");
-        return ForwardingFileServices::MoveAside(source, target);
+        return ForwardingFileServices::RenameWithoutReplacing(source, target);
     }
     bool RemoveOneFolder(std::u16string_view path) override {
         note_("remove");

@@ -318,9 +318,9 @@ public:
         calls.push_back("in place");
         return ForwardingFileServices::MoveIntoPlace(source, target);
     }
-    bool MoveAside(std::u16string_view source, std::u16string_view target) override {
+    bool RenameWithoutReplacing(std::u16string_view source, std::u16string_view target) override {
         calls.push_back(source.ends_with(kPartialCopyTail) ? "in place" : "kept");
-        return ForwardingFileServices::MoveAside(source, target);
+        return ForwardingFileServices::RenameWithoutReplacing(source, target);
     }
     std::vector<std::string> calls;
 };
@@ -347,10 +347,10 @@ class FailingFinalRename : public ForwardingFileServices {
 public:
     FailingFinalRename(FileServices& inner, int holdKept)
         : ForwardingFileServices(inner), holdKept_(holdKept) {}
-    bool MoveAside(std::u16string_view source, std::u16string_view target) override {
+    bool RenameWithoutReplacing(std::u16string_view source, std::u16string_view target) override {
         if (!source.ends_with(kPartialCopyTail)) {
             if (!source.starts_with(u"T:\\.")) kept = Wide(target);
-            return ForwardingFileServices::MoveAside(source, target);
+            return ForwardingFileServices::RenameWithoutReplacing(source, target);
         }
         locker = std::make_unique<Locker>(kept, holdKept_);
         SetLastError(ERROR_INVALID_NAME);

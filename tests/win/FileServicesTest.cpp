@@ -134,7 +134,7 @@ TEST_F(FileServicesTest, ProbeTellsMissingFromUnknown) {
         {Source(L"a<b.txt"), PathState::Unknown},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(fs.Probe(U16(c.path)), c.state) << std::string(c.path.begin(), c.path.end());
+        EXPECT_EQ(fs.StateOf(U16(c.path)), c.state) << std::string(c.path.begin(), c.path.end());
     EXPECT_TRUE(fs.IsExistingFile(U16(Source(L"a.txt"))));
     EXPECT_FALSE(fs.IsExistingFile(U16(Source())));
     EXPECT_TRUE(fs.IsExistingFolder(U16(Source())));
@@ -222,7 +222,7 @@ TEST_F(FileServicesTest, WorkOnPathsOfThreeHundredCharacters) {
     }
     EXPECT_TRUE(fs.MoveIntoPlace(U16(file + L".tmp"), U16(file)));
     EXPECT_TRUE(fs.IsExistingFile(U16(file)));
-    EXPECT_EQ(fs.Probe(U16(file)), PathState::File);
+    EXPECT_EQ(fs.StateOf(U16(file)), PathState::File);
     EXPECT_EQ(fs.GetFileStamp(U16(file)), Stamp(2025, 1, 2, 3, 4, 6));
     EXPECT_THAT(Listing(fs, folder),
                 ElementsAre(Pair(L".", kAttrDirectory), Pair(L"..", kAttrDirectory),
