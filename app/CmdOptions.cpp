@@ -2,6 +2,7 @@
 
 #include "app/CmdTexts.h"
 #include "engine/Paths.h"
+#include "engine/VersionStore.h"
 
 namespace kelvorin {
 
@@ -16,6 +17,17 @@ CmdOptions ParseCmdOptions(const std::vector<std::u16string>& args) {
                 options.check = true;
             } else if (option == u"/reparieren") {
                 options.check = options.repair = true;
+            } else if (option == u"/stände" || option == u"/stÄnde") {
+                options.states = true;
+            } else if (option.starts_with(u"/zurück:") || option.starts_with(u"/zurÜck:")) {
+                const std::u16string_view text = std::u16string_view(arg).substr(8);
+                options.restoreMoment = ParseMoment(text);
+                if (!options.restoreMoment && options.error.empty())
+                    options.error = texts::kNotAMoment + std::u16string(text);
+            } else if (option.starts_with(u"/nach:")) {
+                options.restoreFolder = arg.substr(6);
+                if (options.restoreFolder.empty() && options.error.empty())
+                    options.error = texts::kRestoreWithoutFolder;
             } else if (option == u"/?") {
                 options.help = true;
             } else if (options.error.empty()) {
@@ -30,7 +42,52 @@ CmdOptions ParseCmdOptions(const std::vector<std::u16string>& args) {
     // A preview of a check would be the check itself.
     if (options.check && options.preview && options.error.empty())
         options.error = texts::kCheckNotWithPreview;
+    const bool restore = options.restoreMoment.has_value();
+    const bool restoreFolder = !options.restoreFolder.empty();
+    if (options.error.empty() && restore != restoreFolder)
+        options.error = restore ? texts::kRestoreWithoutFolder : texts::kFolderWithoutRestore;
+    if (options.error.empty() && (restore || options.states) + options.preview + options.check > 1)
+        options.error = texts::kOneCommandOnly;
     return options;
+}
+
+namespace {
+
+// Exactly `digits` decimal digits at pos.
+std::optional<int> Digits(std::u16string_view text, std::size_t pos, std::size_t digits) {
+    if (pos + digits > text.size()) return std::nullopt;
+    int n = 0;
+    for (std::size_t i = pos; i < pos + digits; ++i) {
+        if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
+        n = n * 10 + (text[i] - u'0');
+    }
+    return n;
+}
+
+} // namespace
+
+std::optional<std::int64_t> ParseMoment(std::u16string_view text) {
+    // The day's part is the run name's own shape; a missing time is its end.
+    constexpr std::size_t kDay = 10, kMinute = 16, kSecond = 19;
+    if (text.size() != kDay && text.size() != kMinute && text.size() != kSecond)
+        return std::nullopt;
+    std::u16string name(text.substr(0, kDay));
+    if (text.size() == kDay) {
+        name += u" 23.59.59";
+    } else {
+        if (text[kDay] != u' ') return std::nullopt;
+        for (std::size_t i : {std::size_t{13}, std::size_t{16}})
+            if (i < text.size() && text[i] != u'.' && text[i] != u':') return std::nullopt;
+        if (!Digits(text, 11, 2) || !Digits(text, 14, 2) ||
+            (text.size() == kSecond && !Digits(text, 17, 2)))
+            return std::nullopt;
+        name += u' ';
+        name += text.substr(11, 2);
+        name += u'.';
+        name += text.substr(14, 2);
+        name += text.size() == kSecond ? u'.' + std::u16string(text.substr(17, 2)) : u".59";
+    }
+    return RunFolderMoment(name);
 }
 
 } // namespace kelvorin

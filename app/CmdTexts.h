@@ -7,11 +7,19 @@ inline constexpr char16_t kUnknownOption[] = u"Unbekannte Option: ";
 inline constexpr char16_t kSecondSetName[] = u"Nur eine Zusammenstellung ist erlaubt, zu viel: ";
 inline constexpr char16_t kCheckNotWithPreview[] =
     u"/Prüfen und /Reparieren gehen nicht zusammen mit /Vorschau.";
+inline constexpr char16_t kOneCommandOnly[] =
+    u"Nur eines von /Vorschau, /Prüfen, /Reparieren, /Stände und /Zurück ist erlaubt.";
+inline constexpr char16_t kNotAMoment[] =
+    u"Kein Zeitpunkt (JJJJ-MM-TT, JJJJ-MM-TT hh.mm oder JJJJ-MM-TT hh.mm.ss): ";
+inline constexpr char16_t kRestoreWithoutFolder[] =
+    u"/Zurück braucht /Nach:<Ordner>, den leeren Ordner, in den geschrieben wird.";
+inline constexpr char16_t kFolderWithoutRestore[] = u"/Nach geht nur zusammen mit /Zurück.";
 
 inline constexpr char16_t kUsage[] =
     u"Sichert die Ordner einer Zusammenstellung auf das Ziellaufwerk, ohne Fenster.\r\n"
     u"\r\n"
-    u"KelvorinCmd.exe [Zusammenstellung] [/Vorschau | /Prüfen | /Reparieren]\r\n"
+    u"KelvorinCmd.exe [Zusammenstellung] [/Vorschau | /Prüfen | /Reparieren | /Stände]\r\n"
+    u"KelvorinCmd.exe [Zusammenstellung] /Zurück:<Zeitpunkt> /Nach:<Ordner>\r\n"
     u"\r\n"
     u"  Zusammenstellung  Name der Zusammenstellung; die Endung wird zu \".ini\".\r\n"
     u"                    Ohne Namen gilt \"Kelvorin.ini\". Ein Name ohne Laufwerk wird\r\n"
@@ -20,6 +28,12 @@ inline constexpr char16_t kUsage[] =
     u"  /Prüfen           Liest jede aktuelle Kopie und vergleicht sie Byte für Byte mit\r\n"
     u"                    ihrer Quelle; nichts wird geändert.\r\n"
     u"  /Reparieren       Prüft und kopiert jede abweichende oder unlesbare Kopie neu.\r\n"
+    u"  /Stände           Zeigt die Stände, die /Zurück geben kann, den ältesten zuerst:\r\n"
+    u"                    Lauf, Dateien und Bytes.\r\n"
+    u"  /Zurück           Schreibt die Ordner der Zusammenstellung, wie die Sicherung sie\r\n"
+    u"                    zum Zeitpunkt hielt (JJJJ-MM-TT [hh.mm[.ss]], Ortszeit), in den\r\n"
+    u"                    leeren Ordner /Nach:<Ordner>, als <Ordner>\\C\\... für C:\\...\r\n"
+    u"                    Das Ziellaufwerk bleibt, wie es ist.\r\n"
     u"  /?                Zeigt diese Hilfe.\r\n"
     u"\r\n"
     u"Was eine Sicherung ersetzt oder entfernt, bleibt auf dem Ziellaufwerk im Ordner\r\n"
@@ -28,7 +42,8 @@ inline constexpr char16_t kUsage[] =
     u"\r\n"
     u"Rückgabewerte: 0 OK, 1 Fehler beim Kopieren oder Quelle nicht lesbar,\r\n"
     u"               2 Nicht gelöscht, 3 Abbruch, 4 Sicherung nicht möglich,\r\n"
-    u"               5 Aufruf- oder Zusammenstellungsfehler, 6 Kopien abweichend.\r\n";
+    u"               5 Aufruf- oder Zusammenstellungsfehler, 6 Kopien abweichend,\r\n"
+    u"               7 Dateien nicht mehr vorhanden, 8 kein Stand zu diesem Zeitpunkt.\r\n";
 
 inline constexpr char16_t kSetFileMissing[] = u"Die Zusammenstellung gibt es nicht: ";
 inline constexpr char16_t kSetFileUnreadable[] =
@@ -78,6 +93,22 @@ inline constexpr char16_t kCheckSummaryNotCurrent[] = u" nicht aktuell";
 inline constexpr char16_t kCheckProgressOf[] = u" von ";
 inline constexpr char16_t kCheckProgressMegabytes[] = u" MB, ";
 inline constexpr char16_t kCheckProgressSpeed[] = u" MB/s  ";
+
+// The restore: refusals on stderr, its lines on stdout.
+inline constexpr char16_t kRestoreFolderNotEmpty[] = u"Der Ordner ist nicht leer: ";
+inline constexpr char16_t kRestoreFolderOnTarget[] = u"Der Ordner liegt auf dem Ziellaufwerk: ";
+inline constexpr char16_t kRestoreFolderUnusable[] =
+    u"In den Ordner kann nicht geschrieben werden: ";
+inline constexpr char16_t kNoStateBefore[] = u"Kein Stand bis zu diesem Zeitpunkt. Der älteste: ";
+inline constexpr char16_t kNoStateAtAll[] = u"Auf dem Ziellaufwerk ist kein Stand.";
+inline constexpr char16_t kNoLongerThere[] = u"Nicht mehr vorhanden: ";
+inline constexpr char16_t kNotRestored[] = u"Nicht geschrieben: ";
+// "<Lauf>  <n> Dateien, <n> Bytes"
+inline constexpr char16_t kStateFiles[] = u" Dateien, ";
+inline constexpr char16_t kStateBytes[] = u" Bytes";
+// "<n> Dateien geschrieben, <n> nicht mehr vorhanden"
+inline constexpr char16_t kRestoreSummaryWritten[] = u" Dateien geschrieben, ";
+inline constexpr char16_t kRestoreSummaryGone[] = u" nicht mehr vorhanden";
 
 // Preview lines and their count.
 inline constexpr char16_t kPreviewCopy[] = u"Kopieren: ";

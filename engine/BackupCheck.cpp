@@ -28,9 +28,9 @@ void BackupCheck::CollectCurrentCopies(const std::u16string& folder, std::vector
     for (Pair& p : found) {
         if (flags_.cancelled) return;
         p.backup = BackupPathOf(p.source, drive_);
-        const auto backupStamp = files_.ExistingFileStamp(p.backup);
+        const auto backup = files_.ExistingFile(p.backup);
         const DosStamp stamp = p.stamp != kNoStamp ? p.stamp : files_.GetFileStamp(p.source);
-        if (!backupStamp || IsCopyOutdated(stamp, *backupStamp)) {
+        if (!backup || IsCopyOutdated(stamp, backup->stamp)) {
             ++counts_.notCurrent;
             continue;
         }

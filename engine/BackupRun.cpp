@@ -5,6 +5,7 @@
 #include "engine/LogFile.h"
 #include "engine/PlainRemoval.h"
 #include "engine/RunStatus.h"
+#include "engine/StateListing.h"
 #include "engine/Synchronisation.h"
 #include "engine/VersionStore.h"
 
@@ -39,10 +40,20 @@ bool BackupRun::RunSteps(const std::function<void(RunContext&, OldCopies&)>& wor
     const DriveHold hold(fs_, drive, host_, flags_);
     RunContext run(host_, fs_, flags_, drive);
     {
-        const std::unique_ptr<OldCopies> oldCopies = MakeOldCopies(run);
+        std::optional<StateRecord> state;
+        const int days = flags_.cancelled ? 0 : host_.VersionDays();
+        const std::unique_ptr<OldCopies> oldCopies = MakeOldCopies(run, days);
+        if (days > 0) {
+            state.emplace(fs_, dataDir_ + u"Kelvorin-Stand-" + drive.Letter() + u".tmp");
+            run.state = &*state;
+        }
         oldCopies->RunBegins();
         work(run, *oldCopies);
-        oldCopies->RunEnds();
+        // A cancelled run saw only part of the set: the previous state stays
+        // whole, since what it replaced is in its run folder.
+        const bool finished = !flags_.cancelled && run.ChangedBackup();
+        oldCopies->RunEnds(finished ? run.state : nullptr);
+        run.state = nullptr;
     }
     counts_ = run.counts;
     results_ = run.results;
@@ -58,10 +69,8 @@ bool BackupRun::RunSteps(const std::function<void(RunContext&, OldCopies&)>& wor
     return true;
 }
 
-std::unique_ptr<OldCopies> BackupRun::MakeOldCopies(RunContext& run) {
-    const int days = host_.VersionDays();
-    if (days <= 0 || flags_.cancelled)
-        return std::make_unique<PlainRemoval>(fs_, [this] { host_.PumpMessages(); });
+std::unique_ptr<OldCopies> BackupRun::MakeOldCopies(RunContext& run, int days) {
+    if (days <= 0) return std::make_unique<PlainRemoval>(fs_, [this] { host_.PumpMessages(); });
     return std::make_unique<VersionStore>(
         fs_, run.target, days, clock_.Now(),
         VersionStore::Events{
@@ -70,6 +79,8 @@ std::unique_ptr<OldCopies> BackupRun::MakeOldCopies(RunContext& run) {
                 [this](const std::u16string& folder) { host_.RunFolderRemovedForRoom(folder); },
             .onlyInStore =
                 [&run](const std::u16string& kept) { run.AddLogLine(LogKind::OnlyInStore, kept); },
+            .listingNotWritten =
+                [&run](const std::u16string& listing) { run.ReportNotCopied(listing); },
             .keepResponsive = [this] { host_.KeepResponsive(); }});
 }
 

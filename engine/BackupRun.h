@@ -44,8 +44,8 @@ private:
     // The steps around a run's work: the drive's lock, busy, the old copies,
     // the status and the log file.
     bool RunSteps(const std::function<void(RunContext&, OldCopies&)>& work);
-    // The store when the run keeps versions, else plain removal.
-    std::unique_ptr<OldCopies> MakeOldCopies(RunContext& run);
+    // The store when the run keeps versions for some days, else plain removal.
+    std::unique_ptr<OldCopies> MakeOldCopies(RunContext& run, int days);
     void WriteLogFile(const std::vector<std::u16string>& log);
 
     RunHost& host_;

@@ -20,6 +20,9 @@ void CopyPass::Run() {
         // A cancelled walk leaves a partial list that is skipped anyway.
         if (!run_.Cancelled()) run_.host.ShowWorkList();
         CopyNewerFiles();
+        // A folder that went during the pass, with its drive, was seen in part.
+        if (run_.state && !run_.Cancelled() && IsSetFolderPresent(run_.files, entry))
+            run_.state->Cover(entry);
     });
 }
 
@@ -60,15 +63,21 @@ void CopyPass::CopyNewerFiles() {
         ++run_.counts.filesChecked;
         if (!MayCopy(source, previous)) continue;
         BackupPathOf(source, run_.target, backup);
-        const std::optional<DosStamp> backupStamp = backups.FindOrMakeFolder(backup);
-        if (!backupStamp) {
-            CopyAndReport(source, backup, CopyState::Missing);
+        const std::optional<FileFacts> existing = backups.FindOrMakeFolder(backup);
+        if (!existing) {
+            Record(source, CopyAndReport(source, backup, CopyState::Missing));
             continue;
         }
         // The walk's listing told the source's stamp: one look-up per file.
         const DosStamp listed = work.DataAt(i);
         const DosStamp stamp = listed != kNoStamp ? listed : run_.files.GetFileStamp(source);
-        if (IsCopyOutdated(stamp, *backupStamp)) CopyAndReport(source, backup, CopyState::MayExist);
+        if (!IsCopyOutdated(stamp, existing->stamp)) {
+            Record(source, existing);
+            continue;
+        }
+        // A copy that failed left the previous one.
+        const std::optional<FileFacts> copy = CopyAndReport(source, backup, CopyState::MayExist);
+        Record(source, copy ? copy : existing);
     }
 }
 
@@ -89,8 +98,13 @@ void CopyPass::CopyAgain(const std::u16string& source, const std::u16string& bac
     CopyAndReport(source, backup, CopyState::MayExist);
 }
 
-void CopyPass::CopyAndReport(const std::u16string& source, const std::u16string& backup,
-                             CopyState state) {
+void CopyPass::Record(const std::u16string& source, const std::optional<FileFacts>& copy) {
+    if (run_.state && copy) run_.state->Add(source, *copy);
+}
+
+std::optional<FileFacts> CopyPass::CopyAndReport(const std::u16string& source,
+                                                 const std::u16string& backup, CopyState state) {
+    std::optional<FileFacts> placed;
     if (!run_.Cancelled()) {
         run_.ReportProgress(RunStep::Copying, source);
         const bool plain = plainTree_.IsPlain();
@@ -101,6 +115,7 @@ void CopyPass::CopyAndReport(const std::u16string& source, const std::u16string&
         switch (outcome) {
         case CopyOutcome::Copied:
             ++run_.counts.filesCopied;
+            placed = safeCopy_.Placed(backup);
             break;
         case CopyOutcome::Failed:
         case CopyOutcome::DriveFull:
@@ -111,6 +126,7 @@ void CopyPass::CopyAndReport(const std::u16string& source, const std::u16string&
         }
     }
     run_.host.PumpMessages();
+    return placed;
 }
 
 } // namespace kelvorin

@@ -28,8 +28,11 @@ private:
     // true for a file that may be copied.
     bool MayCopy(const std::u16string& source, const std::u16string& previous);
     // Copies and reports it; on a full drive, once more when the old copies
-    // could make room.
-    void CopyAndReport(const std::u16string& source, const std::u16string& backup, CopyState state);
+    // could make room. The copy's stamp and size when it is in place.
+    std::optional<FileFacts> CopyAndReport(const std::u16string& source,
+                                           const std::u16string& backup, CopyState state);
+    // What the backup holds of the source after the pass, for the listing.
+    void Record(const std::u16string& source, const std::optional<FileFacts>& copy);
 
     RunContext& run_;
     OldCopies& old_;

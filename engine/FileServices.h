@@ -37,6 +37,12 @@ struct FolderEntry {
     DosStamp stamp = kNoStamp;
 };
 
+// What a look-up tells of a file that is there.
+struct FileFacts {
+    DosStamp stamp;
+    std::uint64_t size; // in bytes
+};
+
 // A junction or symbolic link to a folder: never walked, so a link into its
 // own tree cannot loop. Other reparse points (cloud placeholders) are plain
 // folders; an unknown tag counts as a link.
@@ -100,17 +106,17 @@ public:
     virtual std::int64_t HandleSize(Handle h) = 0;
 
     // Two look-ups, each one call to the system:
-    // - ExistingFileStamp: a file's stamp, nullopt for anything but a file
-    //   that is there. The copy rule's question about every backup. A link to
-    //   a file counts when its target opens or is in use.
+    // - ExistingFile: a file's stamp and size, nullopt for anything but a
+    //   file that is there. The copy rule's question about every backup. A
+    //   link to a file counts when its target opens or is in use.
     // - LookUp: what the path is, and its attribute bits. Missing only when
     //   the system says "not found"; no access, a drive not ready and the
     //   like are Unknown: the question before anything goes.
-    virtual std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) = 0;
+    virtual std::optional<FileFacts> ExistingFile(std::u16string_view path) = 0;
     virtual PathInfo LookUp(std::u16string_view path) = 0;
 
     // Parts of the answers above, for callers that need no more.
-    bool IsExistingFile(std::u16string_view path) { return ExistingFileStamp(path).has_value(); }
+    bool IsExistingFile(std::u16string_view path) { return ExistingFile(path).has_value(); }
     bool IsExistingFolder(std::u16string_view path) {
         return LookUp(path).state == PathState::Folder;
     }

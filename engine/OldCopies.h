@@ -7,6 +7,8 @@
 
 namespace kelvorin {
 
+class StateRecord;
+
 // How a copy of one file ended. A copy stopped by a close request is no
 // failure: the status says "Abbruch".
 enum class CopyOutcome { Copied, Failed, DriveFull, Cancelled };
@@ -15,9 +17,10 @@ class OldCopies {
 public:
     virtual ~OldCopies() = default;
 
-    // Before the run's first copy, and after its last.
+    // Before the run's first copy, and after its last. `finished`: what the
+    // backup holds now, when the run changed it and went through; else null.
     virtual void RunBegins() {}
-    virtual void RunEnds() {}
+    virtual void RunEnds(StateRecord*) {}
 
     // The complete partial copy takes the backup's place; `replaces` when a
     // previous copy is there, which then leaves. Unless Copied, the previous

@@ -22,10 +22,10 @@ void PlainTreeWatch::FolderDone() {
     keyHashes_.clear();
 }
 
-std::optional<DosStamp> BackupLookUp::FindOrMakeFolder(const std::u16string& backup) {
+std::optional<FileFacts> BackupLookUp::FindOrMakeFolder(const std::u16string& backup) {
     const std::u16string_view folder =
         std::u16string_view(backup).substr(0, backup.rfind(u'\\') + 1);
-    std::optional<DosStamp> stamp;
+    std::optional<FileFacts> stamp;
     bool lookedUp = false;
     if (plainTree_) {
         if (folder != lastFolder_) {
@@ -34,7 +34,7 @@ std::optional<DosStamp> BackupLookUp::FindOrMakeFolder(const std::u16string& bac
             // The folder's first copy, when found, shows the folder there:
             // the folder itself is asked for only when the copy is missing.
             if (added) {
-                stamp = files_.ExistingFileStamp(backup);
+                stamp = files_.ExistingFile(backup);
                 lookedUp = true;
                 if (!stamp && !files_.IsExistingFolder(folder.substr(0, folder.size() - 1)))
                     known->second = files_.MakeFolderChain(folder);
@@ -43,7 +43,7 @@ std::optional<DosStamp> BackupLookUp::FindOrMakeFolder(const std::u16string& bac
         }
         if (lastFolderIsNew_) return std::nullopt;
     }
-    if (!lookedUp) stamp = files_.ExistingFileStamp(backup);
+    if (!lookedUp) stamp = files_.ExistingFile(backup);
     if (!stamp && folder != madeFolder_) {
         files_.MakeFolderChain(folder);
         madeFolder_ = folder;

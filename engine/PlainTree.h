@@ -40,9 +40,9 @@ class BackupLookUp {
 public:
     BackupLookUp(FileServices& files, bool plainTree) : files_(files), plainTree_(plainTree) {}
 
-    // The backup's stamp; nullopt when it is missing, and then its folder is
-    // there, or failed to be made. Backups come in the work list's order.
-    std::optional<DosStamp> FindOrMakeFolder(const std::u16string& backup);
+    // The backup's stamp and size; nullopt when it is missing, and then its
+    // folder is there, or failed to be made. Backups come in the work list's order.
+    std::optional<FileFacts> FindOrMakeFolder(const std::u16string& backup);
 
 private:
     FileServices& files_;

@@ -27,10 +27,10 @@ DosStamp PreviewFileServices::GetHandleStamp(Handle h) {
     return it == open_.end() ? kNoStamp : real_.GetFileStamp(it->second);
 }
 
-std::optional<DosStamp> PreviewFileServices::ExistingFileStamp(std::u16string_view path) {
-    if (created_.contains(std::u16string(path))) return kNoStamp;
+std::optional<FileFacts> PreviewFileServices::ExistingFile(std::u16string_view path) {
+    if (created_.contains(std::u16string(path))) return FileFacts{kNoStamp, 0};
     if (IsGone(path)) return std::nullopt;
-    return real_.ExistingFileStamp(path);
+    return real_.ExistingFile(path);
 }
 
 PathInfo PreviewFileServices::LookUp(std::u16string_view path) {

@@ -36,7 +36,7 @@ public:
     bool SetFileStamp(std::u16string_view, DosStamp) override { return true; }
     // A preview does not open files: it cannot tell a size.
     std::int64_t HandleSize(Handle) override { return -1; }
-    std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
+    std::optional<FileFacts> ExistingFile(std::u16string_view path) override;
     PathInfo LookUp(std::u16string_view path) override;
     bool MakeFolderChain(std::u16string_view) override { return true; }
     bool DeleteOneFile(std::u16string_view path) override;

@@ -6,6 +6,7 @@
 #include "engine/RunEvents.h"
 #include "engine/RunFlags.h"
 #include "engine/RunHost.h"
+#include "engine/StateListing.h"
 
 #include <functional>
 #include <string>
@@ -27,6 +28,11 @@ public:
     RunResults results;
     std::vector<std::u16string> log; // the lines of the log file
     CaseTwins caseTwins;             // found by the copy pass, respected by "Synchron"
+    StateRecord* state = nullptr;    // while the run keeps versions
+    // Whether the run has copied, replaced or removed anything of the backup.
+    bool ChangedBackup() const {
+        return counts.filesCopied + counts.filesDeleted + counts.foldersRemoved > 0;
+    }
 
     bool Cancelled() const { return flags_.cancelled; }
     // Gives the host a turn in a long step, in which a close request may come;

@@ -40,11 +40,20 @@ CopyOutcome SafeCopy::Copy(const std::u16string& source, const std::u16string& b
     in.Close();
     if (outcome == CopyOutcome::Copied) {
         outcome = PutInPlace(partial, backup, replaces, stamp);
-        if (outcome == CopyOutcome::Copied) run_.counts.bytesCopied += bytes;
+        if (outcome == CopyOutcome::Copied) {
+            run_.counts.bytesCopied += bytes;
+            placed_ = {stamp, bytes};
+        }
         return outcome;
     }
     run_.RetryWhileHeld([&] { return fs.DeleteOneFile(partial); });
     return outcome;
+}
+
+std::optional<FileFacts> SafeCopy::Placed(const std::u16string& backup) const {
+    // A source without a readable stamp left the time of writing: asked.
+    if (placed_.stamp == kNoStamp) return run_.files.ExistingFile(backup);
+    return placed_;
 }
 
 bool SafeCopy::TooLargeForTarget(std::int64_t size) {

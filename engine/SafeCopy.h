@@ -24,6 +24,8 @@ public:
     // source's size, -1 before it is known.
     CopyOutcome Copy(const std::u16string& source, const std::u16string& backup, CopyState state,
                      bool plainTree, std::int64_t& size);
+    // The stamp and size of the copy that the last Copy put in place.
+    std::optional<FileFacts> Placed(const std::u16string& backup) const;
 
 private:
     // A file too large for the target's file system is refused before a byte
@@ -50,6 +52,7 @@ private:
     RunContext& run_;
     OldCopies& old_;
     std::optional<bool> fatTarget_;
+    FileFacts placed_{kNoStamp, 0};
     std::vector<unsigned char> buffer_; // one chunk, reused from file to file
 };
 

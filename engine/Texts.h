@@ -36,5 +36,7 @@ inline constexpr char16_t kPartialCopyTail[] = u"~Kelvorin-Teilkopie.tmp";
 
 // The folder of the target drive's root that keeps what runs replaced or removed.
 inline constexpr char16_t kVersionStoreName[] = u".Kelvorin-Versionen";
+// Ends the name of a run's listing in the store: the run's name, then this.
+inline constexpr std::u16string_view kListingExtension = u".txt";
 
 } // namespace kelvorin

@@ -8,6 +8,7 @@
 #include "set/Text16.h"
 
 #include <algorithm>
+#include <map>
 
 namespace kelvorin {
 namespace {
@@ -103,12 +104,11 @@ VersionStore::VersionStore(FileServices& files, DriveLetter drive, int keepDays,
       events_(std::move(events)), plain_(files, events_.keepResponsive) {}
 
 std::u16string VersionStore::StorePath() const {
-    return std::u16string{drive_.Letter(), u':', u'\\'} + kVersionStoreName;
+    return StorePathOf(drive_);
 }
 
 std::u16string VersionStore::PathInStore(const std::u16string& backup) const {
-    // A drive root's walk yields "T:\\Daten": the store takes one backslash.
-    return StorePath() + u'\\' + runFolderName_ + SingleBackslashes(backup).substr(2);
+    return VersionPath(drive_, runFolderName_, backup);
 }
 
 bool VersionStore::Usable() {
@@ -119,27 +119,96 @@ bool VersionStore::Usable() {
     return *usable_;
 }
 
-KeepOutcome VersionStore::MakeRunFolder() {
-    if (!runFolderName_.empty()) return KeepOutcome::Kept;
-    if (!Usable()) return KeepOutcome::Failed;
+std::u16string StorePathOf(DriveLetter drive) {
+    return std::u16string{drive.Letter(), u':', u'\\'} + kVersionStoreName;
+}
+
+std::u16string VersionPath(DriveLetter drive, std::u16string_view runName,
+                           std::u16string_view backup) {
+    // A drive root's walk yields "T:\\Daten": the store takes one backslash.
+    return StorePathOf(drive) + u'\\' + std::u16string(runName) +
+           SingleBackslashes(backup).substr(2);
+}
+
+std::u16string ListingPath(DriveLetter drive, std::u16string_view runName) {
+    return StorePathOf(drive) + u'\\' + std::u16string(runName) + std::u16string(kListingExtension);
+}
+
+std::vector<StoredRun> ListStoredRuns(FileServices& files, DriveLetter drive,
+                                      const std::function<void()>& visit) {
+    std::map<std::u16string, StoredRun> runs;
+    files.ListFolder(StorePathOf(drive) + u"\\*.*", [&](const FolderEntry& e) {
+        visit();
+        const bool folder = (e.attributes & kAttrDirectory) != 0;
+        if (folder && IsFolderLink(e)) return;
+        if (!folder && !e.name.ends_with(kListingExtension)) return;
+        const std::u16string name(
+            folder ? e.name : e.name.substr(0, e.name.size() - kListingExtension.size()));
+        const auto moment = RunFolderMoment(name);
+        if (!moment) return;
+        const int number = *RunNumber(std::u16string_view(name).substr(kRunNameShape.size()));
+        StoredRun& run =
+            runs.try_emplace(name, StoredRun{*moment, number, name, false, std::nullopt})
+                .first->second;
+        if (folder)
+            run.hasFolder = true;
+        else
+            run.listingBytes = e.size;
+    });
+    std::vector<StoredRun> sorted;
+    for (auto& [name, run] : runs)
+        sorted.push_back(std::move(run));
+    std::sort(sorted.begin(), sorted.end());
+    return sorted;
+}
+
+std::u16string VersionStore::FreeRunName() {
     const std::u16string base = RunFolderName(runStart_);
     // A later run in the same second gets a name of its own.
     for (int n = 1; n <= kMostRunsPerSecond; ++n) {
         std::u16string name = n == 1 ? base : base + u" (" + DecimalText(n) + u')';
-        const std::u16string path = StorePath() + u'\\' + name;
-        const PathState state = files_.StateOf(path);
-        if (state == PathState::Unknown) break;
-        if (state != PathState::Missing) continue;
-        if (!files_.MakeFolderChain(path)) {
-            // Room may come from older runs; any other refusal stays for this run.
-            if (files_.LastFault() == FileFault::DriveFull) return KeepOutcome::DriveFull;
-            break;
+        const PathState folder = files_.StateOf(StorePath() + u'\\' + name);
+        const PathState listing =
+            folder == PathState::Missing ? files_.StateOf(ListingPath(drive_, name)) : folder;
+        if (listing == PathState::Unknown) break;
+        if (listing == PathState::Missing) return name;
+    }
+    return {};
+}
+
+KeepOutcome VersionStore::MakeRunFolder() {
+    if (!runFolderName_.empty()) return KeepOutcome::Kept;
+    if (!Usable()) return KeepOutcome::Failed;
+    if (std::u16string name = FreeRunName(); !name.empty()) {
+        if (files_.MakeFolderChain(StorePath() + u'\\' + name)) {
+            runFolderName_ = std::move(name);
+            return KeepOutcome::Kept;
         }
-        runFolderName_ = std::move(name);
-        return KeepOutcome::Kept;
+        // Room may come from older runs; any other refusal stays for this run.
+        if (files_.LastFault() == FileFault::DriveFull) return KeepOutcome::DriveFull;
     }
     usable_ = false;
     return KeepOutcome::Failed;
+}
+
+void VersionStore::WriteListing(StateRecord& state) {
+    if (!Usable()) return;
+    if (runFolderName_.empty()) {
+        // A run that only added files has no folder: the listing takes the
+        // name that its folder would have had.
+        runFolderName_ = FreeRunName();
+        if (runFolderName_.empty() || !files_.MakeFolderChain(StorePath())) {
+            runFolderName_.clear();
+            events_.listingNotWritten(ListingPath(drive_, RunFolderName(runStart_)));
+            return;
+        }
+    }
+    const std::u16string path = ListingPath(drive_, runFolderName_);
+    if (state.WriteTo(path, runFolderName_)) return;
+    if (state.Fault() == FileFault::DriveFull && MakeRoomFor(state.Bytes()) &&
+        state.WriteTo(path, runFolderName_))
+        return;
+    events_.listingNotWritten(path);
 }
 
 KeepOutcome VersionStore::MoveIntoStore(const std::u16string& backup) {
@@ -175,25 +244,20 @@ bool VersionStore::PutBack(const std::u16string& backup) {
 }
 
 std::vector<VersionStore::RunFolder> VersionStore::OtherRunFolders() {
-    std::vector<RunFolder> folders;
-    if (!Usable()) return folders;
-    files_.ListFolder(StorePath() + u"\\*.*", [&](const FolderEntry& e) {
-        events_.keepResponsive();
-        if (!(e.attributes & kAttrDirectory) || IsFolderLink(e)) return;
-        const std::u16string name(e.name);
-        if (name == runFolderName_ || failed_.contains(name)) return;
-        if (const auto moment = RunFolderMoment(name))
-            folders.push_back({*moment,
-                               *RunNumber(std::u16string_view(name).substr(kRunNameShape.size())),
-                               name});
+    if (!Usable()) return {};
+    std::vector<RunFolder> runs = ListStoredRuns(files_, drive_, events_.keepResponsive);
+    std::erase_if(runs, [&](const RunFolder& run) {
+        return run.name == runFolderName_ || failed_.contains(run.name);
     });
-    std::sort(folders.begin(), folders.end());
-    return folders;
+    return runs;
 }
 
 bool VersionStore::Remove(const RunFolder& folder) {
     const std::u16string path = StorePath() + u'\\' + folder.name;
-    if (RemoveTree(path)) return true;
+    // The listing first: a state whose versions are going is no longer offered.
+    if ((!folder.listingBytes || files_.DeleteOneFile(ListingPath(drive_, folder.name))) &&
+        (!folder.hasFolder || RemoveTree(path)))
+        return true;
     // Reported once; later prunes of this run pass it by.
     failed_.insert(folder.name);
     events_.notRemoved(path);
@@ -207,10 +271,23 @@ bool VersionStore::RemoveForRoom(const RunFolder& folder) {
 }
 
 void VersionStore::RunBegins() {
+    RemovePartialListings();
     PruneByAge();
 }
 
-void VersionStore::RunEnds() {
+void VersionStore::RemovePartialListings() {
+    if (!Usable()) return;
+    std::vector<std::u16string> leftovers;
+    files_.ListFolder(StorePath() + u"\\*.*", [&](const FolderEntry& e) {
+        if (!(e.attributes & kAttrDirectory) && e.name.ends_with(kPartialCopyTail))
+            leftovers.push_back(StorePath() + u'\\' + std::u16string(e.name));
+    });
+    for (const std::u16string& leftover : leftovers)
+        files_.DeleteOneFile(leftover);
+}
+
+void VersionStore::RunEnds(StateRecord* finished) {
+    if (finished && finished->CoversAny()) WriteListing(*finished);
     for (;;) {
         const std::int64_t free = files_.FreeBytesOnDrive(drive_);
         if (free < 0 || HasRoomForARun(free) || !PruneOldest()) return;
@@ -272,7 +349,7 @@ bool VersionStore::MakeRoomFor(std::int64_t bytes) {
     std::int64_t room = free;
     std::size_t needed = 0;
     while (room < bytes && needed < folders.size())
-        room += TreeBytes(StorePath() + u'\\' + folders[needed++].name);
+        room += Bytes(folders[needed++]);
     if (room < bytes || needed == 0) return false;
     bool removed = false;
     for (std::size_t i = 0; i < needed; ++i)
@@ -284,6 +361,11 @@ bool VersionStore::PruneOldest() {
     for (const RunFolder& folder : OtherRunFolders())
         if (RemoveForRoom(folder)) return true;
     return false;
+}
+
+std::int64_t VersionStore::Bytes(const RunFolder& run) {
+    return static_cast<std::int64_t>(run.listingBytes.value_or(0)) +
+           (run.hasFolder ? TreeBytes(StorePath() + u'\\' + run.name) : 0);
 }
 
 std::int64_t VersionStore::TreeBytes(const std::u16string& folder) {

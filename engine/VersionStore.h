@@ -9,6 +9,7 @@
 #include "engine/LocalClock.h"
 #include "engine/OldCopies.h"
 #include "engine/PlainRemoval.h"
+#include "engine/StateListing.h"
 #include "set/DriveLetter.h"
 
 #include <cstdint>
@@ -27,6 +28,28 @@ std::u16string RunFolderName(const LocalTime& t);
 // like allowed), counted from a fixed day; nullopt for any other name.
 std::optional<std::int64_t> RunFolderMoment(std::u16string_view name);
 std::int64_t MomentOf(const LocalTime& t);
+
+// A run's part of the store: its folder, its listing, or both. A listing goes
+// with its folder, and one alone ages by its name too.
+struct StoredRun {
+    std::int64_t moment;
+    int number; // within its second: 1, or n for " (n)"
+    std::u16string name;
+    bool hasFolder = false;
+    std::optional<std::uint64_t> listingBytes; // when there is a listing
+    bool operator<(const StoredRun& o) const {
+        return moment != o.moment ? moment < o.moment : number < o.number;
+    }
+};
+
+std::u16string StorePathOf(DriveLetter drive);
+// Where a run kept a backup's version.
+std::u16string VersionPath(DriveLetter drive, std::u16string_view runName,
+                           std::u16string_view backup);
+std::u16string ListingPath(DriveLetter drive, std::u16string_view runName);
+// The runs of the store, oldest first; `visit` is called for every entry listed.
+std::vector<StoredRun> ListStoredRuns(FileServices& files, DriveLetter drive,
+                                      const std::function<void()>& visit);
 
 // What became of a backup that a run wanted to move into the store.
 enum class KeepOutcome {
@@ -50,6 +73,8 @@ public:
         // A previous copy that could not go back in place after a failed
         // replace: it is only in the store now, at this path.
         std::function<void(const std::u16string& kept)> onlyInStore;
+        // The run's listing could not be written: no restore offers its state.
+        std::function<void(const std::u16string& listing)> listingNotWritten;
         // Called for every entry listed or removed, and between tries of a
         // held file: a store of many runs on a slow stick takes seconds to
         // prune, and the window must answer meanwhile.
@@ -61,9 +86,10 @@ public:
 
     // Prunes by age.
     void RunBegins() override;
-    // Removes the oldest run folders while the drive has no room for a run:
-    // the store never keeps "Sichern" disabled.
-    void RunEnds() override;
+    // Writes the listing of a run that changed the backup and went through;
+    // then removes the oldest run folders while the drive has no room for a
+    // run: the store never keeps "Sichern" disabled.
+    void RunEnds(StateRecord* finished) override;
     // At every moment the previous copy or the new one is in place or in the
     // store: a kill between the two renames loses nothing.
     CopyOutcome PutInPlace(const std::u16string& partial, const std::u16string& backup,
@@ -93,20 +119,20 @@ public:
     std::u16string StorePath() const;
 
 private:
-    struct RunFolder {
-        std::int64_t moment;
-        int suffix;
-        std::u16string name;
-        bool operator<(const RunFolder& o) const {
-            return moment != o.moment ? moment < o.moment : suffix < o.suffix;
-        }
-    };
+    using RunFolder = StoredRun;
     // A store that is a link or junction leads off the stick: never used.
     bool Usable();
     std::vector<RunFolder> OtherRunFolders();
+    // The first name for this run that neither a run folder nor a listing
+    // bears; empty when none can be told.
+    std::u16string FreeRunName();
     KeepOutcome MakeRunFolder();
+    void WriteListing(StateRecord& state);
+    // Leftovers of listings that a killed run did not finish.
+    void RemovePartialListings();
     // Bytes of the files below the folder.
     std::int64_t TreeBytes(const std::u16string& folder);
+    std::int64_t Bytes(const RunFolder& run);
     // Every file and folder below and the folder itself; false when any stays.
     bool RemoveTree(const std::u16string& folder);
     bool Remove(const RunFolder& folder);

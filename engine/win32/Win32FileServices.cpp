@@ -168,9 +168,18 @@ bool LinkTargetExists(const std::wstring& path) {
     return file || GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
+// 0 when the target is in use.
+std::uint64_t LinkTargetSize(const std::wstring& path) {
+    const UniqueFile file(CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file || !GetFileSizeEx(file.get(), &size)) return 0;
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
 } // namespace
 
-std::optional<DosStamp> Win32FileServices::ExistingFileStamp(std::u16string_view path) {
+std::optional<FileFacts> Win32FileServices::ExistingFile(std::u16string_view path) {
     const std::wstring p = SystemPath(path);
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(p.c_str(), GetFileExInfoStandard, &data) ||
@@ -179,9 +188,10 @@ std::optional<DosStamp> Win32FileServices::ExistingFileStamp(std::u16string_view
     // Links are rare: they take the separate answers.
     if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         if (!LinkTargetExists(p)) return std::nullopt;
-        return GetFileStamp(path);
+        return FileFacts{GetFileStamp(path), LinkTargetSize(p)};
     }
-    return StampOf(data.ftLastWriteTime);
+    return FileFacts{StampOf(data.ftLastWriteTime),
+                     (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
 }
 
 PathInfo Win32FileServices::LookUp(std::u16string_view path) {

@@ -30,7 +30,7 @@ public:
     bool SetFileStamp(std::u16string_view path, DosStamp stamp) override;
     std::int64_t HandleSize(Handle h) override;
 
-    std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
+    std::optional<FileFacts> ExistingFile(std::u16string_view path) override;
     PathInfo LookUp(std::u16string_view path) override;
 
     bool MakeFolderChain(std::u16string_view path) override;

@@ -95,6 +95,7 @@ TEST(VersionStorePruning, TakesTheOldestRunFolderFirstAndNeverTheRunsOwn) {
                           {.notRemoved = [&](const std::u16string& f) { notRemoved.push_back(f); },
                            .removedForRoom = [](const std::u16string&) {},
                            .onlyInStore = [](const std::u16string&) {},
+                           .listingNotWritten = [](const std::u16string&) {},
                            .keepResponsive = [] {}});
     ASSERT_EQ(versions.MoveIntoStore(u"T:\\Daten\\b.txt"), KeepOutcome::Kept);
 
@@ -149,6 +150,7 @@ TEST(VersionStorePruning, GivesTheWindowItsTurnsWhileItListsAndRemoves) {
                           {.notRemoved = [](const std::u16string&) {},
                            .removedForRoom = [](const std::u16string&) {},
                            .onlyInStore = [](const std::u16string&) {},
+                           .listingNotWritten = [](const std::u16string&) {},
                            .keepResponsive = [&] { steps.Turn(); }});
 
     versions.PruneByAge();
@@ -170,6 +172,7 @@ TEST(VersionStorePruning, CountsTheAgeFromTheNewestRunFolderWhenTheClockIsAhead)
                           {.notRemoved = [](const std::u16string&) {},
                            .removedForRoom = [](const std::u16string&) {},
                            .onlyInStore = [](const std::u16string&) {},
+                           .listingNotWritten = [](const std::u16string&) {},
                            .keepResponsive = [] {}});
     versions.PruneByAge();
     EXPECT_FALSE(files.Find(store + u"2026-10-01 08.00.00"));

@@ -22,8 +22,8 @@ public:
         return inner_.SetFileStamp(path, stamp);
     }
     std::int64_t HandleSize(Handle h) override { return inner_.HandleSize(h); }
-    std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override {
-        return inner_.ExistingFileStamp(path);
+    std::optional<FileFacts> ExistingFile(std::u16string_view path) override {
+        return inner_.ExistingFile(path);
     }
     PathInfo LookUp(std::u16string_view path) override { return inner_.LookUp(path); }
     bool MakeFolderChain(std::u16string_view path) override { return inner_.MakeFolderChain(path); }

@@ -206,11 +206,11 @@ bool MemoryFileServices::SetHandleStamp(Handle h, DosStamp stamp, Handle) {
     return true;
 }
 
-std::optional<DosStamp> MemoryFileServices::ExistingFileStamp(std::u16string_view path) {
+std::optional<FileFacts> MemoryFileServices::ExistingFile(std::u16string_view path) {
     const std::lock_guard lock(mutex_);
     const Node* node = LookUpNode(path);
     if (!node || node->folder) return std::nullopt;
-    return node->stamp;
+    return FileFacts{node->stamp, node->bytes.size()};
 }
 
 PathInfo MemoryFileServices::LookUp(std::u16string_view path) {

@@ -72,7 +72,7 @@ public:
     bool SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override;
     bool SetFileStamp(std::u16string_view path, DosStamp stamp) override;
     std::int64_t HandleSize(Handle h) override;
-    std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override;
+    std::optional<FileFacts> ExistingFile(std::u16string_view path) override;
     PathInfo LookUp(std::u16string_view path) override;
     bool MakeFolderChain(std::u16string_view path) override;
     bool DeleteOneFile(std::u16string_view path) override;

@@ -527,9 +527,9 @@ class CountingLookUps : public ForwardingFileServices {
 public:
     CountingLookUps(FileServices& inner, std::u16string below)
         : ForwardingFileServices(inner), below_(std::move(below)) {}
-    std::optional<DosStamp> ExistingFileStamp(std::u16string_view path) override {
+    std::optional<FileFacts> ExistingFile(std::u16string_view path) override {
         if (path.starts_with(below_)) ++fileLookUps[std::u16string(path)];
-        return ForwardingFileServices::ExistingFileStamp(path);
+        return ForwardingFileServices::ExistingFile(path);
     }
     PathInfo LookUp(std::u16string_view path) override {
         if (path.starts_with(below_)) ++otherLookUps;

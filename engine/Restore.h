@@ -1,0 +1,70 @@
+#pragma once
+// Back to a run: the set's folders as the store's listings say the backup
+// held them after that run, written into an empty folder, from the mirror
+// where its copy is still the listed one, else from the versions of later runs.
+// Nothing on the stick changes.
+#include "engine/FileServices.h"
+#include "engine/StateListing.h"
+#include "engine/VersionStore.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvorin {
+
+// A listing of the store that reads whole.
+struct StoredState {
+    StoredRun run;
+    StateListing listing;
+};
+
+// Every state the store holds, oldest first.
+std::vector<StoredState> ReadStoredStates(FileServices& files, DriveLetter target);
+
+// One file of a state and where its bytes are now.
+struct PlannedFile {
+    std::u16string source;
+    FileFacts copy;
+    std::u16string from; // empty when no copy of these bytes is left on the stick
+};
+
+struct RestorePlan {
+    std::vector<PlannedFile> files;
+    std::uint64_t bytes = 0;
+};
+
+// For each set folder, the listing of the latest run that started at or
+// before `moment` and covers it; nullopt when no folder has one.
+std::optional<RestorePlan> PlanRestore(FileServices& files, DriveLetter target,
+                                       const std::vector<StoredState>& states,
+                                       const std::vector<std::u16string>& setFolders,
+                                       std::int64_t moment);
+
+// Where a source file goes below the folder: "C:\a\x.txt" to "<folder>\C\a\x.txt".
+std::u16string RestoredPath(std::u16string_view folder, std::u16string_view source);
+
+class RestoreHost {
+public:
+    virtual ~RestoreHost() = default;
+    virtual void NoLongerThere(const std::u16string& source) = 0;
+    virtual void NotWritten(const std::u16string& source) = 0;
+    // Often while writing; the host decides how often it shows anything.
+    virtual void Progress(const std::u16string& source, std::uint64_t bytesDone,
+                          std::uint64_t bytesTotal) = 0;
+    // A close request ends the restore.
+    virtual bool Cancelled() = 0;
+};
+
+struct RestoreCounts {
+    std::uint64_t written = 0, noLongerThere = 0, notWritten = 0;
+    bool cancelled = false;
+};
+
+// Writes every planned file that is still to be had, with its bytes and stamp.
+RestoreCounts WriteRestore(FileServices& files, const RestorePlan& plan,
+                           const std::u16string& folder, RestoreHost& host);
+
+} // namespace kelvorin
