@@ -66,6 +66,12 @@ bool CopyOut(FileServices& files, const std::u16string& from, const std::u16stri
 
 } // namespace
 
+bool CoversAnyOf(const StateListing& listing, const std::vector<std::u16string>& setFolders) {
+    for (const std::u16string& folder : setFolders)
+        if (Covers(listing, FolderKey(folder))) return true;
+    return false;
+}
+
 std::vector<StoredState> ReadStoredStates(FileServices& files, DriveLetter target) {
     std::vector<StoredState> states;
     for (StoredRun& run : ListStoredRuns(files, target, [] {})) {

@@ -24,6 +24,9 @@ struct StoredState {
 // Every state the store holds, oldest first.
 std::vector<StoredState> ReadStoredStates(FileServices& files, DriveLetter target);
 
+// Whether the listing covers any of the set's folders: a state of the set.
+bool CoversAnyOf(const StateListing& listing, const std::vector<std::u16string>& setFolders);
+
 // One file of a state and where its bytes are now.
 struct PlannedFile {
     std::u16string source;

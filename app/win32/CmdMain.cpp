@@ -5,6 +5,7 @@
 #include "app/Readiness.h"
 #include "app/SetFile.h"
 #include "app/StartUp.h"
+#include "app/win32/CmdRestore.h"
 #include "app/win32/ConsoleCancel.h"
 #include "app/win32/ConsoleCheckHost.h"
 #include "app/win32/ConsoleRunHost.h"
@@ -152,6 +153,13 @@ int RunProgram() {
         err.WriteLine(texts::kSetFileUnreadable + setPath + u" (" + error->Text() + u")");
         return static_cast<int>(CmdExit::UsageOrSetFile);
     }
+
+    // Reading the store asks nothing of a run's readiness: a full stick gives
+    // its states back too.
+    if (options.states) return static_cast<int>(ListStates(set, out, err));
+    if (options.restoreMoment)
+        return static_cast<int>(
+            RestoreState(set, *options.restoreMoment, options.restoreFolder, out, err));
 
     const std::u16string firstFolder = set.folders.Count() ? set.folders.At(0) : u"";
     const Readiness readiness =

@@ -179,7 +179,11 @@ TEST_F(CmdKill, LosesNoRunFolderWithinTheKeepTimeWhenKilledWhilePruning) {
         for (const auto& [path, bytes] : keep)
             EXPECT_EQ(now[path], bytes) << std::string(path.begin(), path.end());
         ASSERT_TRUE(RunAndKillAfter(60000)) << "the next run ends by itself";
-        EXPECT_EQ(FilesBelow(store), keep) << "only the expired run folders went";
+        // The runs' listings stand in the store's root.
+        std::map<std::wstring, std::string> runFolders = FilesBelow(store);
+        std::erase_if(runFolders,
+                      [](const auto& file) { return file.first.find(L'\\', 1) == std::wstring::npos; });
+        EXPECT_EQ(runFolders, keep) << "only the expired run folders went";
         if (ended) break;
     }
     EXPECT_GE(killed, 3) << "runs were killed in their middle";

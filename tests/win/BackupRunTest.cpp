@@ -586,9 +586,12 @@ public:
         note_("delete");
         return ForwardingFileServices::DeleteOneFile(path);
     }
-    // With versions an orphan leaves the backup by a move into the store.
+    // With versions an orphan leaves the backup by a move into the store; the
+    // run's listing gets its name there too.
     bool RenameWithoutReplacing(std::u16string_view source, std::u16string_view target) override {
-        if (target.find(u".Kelvorin-Versionen") != std::u16string_view::npos) note_("delete");
+        if (target.find(u".Kelvorin-Versionen") != std::u16string_view::npos &&
+            !source.ends_with(kPartialCopyTail))
+            note_("delete");
         return ForwardingFileServices::RenameWithoutReplacing(source, target);
     }
     bool RemoveOneFolder(std::u16string_view path) override {

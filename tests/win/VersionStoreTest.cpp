@@ -23,16 +23,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// The clock of a run that starts at a fixed moment.
-class FixedClock : public Win32LocalClock {
-public:
-    explicit FixedClock(LocalTime t) : t_(t) {}
-    LocalTime Now() override { return t_; }
-
-private:
-    LocalTime t_;
-};
-
 LocalTime Today() {
     return Win32LocalClock().Now();
 }
@@ -109,7 +99,7 @@ TEST_F(VersionStoreTest, KeepsWhatARunReplacesOrRemovesAndTheMirrorStaysAsItWas)
     EXPECT_EQ(ReadWholeFile(Backup(L"Brief.txt")), "neu");
     EXPECT_FALSE(FileExists(Backup(L"Weg\\verwaist.txt")));
     EXPECT_FALSE(FolderExists(Backup(L"Weg"))) << "the emptied folder goes as without versions";
-    EXPECT_THAT(NamesIn(Store()), ElementsAre(L"2026-12-10 20.15.03"));
+    EXPECT_THAT(NamesIn(Store()), ElementsAre(L"2026-12-10 20.15.03", L"2026-12-10 20.15.03.txt"));
     const std::wstring run = L"2026-12-10 20.15.03";
     EXPECT_EQ(ReadWholeFile(Kept(run, L"Brief.txt")), "alt");
     const SYSTEMTIME t = LocalWriteTime(Kept(run, L"Brief.txt"));
@@ -117,9 +107,10 @@ TEST_F(VersionStoreTest, KeepsWhatARunReplacesOrRemovesAndTheMirrorStaysAsItWas)
     EXPECT_EQ(ReadWholeFile(Kept(run, L"Weg\\verwaist.txt")), "verwaist");
     EXPECT_FALSE(FileExists(Kept(run, L"gleich.txt")));
 
-    // A run that keeps nothing leaves no run folder; a check never enters the store.
+    // A run that changes nothing leaves no run folder and no listing; a check
+    // never enters the store.
     ASSERT_TRUE(RunBackup());
-    EXPECT_THAT(NamesIn(Store()), ElementsAre(run));
+    EXPECT_THAT(NamesIn(Store()), ElementsAre(run, run + L".txt"));
     EXPECT_EQ(host.Status(), u"OK");
 }
 
@@ -151,7 +142,7 @@ TEST_F(VersionStoreTest, LeavesTheStoreAloneWhenTheBackupFolderIsTheDrivesRoot) 
     ASSERT_TRUE(RunBackup());
     ASSERT_THAT(host.Problems(), IsEmpty());
     const std::vector<std::wstring> runs = NamesIn(Store());
-    ASSERT_EQ(runs.size(), 1u);
+    ASSERT_EQ(runs.size(), 2u) << "the run folder and its listing";
     const std::wstring run = Store() + L"\\" + runs[0];
     EXPECT_EQ(ReadWholeFile(run + L"\\Daten\\a.txt"), "alt");
     EXPECT_EQ(ReadWholeFile(run + L"\\b.txt"), "verwaist");
@@ -172,8 +163,11 @@ TEST_F(VersionStoreTest, GivesASecondRunInTheSameSecondAFolderOfItsOwn) {
         WriteTextFile(Backup(L"a.txt"), contents);
         ASSERT_TRUE(RunBackup(fixed));
     }
-    EXPECT_THAT(NamesIn(Store()), ElementsAre(L"2026-12-10 20.15.03", L"2026-12-10 20.15.03 (2)",
-                                              L"2026-12-10 20.15.03 (3)"));
+    // A name is free when neither a run folder nor a listing bears it.
+    EXPECT_THAT(NamesIn(Store()),
+                ElementsAre(L"2026-12-10 20.15.03", L"2026-12-10 20.15.03 (2)",
+                            L"2026-12-10 20.15.03 (2).txt", L"2026-12-10 20.15.03 (3)",
+                            L"2026-12-10 20.15.03 (3).txt", L"2026-12-10 20.15.03.txt"));
     EXPECT_EQ(ReadWholeFile(Kept(L"2026-12-10 20.15.03 (2)", L"a.txt")), "zwei");
 }
 

@@ -12,6 +12,16 @@
 
 namespace kelvorin::testing {
 
+// The clock of a run that starts at a fixed moment.
+class FixedClock : public Win32LocalClock {
+public:
+    explicit FixedClock(LocalTime t) : t_(t) {}
+    LocalTime Now() override { return t_; }
+
+private:
+    LocalTime t_;
+};
+
 class RealFileRun {
 protected:
     // One run of the set in `host`; its log file goes into dataDir, which ends

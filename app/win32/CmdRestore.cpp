@@ -1,0 +1,142 @@
+#include "app/win32/CmdRestore.h"
+
+#include "app/CmdTexts.h"
+#include "app/win32/ConsoleCancel.h"
+#include "app/win32/ConsoleProgress.h"
+#include "app/win32/ConsoleRunHost.h"
+#include "engine/DriveHold.h"
+#include "engine/Paths.h"
+#include "engine/Restore.h"
+#include "engine/win32/Win32FileServices.h"
+#include "set/Text16.h"
+#include "set/win32/WideText.h"
+#include "win32/FullPath.h"
+
+#include <windows.h>
+
+namespace kelvorin {
+namespace {
+
+// Both commands read the store of the set's target: none without one.
+bool TargetReady(const BackupSet& set, FileServices& files, ConsoleStream& err) {
+    const DriveLetter target = set.Drive();
+    if (target.IsNone()) {
+        err.WriteLine(texts::kNotReadyNoTarget);
+        return false;
+    }
+    if (!files.IsExistingFolder(std::u16string{target.Letter(), u':'})) {
+        err.WriteLine(texts::kNotReadyTargetMissing + std::u16string{target.Letter(), u':'});
+        return false;
+    }
+    return true;
+}
+
+// The restore's output: lost files to stdout; on a console, the megabytes
+// written of all and the file in work to stderr.
+class ConsoleRestoreHost : public RestoreHost {
+public:
+    ConsoleRestoreHost(ConsoleStream& out, ConsoleStream& err, const RunFlags& flags)
+        : out_(out), progress_(err), flags_(flags) {}
+
+    void NoLongerThere(const std::u16string& source) override {
+        progress_.Clear();
+        out_.WriteLine(texts::kNoLongerThere + source);
+    }
+    void NotWritten(const std::u16string& source) override {
+        progress_.Clear();
+        out_.WriteLine(texts::kNotRestored + source);
+    }
+    void Progress(const std::u16string& source, std::uint64_t done, std::uint64_t total) override {
+        if (!progress_.Due()) return;
+        constexpr std::uint64_t kMegabyte = 1024 * 1024;
+        progress_.Show(DecimalText(done / kMegabyte) + texts::kCheckProgressOf +
+                           DecimalText(total / kMegabyte) + texts::kProgressMegabytes,
+                       source);
+    }
+    bool Cancelled() override { return flags_.cancelled; }
+    void Finish() { progress_.Clear(); }
+
+private:
+    ConsoleStream& out_;
+    ConsoleProgress progress_;
+    const RunFlags& flags_;
+};
+
+// An empty folder off the target drive, made when missing; else the refusal.
+std::u16string RefusalOfFolder(FileServices& files, const std::u16string& folder,
+                               DriveLetter target) {
+    if (!IsDrivePath(folder)) return texts::kRestoreFolderUnusable + folder;
+    if (IsOnDrive(folder, target)) return texts::kRestoreFolderOnTarget + folder;
+    const PathInfo info = files.LookUp(folder);
+    if (info.state == PathState::Missing) {
+        if (!files.MakeFolderChain(folder)) return texts::kRestoreFolderUnusable + folder;
+        return {};
+    }
+    if (info.state != PathState::Folder) return texts::kRestoreFolderUnusable + folder;
+    bool empty = true;
+    files.ListFolder(folder + u"\\*.*", [&](const FolderEntry& e) {
+        empty = empty && (e.name == u"." || e.name == u"..");
+    });
+    return empty ? std::u16string() : texts::kRestoreFolderNotEmpty + folder;
+}
+
+} // namespace
+
+CmdExit ListStates(const BackupSet& set, ConsoleStream& out, ConsoleStream& err) {
+    Win32FileServices files;
+    if (!TargetReady(set, files, err)) return CmdExit::NotReady;
+    RunFlags flags;
+    ConsoleCancel cancel(flags);
+    ConsoleRunHost holdHost(set, out, err, ConsoleRunHost::Mode::Run);
+    const DriveHold hold(files, set.Drive(), holdHost, flags);
+    if (flags.cancelled) return CmdExit::Cancelled;
+    const std::vector<StoredState> states = ReadStoredStates(files, set.Drive());
+    for (const StoredState& state : states) {
+        if (!CoversAnyOf(state.listing, set.folders.Items())) continue;
+        // What a restore at this run's start gives: its own listing for the
+        // folders it covers, older ones for the rest.
+        if (const auto plan =
+                PlanRestore(files, set.Drive(), states, set.folders.Items(), state.run.moment))
+            out.WriteLine(state.run.name + u"  " + DecimalText(plan->files.size()) +
+                          texts::kStateFiles + DecimalText(plan->bytes) + texts::kStateBytes);
+    }
+    return CmdExit::Ok;
+}
+
+CmdExit RestoreState(const BackupSet& set, std::int64_t moment, const std::u16string& folder,
+                     ConsoleStream& out, ConsoleStream& err) {
+    Win32FileServices files;
+    if (!TargetReady(set, files, err)) return CmdExit::NotReady;
+    const std::u16string full = U16(win32::FullPath(Wide(folder)));
+    if (const std::u16string refusal = RefusalOfFolder(files, full, set.Drive());
+        !refusal.empty()) {
+        err.WriteLine(refusal);
+        return CmdExit::UsageOrSetFile;
+    }
+    RunFlags flags;
+    ConsoleCancel cancel(flags);
+    ConsoleRunHost holdHost(set, out, err, ConsoleRunHost::Mode::Run);
+    const DriveHold hold(files, set.Drive(), holdHost, flags);
+    if (flags.cancelled) return CmdExit::Cancelled;
+
+    const std::vector<StoredState> states = ReadStoredStates(files, set.Drive());
+    const auto plan = PlanRestore(files, set.Drive(), states, set.folders.Items(), moment);
+    if (!plan) {
+        err.WriteLine(states.empty() ? std::u16string(texts::kNoStateAtAll)
+                                     : texts::kNoStateBefore + states.front().run.name);
+        return CmdExit::NoState;
+    }
+    ConsoleRestoreHost host(out, err, flags);
+    const RestoreCounts counts = WriteRestore(files, *plan, full, host);
+    host.Finish();
+    cancel.RunFinished();
+    if (err.IsConsole())
+        err.WriteLine(DecimalText(counts.written) + texts::kRestoreSummaryWritten +
+                      DecimalText(counts.noLongerThere) + texts::kRestoreSummaryGone);
+    if (counts.cancelled) return CmdExit::Cancelled;
+    if (counts.notWritten > 0) return CmdExit::CopyFailed;
+    if (counts.noLongerThere > 0) return CmdExit::NoLongerThere;
+    return CmdExit::Ok;
+}
+
+} // namespace kelvorin

@@ -1,0 +1,196 @@
+// Back to a run: runs made in process at fixed moments onto a stick of the
+// test's own, then KelvorinCmd.exe /Stände and /Zurück as a user starts them.
+#include "tests/support/Fixtures.h"
+#include "tests/support/win32/ConsoleProgram.h"
+#include "tests/support/win32/HostSide.h"
+#include "tests/support/win32/RunOnDrives.h"
+#include "tests/support/win32/ScratchDrives.h"
+
+#include <gmock/gmock.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kelvorin::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+// What a restore folder holds: the path below it, the bytes and the write time.
+using Tree = std::map<std::wstring, std::pair<std::string, WriteTimeFields>>;
+
+class CmdRestore : public RunOnDrivesTest {
+protected:
+    void SetUp() override {
+        RunOnDrivesTest::SetUp();
+        second_ = MakeCleanFolder(DataDir() + L"Zweit");
+        host.set.SetDriveIndex(kStick - L'A');
+        host.set.synchron = true;
+        host.set.folders.Add(U16(Source(L"Daten")));
+        host.set.folders.Add(U16(second_));
+        WriteTextFile(SetFile(), "Laufwerk=" + std::to_string(kStick - L'A') +
+                                     "\r\nSynchron=TRUE\r\nOrdner=" + Narrow(Source(L"Daten")) +
+                                     "\r\nOrdner=" + Narrow(second_) + "\r\n");
+    }
+    static constexpr wchar_t kStick = L'D';
+    std::wstring SetFile() const { return DataDir() + L"Zusammenstellung.ini"; }
+    std::wstring Store() const { return std::wstring(1, kStick) + L":\\.Kelvorin-Versionen"; }
+
+    // A source file of the first folder, written on the given December day.
+    void Put(const std::wstring& relative, const std::string& bytes, int day) {
+        WriteTextFile(Source(L"Daten\\" + relative), bytes);
+        SetLocalWriteTime(Source(L"Daten\\" + relative), 2026, 11, day, 9, 30, 4);
+    }
+    // A run at noon of a December day; what the set's folders hold then is
+    // what a restore of its state must give.
+    void RunOn(int day) {
+        FixedClock clock({2026, 12, day, 12, 0, 0, 0});
+        ASSERT_TRUE(RunBackup(fs, DataDir(), clock));
+        ASSERT_EQ(host.Status(), u"OK");
+        Tree& state = states_[day];
+        for (const std::wstring& folder : {Source(L"Daten"), second_})
+            ForEachFileBelow(folder, [&](const std::wstring& below, const WIN32_FIND_DATAW&) {
+                const std::wstring path = folder + below;
+                state[std::wstring(1, path[0]) + path.substr(2)] = {ReadWholeFile(path),
+                                                                    WriteTime(path)};
+            });
+    }
+    static Tree Restored(const std::wstring& folder) {
+        Tree tree;
+        ForEachFileBelow(folder, [&](const std::wstring& below, const WIN32_FIND_DATAW&) {
+            tree[below.substr(1)] = {ReadWholeFile(folder + below), WriteTime(folder + below)};
+        });
+        return tree;
+    }
+
+    ConsoleResult Cmd(const std::wstring& arguments) {
+        const std::wstring base = DataDir() + L"ausgabe" + std::to_wstring(++runs_);
+        return RunConsoleProgram(L"\"" + WinePathOfHostFile(KELVORIN_CMD_EXE) + L"\" \"" +
+                                     SetFile() + L"\" " + arguments,
+                                 base);
+    }
+    // A fresh folder for a restore, not yet made.
+    std::wstring RestoreFolder() { return DataDir() + L"Zurück" + std::to_wstring(++folders_); }
+
+    ExtraDrive stick_{kStick};
+    std::wstring second_;
+    std::map<int, Tree> states_;
+    int runs_ = 0, folders_ = 0;
+};
+
+TEST_F(CmdRestore, GivesBackEveryStateOfFiveRunsByteAndStampExact) {
+    Put(L"Brief.txt", "brief 1", 1);
+    Put(L"Bild.png", "bild", 1);
+    Put(L"Alt\\Notiz.txt", "notiz", 1);
+    Put(L"Alt\\Tief\\Liste.csv", "liste", 1);
+    WriteTextFile(second_ + L"\\Zweit.txt", "zweit");
+    SetLocalWriteTime(second_ + L"\\Zweit.txt", 2026, 11, 1, 8, 0, 0);
+    RunOn(1);
+    Put(L"Brief.txt", "brief 2", 2); // changed
+    DeleteFileW(Source(L"Daten\\Bild.png").c_str());
+    RunOn(2);
+    MoveFileW(Source(L"Daten\\Alt\\Notiz.txt").c_str(),
+              Source(L"Daten\\Alt\\Notiz-neu.txt").c_str()); // renamed
+    RunOn(3);
+    RemoveTree(Source(L"Daten\\Alt")); // a whole folder goes
+    Put(L"Neu.txt", "neu", 4);
+    RunOn(4);
+    // Without Synchron the backup keeps what went; the state is what the source had.
+    host.set.synchron = false;
+    Put(L"Brief.txt", "brief 5", 5);
+    DeleteFileW(Source(L"Daten\\Neu.txt").c_str());
+    RunOn(5);
+
+    const ConsoleResult states = Cmd(L"/Stände");
+    EXPECT_EQ(states.exitCode, 0u) << states.err;
+    ASSERT_EQ(states.out.size(), 5u);
+    for (int day = 1; day <= 5; ++day) {
+        SCOPED_TRACE(day);
+        const Tree& want = states_[day];
+        std::size_t bytes = 0;
+        for (const auto& [path, file] : want)
+            bytes += file.first.size();
+        EXPECT_EQ(states.out[day - 1], L"2026-12-0" + std::to_wstring(day) + L" 12.00.00  " +
+                                           std::to_wstring(want.size()) + L" Dateien, " +
+                                           std::to_wstring(bytes) + L" Bytes");
+
+        const std::wstring folder = RestoreFolder();
+        const ConsoleResult restore = Cmd(L"\"/Zurück:2026-12-0" + std::to_wstring(day) +
+                                          L" 12:00\" \"/Nach:" + folder + L"\"");
+        EXPECT_EQ(restore.exitCode, 0u) << restore.err;
+        EXPECT_THAT(restore.out, IsEmpty());
+        EXPECT_EQ(Restored(folder), want);
+    }
+    // A moment between two runs gives the earlier; the stick is as it was.
+    const std::vector<std::wstring> store = NamesIn(Store());
+    const std::wstring folder = RestoreFolder();
+    EXPECT_EQ(Cmd(L"/Zurück:2026-12-03 /Nach:" + folder).exitCode, 0u);
+    EXPECT_EQ(Restored(folder), states_[3]);
+    EXPECT_EQ(NamesIn(Store()), store);
+}
+
+// What only a pruned run folder held, or what a run without versions
+// replaced, is named, and the rest is still written.
+TEST_F(CmdRestore, NamesWhatIsNoLongerOnTheStickAndWritesTheRest) {
+    Put(L"a.txt", "a1", 1);
+    Put(L"b.txt", "b1", 1);
+    Put(L"c.txt", "c1", 1);
+    RunOn(1);
+    Put(L"a.txt", "a2", 2);
+    RunOn(2);
+    host.set.versionDays = 0;
+    Put(L"b.txt", "b3", 3);
+    RunOn(3);
+    RemoveTree(Store() + L"\\2026-12-02 12.00.00"); // as pruning leaves it
+    DeleteFileW((Store() + L"\\2026-12-02 12.00.00.txt").c_str());
+
+    const ConsoleResult states = Cmd(L"/Stände");
+    ASSERT_EQ(states.out.size(), 1u) << "a run without versions leaves no state";
+    EXPECT_THAT(states.out[0], HasSubstr(L"2026-12-01 12.00.00"));
+    const std::wstring folder = RestoreFolder();
+    const ConsoleResult restore = Cmd(L"/Zurück:2026-12-02 /Nach:" + folder);
+    EXPECT_EQ(restore.exitCode, 7u);
+    EXPECT_THAT(restore.out, ElementsAre(L"Nicht mehr vorhanden: " + Source(L"Daten\\a.txt"),
+                                         L"Nicht mehr vorhanden: " + Source(L"Daten\\b.txt")));
+    Tree want;
+    for (const auto& [path, file] : states_[1])
+        if (path.ends_with(L"c.txt") || path.ends_with(L"Zweit.txt")) want[path] = file;
+    EXPECT_EQ(Restored(folder), want);
+}
+
+TEST_F(CmdRestore, RefusesWhatItCannotDoAndSaysWhy) {
+    Put(L"a.txt", "a", 1);
+    RunOn(2);
+    const std::wstring full = MakeCleanFolder(DataDir() + L"Voll");
+    WriteTextFile(full + L"\\da.txt", "da");
+    const std::wstring onStick = std::wstring(1, kStick) + L":\\Zurück";
+    const struct {
+        std::wstring arguments;
+        DWORD exitCode;
+        std::wstring says;
+    } cases[] = {
+        {L"/Zurück:2026-12-02 /Nach:" + full, 5, L"nicht leer"},
+        {L"/Zurück:2026-12-02 /Nach:" + onStick, 5, L"Ziellaufwerk"},
+        {L"/Zurück:gestern /Nach:" + RestoreFolder(), 5, L"Kein Zeitpunkt"},
+        {L"/Zurück:2026-12-02", 5, L"/Nach"},
+        {L"/Nach:" + RestoreFolder(), 5, L"/Zurück"},
+        {L"/Zurück:2026-12-01 /Nach:" + RestoreFolder(), 8, L"2026-12-02 12.00.00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const ConsoleResult result = Cmd(c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_THAT(result.err, HasSubstr(c.says));
+    }
+    EXPECT_THAT(NamesIn(full), ElementsAre(L"da.txt"));
+    EXPECT_FALSE(FolderExists(onStick));
+
+    stick_.Unplug();
+    EXPECT_EQ(Cmd(L"/Stände").exitCode, 4u);
+}
+
+} // namespace
+} // namespace kelvorin::testing
