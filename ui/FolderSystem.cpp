@@ -2,6 +2,7 @@
 
 #include "engine/win32/Win32FileServices.h"
 #include "set/win32/WideText.h"
+#include "win32/FullPath.h"
 #include "win32/Handles.h"
 
 #include <windows.h>
@@ -93,11 +94,11 @@ bool Win32FolderSystem::IsFolder(const std::wstring& path) {
 }
 
 std::wstring Win32FolderSystem::FullPath(const std::wstring& path) {
-    return path.empty() ? path : kelvorin::FullPath(path);
+    return path.empty() ? path : win32::FullPath(path);
 }
 
 std::wstring Win32FolderSystem::WorkingFolder() {
-    return kelvorin::FullPath(L".");
+    return win32::FullPath(L".");
 }
 
 bool Win32FolderSystem::SetWorkingFolder(const std::wstring& folder) {
@@ -112,7 +113,7 @@ bool Win32FolderSystem::SetWorkingFolder(const std::wstring& folder) {
 
 std::wstring Win32FolderSystem::CurrentFolderOfDrive(wchar_t letter) {
     const wchar_t drive[] = {letter, L':', L'\0'};
-    return kelvorin::FullPath(drive);
+    return win32::FullPath(drive);
 }
 
 } // namespace kelvorin::ui
