@@ -54,14 +54,16 @@ std::vector<DriveEntry> Win32FolderSystem::Drives() {
     NoCriticalErrorBoxes quiet;
     std::vector<DriveEntry> drives;
     const DWORD present = GetLogicalDrives();
-    for (int i = 0; i < 26; ++i) {
+    for (int i = 0; i < DriveLetter::kCount; ++i) {
         if (!(present & (1u << i))) continue;
-        const wchar_t root[] = {DriveLetter::FromIndex(i).Letter(), L':', L'\\', L'\0'};
+        const DriveLetter drive = DriveLetter::FromIndex(i);
+        const std::wstring root = Wide(drive.Root());
         wchar_t label[MAX_PATH + 1] = {};
-        if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
-                                   0))
+        if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                   nullptr, 0))
             label[0] = L'\0';
-        drives.push_back({root[0], KindOf(GetDriveTypeW(root)), label});
+        drives.push_back(
+            {static_cast<wchar_t>(drive.Letter()), KindOf(GetDriveTypeW(root.c_str())), label});
     }
     return drives;
 }

@@ -32,7 +32,7 @@ namespace kelvorin {
 namespace {
 
 std::u16string NotReadyText(Readiness r, DriveLetter target) {
-    const std::u16string drive{target.Letter(), u':'};
+    const std::u16string drive = target.Name();
     switch (r) {
     case Readiness::NoFolder:
         return texts::kNotReadyNoFolder;
