@@ -60,7 +60,7 @@ void TDataSForm::FormCreate() {
     // An error is shown and the window is made all the same, without the later steps.
     formCreateCompleted_ = form_.FormCreate();
     if (formCreateCompleted_) SetApplicationHelpHook(hook);
-    StartTimer(CheckTimer, 1000);
+    StartCheckTimer();
 }
 
 void TDataSForm::CloseRequest() {
@@ -136,6 +136,11 @@ bool TDataSForm::FormHelp(WORD /*command*/, LONG_PTR data, bool& callHelp) {
     helpForm_.Show();
     callHelp = false;
     return true;
+}
+
+// "Sichern" follows a target drive plugged in or pulled out within a second.
+void TDataSForm::StartCheckTimer() {
+    StartTimer(CheckTimer, 1000);
 }
 
 void TDataSForm::CheckTimerTimer() {
