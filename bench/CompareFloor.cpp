@@ -4,6 +4,7 @@
 // compared; no stamps, no exclusions, no reader thread.
 //   CompareFloor.exe SOURCE_FOLDER BACKUP_FOLDER
 // Prints "FILES BYTES DIFFERENT"; the exit code is 1 when any file differs.
+#include "bench/Floor.h"
 #include "win32/Handles.h"
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+namespace kelvorin::bench {
 namespace {
 
 struct Totals {
@@ -27,18 +29,13 @@ public:
     Comparer() : a_(1 << 20), b_(1 << 20) {}
 
     void Folder(const std::wstring& source, const std::wstring& backup) {
-        WIN32_FIND_DATAW data;
-        const kelvorin::UniqueFolderListing find(FindFirstFileW((source + L"\\*").c_str(), &data));
-        if (!find) return;
-        do {
-            const std::wstring name = data.cFileName;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (name != L"." && name != L"..")
-                    Folder(source + L'\\' + name, backup + L'\\' + name);
-            } else if (!Same(source + L'\\' + name, backup + L'\\' + name)) {
+        ForEachEntry(source, [&](const WIN32_FIND_DATAW& entry) {
+            const std::wstring name = entry.cFileName;
+            if (IsFolder(entry))
+                Folder(source + L'\\' + name, backup + L'\\' + name);
+            else if (!Same(source + L'\\' + name, backup + L'\\' + name))
                 ++totals.different;
-            }
-        } while (FindNextFileW(find.get(), &data));
+        });
     }
 
     Totals totals;
@@ -76,8 +73,10 @@ private:
 };
 
 } // namespace
+} // namespace kelvorin::bench
 
 int wmain(int argc, wchar_t** argv) {
+    using namespace kelvorin::bench;
     if (argc != 3) {
         std::fputs("usage: CompareFloor.exe SOURCE_FOLDER BACKUP_FOLDER\n", stderr);
         return 2;
@@ -85,8 +84,6 @@ int wmain(int argc, wchar_t** argv) {
     Comparer comparer;
     comparer.Folder(argv[1], argv[2]);
     const Totals& t = comparer.totals;
-    std::printf("%llu %llu %llu\n", static_cast<unsigned long long>(t.files),
-                static_cast<unsigned long long>(t.bytes),
-                static_cast<unsigned long long>(t.different));
+    PrintCounts({t.files, t.bytes, t.different});
     return t.different ? 1 : 0;
 }

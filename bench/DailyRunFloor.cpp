@@ -9,8 +9,8 @@
 // its folders made when first needed.
 //   DailyRunFloor.exe SOURCE_FOLDER BACKUP_FOLDER
 // Prints "COPIED KEPT FAILED"; the exit code is 1 when anything failed.
+#include "bench/Floor.h"
 #include "bench/FloorCopy.h"
-#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -19,10 +19,8 @@
 #include <string>
 #include <unordered_set>
 
+namespace kelvorin::bench {
 namespace {
-
-using kelvorin::bench::MakeFolderChain;
-using kelvorin::bench::PartialCopier;
 
 struct Totals {
     std::uint64_t copied = 0;
@@ -52,17 +50,13 @@ public:
     // relative: the path below the set folder, with its leading backslash.
     void Sources(const std::wstring& source, const std::wstring& backup,
                  const std::wstring& relative = {}) {
-        WIN32_FIND_DATAW data;
-        const kelvorin::UniqueFolderListing find(FindFirstFileW((source + L"\\*").c_str(), &data));
-        if (!find) return;
         bool made = false;
-        do {
-            const std::wstring name = data.cFileName;
+        ForEachEntry(source, [&](const WIN32_FIND_DATAW& entry) {
+            const std::wstring name = entry.cFileName;
             const std::wstring below = relative + L'\\' + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (name != L"." && name != L"..")
-                    Sources(source + L'\\' + name, backup + L'\\' + name, below);
-                continue;
+            if (IsFolder(entry)) {
+                Sources(source + L'\\' + name, backup + L'\\' + name, below);
+                return;
             }
             seen_.insert(Folded(below));
             const std::wstring copy = backup + L'\\' + name;
@@ -70,23 +64,19 @@ public:
             if (!GetFileAttributesExW(copy.c_str(), GetFileExInfoStandard, &current)) {
                 if (!made) made = MakeFolderChain(backup);
                 Count(Copy(source + L'\\' + name, copy, false));
-            } else if (CompareFileTime(&current.ftLastWriteTime, &data.ftLastWriteTime) < 0) {
+            } else if (CompareFileTime(&current.ftLastWriteTime, &entry.ftLastWriteTime) < 0) {
                 Count(Copy(source + L'\\' + name, copy, true));
             }
-        } while (FindNextFileW(find.get(), &data));
+        });
     }
 
     // Whether the folder is empty once its orphans are gone.
     bool Backups(const std::wstring& backup, const std::wstring& relative = {}) {
-        WIN32_FIND_DATAW data;
-        const kelvorin::UniqueFolderListing find(FindFirstFileW((backup + L"\\*").c_str(), &data));
-        if (!find) return false;
         bool empty = true;
-        do {
-            const std::wstring name = data.cFileName;
+        const bool listed = ForEachEntry(backup, [&](const WIN32_FIND_DATAW& entry) {
+            const std::wstring name = entry.cFileName;
             const std::wstring below = relative + L'\\' + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (name == L"." || name == L"..") continue;
+            if (IsFolder(entry)) {
                 const std::wstring folder = backup + L'\\' + name;
                 if (!Backups(folder, below) || !RemoveDirectoryW(folder.c_str())) empty = false;
             } else if (seen_.contains(Folded(below))) {
@@ -97,8 +87,8 @@ public:
                 ++totals_.failed;
                 empty = false;
             }
-        } while (FindNextFileW(find.get(), &data));
-        return empty;
+        });
+        return listed && empty;
     }
 
     const Totals& Result() const { return totals_; }
@@ -158,8 +148,10 @@ private:
 };
 
 } // namespace
+} // namespace kelvorin::bench
 
 int wmain(int argc, wchar_t** argv) {
+    using namespace kelvorin::bench;
     if (argc != 3) {
         std::fputs("usage: DailyRunFloor.exe SOURCE_FOLDER BACKUP_FOLDER\n", stderr);
         return 2;
@@ -173,7 +165,6 @@ int wmain(int argc, wchar_t** argv) {
     run.Sources(argv[1], backup);
     run.Backups(backup);
     const Totals& t = run.Result();
-    std::printf("%llu %llu %llu\n", static_cast<unsigned long long>(t.copied),
-                static_cast<unsigned long long>(t.kept), static_cast<unsigned long long>(t.failed));
+    PrintCounts({t.copied, t.kept, t.failed});
     return t.failed == 0 ? 0 : 1;
 }

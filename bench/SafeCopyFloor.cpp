@@ -6,8 +6,8 @@
 // first file. /NoFlush leaves out the flush: the floor of a run without it.
 //   SafeCopyFloor.exe [/NoFlush] SOURCE_FOLDER TARGET_FOLDER [BUFFER_KIB]
 // Prints "FILES BYTES FAILED"; the exit code is 1 when any file failed.
+#include "bench/Floor.h"
 #include "bench/FloorCopy.h"
-#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -16,10 +16,8 @@
 #include <cwchar>
 #include <string>
 
+namespace kelvorin::bench {
 namespace {
-
-using kelvorin::bench::MakeFolderChain;
-using kelvorin::bench::PartialCopier;
 
 struct Totals {
     std::uint64_t files = 0;
@@ -32,23 +30,19 @@ public:
     Copier(DWORD bufferSize, bool flush) : copier_(bufferSize, flush) {}
 
     void Folder(const std::wstring& source, const std::wstring& target) {
-        WIN32_FIND_DATAW data;
-        const kelvorin::UniqueFolderListing find(FindFirstFileW((source + L"\\*").c_str(), &data));
-        if (!find) return;
         bool made = false;
-        do {
-            const std::wstring name = data.cFileName;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (name == L"." || name == L"..") continue;
+        ForEachEntry(source, [&](const WIN32_FIND_DATAW& entry) {
+            const std::wstring name = entry.cFileName;
+            if (IsFolder(entry)) {
                 Folder(source + L'\\' + name, target + L'\\' + name);
-                continue;
+                return;
             }
             if (!made) {
                 // The parent was made before this folder's walk began, if it had files.
                 made = MakeFolderChain(target);
             }
             if (!File(source + L'\\' + name, target + L'\\' + name)) ++totals_.failed;
-        } while (FindNextFileW(find.get(), &data));
+        });
     }
 
     const Totals& Result() const { return totals_; }
@@ -73,8 +67,10 @@ private:
 };
 
 } // namespace
+} // namespace kelvorin::bench
 
 int wmain(int argc, wchar_t** argv) {
+    using namespace kelvorin::bench;
     const bool flush = !(argc > 1 && _wcsicmp(argv[1], L"/NoFlush") == 0);
     if (!flush) {
         --argc;
@@ -93,8 +89,6 @@ int wmain(int argc, wchar_t** argv) {
     Copier copier(static_cast<DWORD>(kib) * 1024, flush);
     copier.Folder(argv[1], argv[2]);
     const Totals& t = copier.Result();
-    std::printf("%llu %llu %llu\n", static_cast<unsigned long long>(t.files),
-                static_cast<unsigned long long>(t.bytes),
-                static_cast<unsigned long long>(t.failed));
+    PrintCounts({t.files, t.bytes, t.failed});
     return t.failed == 0 ? 0 : 1;
 }

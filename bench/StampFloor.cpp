@@ -4,12 +4,15 @@
 // listed. No exclusions, no log, no copying.
 //   StampFloor.exe SOURCE_FOLDER BACKUP_FOLDER
 // Prints "FILES OUTDATED".
+#include "bench/Floor.h"
+
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+namespace kelvorin::bench {
 namespace {
 
 struct Totals {
@@ -18,35 +21,31 @@ struct Totals {
 };
 
 void Folder(const std::wstring& source, const std::wstring& backup, Totals& totals) {
-    WIN32_FIND_DATAW data;
-    const HANDLE find = FindFirstFileW((source + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (name != L"." && name != L"..")
-                Folder(source + L'\\' + name, backup + L'\\' + name, totals);
-            continue;
+    ForEachEntry(source, [&](const WIN32_FIND_DATAW& entry) {
+        const std::wstring name = entry.cFileName;
+        if (IsFolder(entry)) {
+            Folder(source + L'\\' + name, backup + L'\\' + name, totals);
+            return;
         }
         ++totals.files;
         WIN32_FILE_ATTRIBUTE_DATA copy;
         if (!GetFileAttributesExW((backup + L'\\' + name).c_str(), GetFileExInfoStandard, &copy) ||
-            CompareFileTime(&copy.ftLastWriteTime, &data.ftLastWriteTime) < 0)
+            CompareFileTime(&copy.ftLastWriteTime, &entry.ftLastWriteTime) < 0)
             ++totals.outdated;
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    });
 }
 
 } // namespace
+} // namespace kelvorin::bench
 
 int wmain(int argc, wchar_t** argv) {
+    using namespace kelvorin::bench;
     if (argc != 3) {
         std::fputs("usage: StampFloor.exe SOURCE_FOLDER BACKUP_FOLDER\n", stderr);
         return 2;
     }
     Totals totals;
     Folder(argv[1], argv[2], totals);
-    std::printf("%llu %llu\n", static_cast<unsigned long long>(totals.files),
-                static_cast<unsigned long long>(totals.outdated));
+    PrintCounts({totals.files, totals.outdated});
     return 0;
 }

@@ -14,8 +14,6 @@ namespace kelvorin::ui {
 
 namespace {
 
-constexpr int kDriveCount = 26;
-
 std::u16string ListText(HWND list, int index) {
     const auto length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length < 0) return {};
@@ -62,7 +60,7 @@ void TDataSForm::FormCreate() {
     // An error is shown and the window is made all the same, without the later steps.
     formCreateCompleted_ = form_.FormCreate();
     if (formCreateCompleted_) SetApplicationHelpHook(hook);
-    StartTimer(CheckTimer, 1000);
+    StartCheckTimer();
 }
 
 void TDataSForm::CloseRequest() {
@@ -140,6 +138,11 @@ bool TDataSForm::FormHelp(WORD /*command*/, LONG_PTR data, bool& callHelp) {
     return true;
 }
 
+// "Sichern" follows a target drive plugged in or pulled out within a second.
+void TDataSForm::StartCheckTimer() {
+    StartTimer(CheckTimer, 1000);
+}
+
 void TDataSForm::CheckTimerTimer() {
     const std::size_t count = FolderCount();
     const bool ready = CheckReadiness(count, count ? Folder(0) : std::u16string(), TargetDrive(),
@@ -204,7 +207,7 @@ void TDataSForm::ShowSet(const BackupSet& set) {
     // A last line that is empty would read back as none: it gets its own line end.
     if (!set.exclusions.empty() && set.exclusions.back().empty()) lines += L"\r\n";
     SetWindowTextW(ControlWindow(AusschlussMemo), lines.c_str());
-    for (int i = 0; i < kDriveCount; ++i)
+    for (int i = 0; i < DriveLetter::kCount; ++i)
         SendMessageW(ControlWindow(RadioItemId(SaveRadioGroup, i)), BM_SETCHECK,
                      i == set.DriveIndex() ? BST_CHECKED : BST_UNCHECKED, 0);
     SendMessageW(ControlWindow(SynchronCheckBox), BM_SETCHECK,
@@ -279,7 +282,7 @@ std::vector<std::u16string> TDataSForm::ExclusionLines() {
 }
 
 DriveLetter TDataSForm::TargetDrive() {
-    for (int i = 0; i < kDriveCount; ++i)
+    for (int i = 0; i < DriveLetter::kCount; ++i)
         if (SendMessageW(ControlWindow(RadioItemId(SaveRadioGroup, i)), BM_GETCHECK, 0, 0) ==
             BST_CHECKED)
             return DriveLetter::FromIndex(i);

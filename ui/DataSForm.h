@@ -132,6 +132,7 @@ private:
     void RefuseFileOnTarget(const std::u16string& source) override;
 
     void RegisterHandlers();
+    void StartCheckTimer();
     // The label takes its text when the window is next painted.
     void SetFileCopyLabel(std::wstring text) { pendingLabel_ = std::move(text); }
     void ShowPendingLabel();

@@ -11,6 +11,9 @@ namespace {
 
 using Id = TDataSForm::ControlId;
 
+// The target's radio items are the drives, item i the drive of index i.
+static_assert(std::size(texts::kDriveCaptions) == DriveLetter::kCount);
+
 // The image list's slots: 19, of which these are used.
 enum ImageSlot : int {
     kExitImage = 5,
@@ -240,7 +243,7 @@ constexpr ControlLayout kControls[] = {
      .helpContext = kHelpTarget,
      .items = texts::kDriveCaptions,
      .columns = 4,
-     .checkedItem = 4},
+     .checkedItem = DriveLetter::DefaultTarget().Index()},
     {.id = Id::AusschlussGroupBox,
      .kind = ControlKind::GroupBox,
      .left = 424,

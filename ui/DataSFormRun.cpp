@@ -106,7 +106,7 @@ void TDataSForm::EndBusy() {
     ShowPendingLabel();
     RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     EnableSetCommands(true);
-    StartTimer(CheckTimer, 1000);
+    StartCheckTimer();
 }
 
 // Shown at once: the wait may be long, and the label is all that explains it.

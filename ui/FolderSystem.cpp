@@ -2,6 +2,7 @@
 
 #include "engine/win32/Win32FileServices.h"
 #include "set/win32/WideText.h"
+#include "win32/FullPath.h"
 #include "win32/Handles.h"
 
 #include <windows.h>
@@ -53,14 +54,16 @@ std::vector<DriveEntry> Win32FolderSystem::Drives() {
     NoCriticalErrorBoxes quiet;
     std::vector<DriveEntry> drives;
     const DWORD present = GetLogicalDrives();
-    for (int i = 0; i < 26; ++i) {
+    for (int i = 0; i < DriveLetter::kCount; ++i) {
         if (!(present & (1u << i))) continue;
-        const wchar_t root[] = {DriveLetter::FromIndex(i).Letter(), L':', L'\\', L'\0'};
+        const DriveLetter drive = DriveLetter::FromIndex(i);
+        const std::wstring root = Wide(drive.Root());
         wchar_t label[MAX_PATH + 1] = {};
-        if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
-                                   0))
+        if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                   nullptr, 0))
             label[0] = L'\0';
-        drives.push_back({root[0], KindOf(GetDriveTypeW(root)), label});
+        drives.push_back(
+            {static_cast<wchar_t>(drive.Letter()), KindOf(GetDriveTypeW(root.c_str())), label});
     }
     return drives;
 }
@@ -93,11 +96,11 @@ bool Win32FolderSystem::IsFolder(const std::wstring& path) {
 }
 
 std::wstring Win32FolderSystem::FullPath(const std::wstring& path) {
-    return path.empty() ? path : kelvorin::FullPath(path);
+    return path.empty() ? path : win32::FullPath(path);
 }
 
 std::wstring Win32FolderSystem::WorkingFolder() {
-    return kelvorin::FullPath(L".");
+    return win32::FullPath(L".");
 }
 
 bool Win32FolderSystem::SetWorkingFolder(const std::wstring& folder) {
@@ -112,7 +115,7 @@ bool Win32FolderSystem::SetWorkingFolder(const std::wstring& folder) {
 
 std::wstring Win32FolderSystem::CurrentFolderOfDrive(wchar_t letter) {
     const wchar_t drive[] = {letter, L':', L'\0'};
-    return kelvorin::FullPath(drive);
+    return win32::FullPath(drive);
 }
 
 } // namespace kelvorin::ui

@@ -100,6 +100,12 @@ void FormWindow::MoveFocus(bool forward) {
     }
 }
 
+// The focus that the window had when it was left goes back when it is active again.
+void FormWindow::RememberFocus() {
+    HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+}
+
 void FormWindow::RestoreFocus() {
     if (lastFocus_ && IsWindow(lastFocus_) && IsChild(Handle(), lastFocus_) &&
         IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {

@@ -494,8 +494,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(window, focus)) lastFocus_ = focus;
+            RememberFocus();
         } else if (!HIWORD(wParam)) {
             RestoreFocus();
             FormActivate();
@@ -520,70 +519,30 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!DrawMenuPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
             DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
-    case WM_MEASUREITEM: {
-        auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (MeasureMenuPicture(measure)) return TRUE;
-        if (const ControlLayout* row = RowOf(static_cast<int>(measure.CtlID));
-            row && row->itemHeight > 0)
-            measure.itemHeight = static_cast<UINT>(Scale(row->itemHeight, dpi_));
+    case WM_MEASUREITEM:
+        MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
         return TRUE;
-    }
-    case WM_NOTIFY: {
-        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-        if (header.code == TTN_GETDISPINFOW &&
-            ToolTipText(*reinterpret_cast<NMTTDISPINFOW*>(lParam)))
-            return 0;
-        if (header.code == LVN_GETDISPINFOW) {
-            LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
-            if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-                const std::wstring text = ListItemText(static_cast<int>(header.idFrom),
-                                                       static_cast<std::size_t>(item.iItem));
-                const std::size_t length =
-                    std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
-                text.copy(item.pszText, length);
-                item.pszText[length] = L'\0';
-            }
-            return 0;
-        }
+    case WM_NOTIFY:
+        if (Notify(*reinterpret_cast<NMHDR*>(lParam))) return 0;
         break;
-    }
-    case WM_CONTEXTMENU: {
-        const ControlSlot* slot = SlotOfWindow(reinterpret_cast<HWND>(wParam));
-        if (slot && slot->layout->popupMenu) {
-            ShowPopupMenu(*slot->layout, lParam);
-            return 0;
-        }
+    case WM_CONTEXTMENU:
+        if (ShowContextMenu(reinterpret_cast<HWND>(wParam), lParam)) return 0;
         break;
-    }
     case WM_MENUSELECT:
         MenuSelect(wParam, lParam);
         return 0;
-    case WM_CTLCOLORLISTBOX: {
-        const ControlSlot* slot = SlotOfWindow(reinterpret_cast<HWND>(lParam));
-        if (!slot || !slot->layout->textColour) break;
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, slot->layout->textColour->Resolve());
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    }
-    case WM_CTLCOLORSTATIC: {
-        const ControlSlot* slot = SlotOfWindow(reinterpret_cast<HWND>(lParam));
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        const Colour colour =
-            slot && slot->layout->textColour ? *slot->layout->textColour : layout_.textColour;
-        SetTextColor(dc, colour.Resolve());
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
-    case WM_SETCURSOR: {
-        UpdateStatusHint(reinterpret_cast<HWND>(wParam));
-        const ControlSlot* slot = SlotOfWindow(reinterpret_cast<HWND>(wParam));
-        if (slot && slot->layout->kind == ControlKind::LinkLabel && LOWORD(lParam) == HTCLIENT) {
-            SetCursor(LoadCursorW(nullptr, IDC_HAND));
-            return TRUE;
-        }
+    case WM_CTLCOLORLISTBOX:
+        if (HBRUSH brush =
+                ListBoxColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+            return reinterpret_cast<LRESULT>(brush);
         break;
-    }
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(
+            StaticColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_SETCURSOR:
+        UpdateStatusHint(reinterpret_cast<HWND>(wParam));
+        if (SetLinkCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
+        break;
     case WM_SIZE:
         PlaceDocked();
         return 0;
@@ -592,6 +551,65 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void FormWindow::MeasureItem(MEASUREITEMSTRUCT& measure) const {
+    if (MeasureMenuPicture(measure)) return;
+    if (const ControlLayout* row = RowOf(static_cast<int>(measure.CtlID));
+        row && row->itemHeight > 0)
+        measure.itemHeight = static_cast<UINT>(Scale(row->itemHeight, dpi_));
+}
+
+bool FormWindow::Notify(NMHDR& header) {
+    if (header.code == TTN_GETDISPINFOW && ToolTipText(*reinterpret_cast<NMTTDISPINFOW*>(&header)))
+        return true;
+    if (header.code == LVN_GETDISPINFOW) {
+        GiveListItemText(static_cast<int>(header.idFrom),
+                         reinterpret_cast<NMLVDISPINFOW*>(&header)->item);
+        return true;
+    }
+    return false;
+}
+
+// A virtual list holds no text: each line is asked for as it is shown, cut to
+// the list's buffer.
+void FormWindow::GiveListItemText(int id, LVITEMW& item) {
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    const std::wstring text = ListItemText(id, static_cast<std::size_t>(item.iItem));
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+    text.copy(item.pszText, length);
+    item.pszText[length] = L'\0';
+}
+
+bool FormWindow::ShowContextMenu(HWND control, LPARAM at) {
+    const ControlSlot* slot = SlotOfWindow(control);
+    if (!slot || !slot->layout->popupMenu) return false;
+    ShowPopupMenu(*slot->layout, at);
+    return true;
+}
+
+HBRUSH FormWindow::ListBoxColours(HDC dc, HWND list) const {
+    const ControlSlot* slot = SlotOfWindow(list);
+    if (!slot || !slot->layout->textColour) return nullptr; // the system's colours
+    SetTextColor(dc, slot->layout->textColour->Resolve());
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return GetSysColorBrush(COLOR_WINDOW);
+}
+
+HBRUSH FormWindow::StaticColours(HDC dc, HWND control) const {
+    const ControlSlot* slot = SlotOfWindow(control);
+    const Colour colour =
+        slot && slot->layout->textColour ? *slot->layout->textColour : layout_.textColour;
+    SetTextColor(dc, colour.Resolve());
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+bool FormWindow::SetLinkCursor(HWND control, WORD hitTest) const {
+    const ControlSlot* slot = SlotOfWindow(control);
+    if (!slot || slot->layout->kind != ControlKind::LinkLabel || hitTest != HTCLIENT) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    return true;
 }
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

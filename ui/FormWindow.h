@@ -176,6 +176,13 @@ private:
 
     void HelpRequest(const HELPINFO& info);
     void DrawItem(const DRAWITEMSTRUCT& item);
+    void MeasureItem(MEASUREITEMSTRUCT& measure) const;
+    bool Notify(NMHDR& header); // true when answered
+    void GiveListItemText(int id, LVITEMW& item);
+    bool ShowContextMenu(HWND control, LPARAM at);  // true when the control has one
+    HBRUSH ListBoxColours(HDC dc, HWND list) const; // null: the system's colours
+    HBRUSH StaticColours(HDC dc, HWND control) const;
+    bool SetLinkCursor(HWND control, WORD hitTest) const; // true over a link
     void Command(int id, int code, HWND control);
     void RunHandler(int id, Event event);
     void PressButton(int id);
@@ -184,6 +191,7 @@ private:
     bool MoveInRadioGroup(const ControlSlot& focused, bool forward);
     bool PressAccelerator(wchar_t letter);
     void MoveFocus(bool forward);
+    void RememberFocus();
     void RestoreFocus();
     std::vector<int> TabSequence() const;
 

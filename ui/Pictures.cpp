@@ -50,6 +50,39 @@ constexpr bool IsWellFormed(const std::array<std::string_view, Rows>& rows) {
     return true;
 }
 
+// The pictures of the controls and menus are 16 x 16.
+constexpr std::size_t kSmallSide = 16;
+
+template <std::size_t Rows, std::size_t Columns>
+using PixelCells = std::array<std::array<char, Columns>, Rows>;
+
+// A picture drawn over another, which is moved down by some rows: where the
+// upper one is transparent, the lower one shows. Rows moved out at the bottom
+// are dropped.
+template <std::size_t UpperRows, std::size_t Rows>
+constexpr PixelCells<Rows, kSmallSide> Overlay(const std::array<std::string_view, UpperRows>& upper,
+                                               const std::array<std::string_view, Rows>& lower,
+                                               std::size_t lowerDown) {
+    PixelCells<Rows, kSmallSide> cells{};
+    for (std::size_t row = 0; row < Rows; ++row) {
+        for (std::size_t column = 0; column < kSmallSide; ++column) {
+            const char above = row < UpperRows ? upper[row][column] : '.';
+            const char below = row >= lowerDown ? lower[row - lowerDown][column] : '.';
+            cells[row][column] = above != '.' ? above : below;
+        }
+    }
+    return cells;
+}
+
+// The rows of a grid made by Overlay, which must outlive them.
+template <std::size_t Rows, std::size_t Columns>
+constexpr std::array<std::string_view, Rows> RowsOf(const PixelCells<Rows, Columns>& cells) {
+    std::array<std::string_view, Rows> rows{};
+    for (std::size_t row = 0; row < Rows; ++row)
+        rows[row] = std::string_view(cells[row].data(), Columns);
+    return rows;
+}
+
 // The grids stay one row a line, as they are drawn.
 // clang-format off
 
@@ -194,27 +227,6 @@ constexpr std::array<std::string_view, 16> kNewSheetRows{
     "................",
 };
 static_assert(IsWellFormed(kNewSheetRows));
-
-// An opening folder, a green arrow curving out of it.
-constexpr std::array<std::string_view, 16> kOpenFolderRows{
-    ".........GGGG...",
-    "........GGGGGG..",
-    ".......GGG..GGG.",
-    ".......GG..GGGGG",
-    "..yyyyy.....GGG.",
-    ".yYYYYYy.....G..",
-    "yyyyyyyyyyyyy...",
-    "ylYYYYYYYYYYy...",
-    "ylYyyyyyyyyyyyyy",
-    "ylYylllllllllly.",
-    "ylylYYYYYYYYYYy.",
-    "ylylYYYYYYYYYYy.",
-    "yylYYYYYYYYYYy..",
-    "yylYYYYYYYYYYy..",
-    "ylYYYYYYYYYYy...",
-    "yyyyyyyyyyyyy...",
-};
-static_assert(IsWellFormed(kOpenFolderRows));
 
 // A floppy disk: the label above, the shutter below.
 constexpr std::array<std::string_view, 16> kFloppyRows{
@@ -383,6 +395,27 @@ constexpr std::array<std::string_view, 16> kFolderOpenRows{
     "................",
 };
 static_assert(IsWellFormed(kFolderOpenRows));
+
+// A green arrow curving out of a folder below it.
+constexpr std::array<std::string_view, 6> kArrowOutRows{
+    ".........GGGG...",
+    "........GGGGGG..",
+    ".......GGG..GGG.",
+    ".......GG..GGGGG",
+    "............GGG.",
+    ".............G..",
+};
+static_assert(IsWellFormed(kArrowOutRows));
+
+// clang-format on
+
+// "Öffnen": the open folder of the folder tree, two rows lower, and the arrow
+// out of it.
+constexpr auto kOpenFolderCells = Overlay(kArrowOutRows, kFolderOpenRows, 2);
+constexpr auto kOpenFolderRows = RowsOf(kOpenFolderCells);
+static_assert(IsWellFormed(kOpenFolderRows));
+
+// clang-format off
 
 // A hard disk: a flat grey box with a green light.
 constexpr std::array<std::string_view, 16> kDriveFixedRows{

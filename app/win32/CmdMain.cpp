@@ -24,13 +24,16 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kelvorin {
 namespace {
 
 std::u16string NotReadyText(Readiness r, DriveLetter target) {
-    const std::u16string drive{target.Letter(), u':'};
+    const std::u16string drive = target.Name();
     switch (r) {
     case Readiness::NoFolder:
         return texts::kNotReadyNoFolder;
@@ -60,6 +63,18 @@ CmdExit ExitForStatus(const BackupRun& run, const RunFlags& flags) {
         break;
     }
     return CmdExit::Ok;
+}
+
+// A log that could not be written fails a run that went well otherwise: the
+// log is all that a scheduled run leaves to read.
+CmdExit ExitOfRun(const BackupRun& run, const RunFlags& flags, bool logWriteFailed,
+                  ConsoleStream& err) {
+    CmdExit exit = ExitForStatus(run, flags);
+    if (logWriteFailed) {
+        err.WriteLine(texts::kLogNotWritten);
+        if (exit == CmdExit::Ok) exit = CmdExit::CopyFailed;
+    }
+    return exit;
 }
 
 CmdExit ExitOfCheck(const CheckCounts& counts, const RunFlags& flags) {
@@ -99,27 +114,121 @@ CmdExit CheckBackup(const BackupSet& set, bool repair, const std::u16string& dat
     BackupRun run(runHost, {files, codePage, clock}, flags, dataDir);
     run.Repair(check.Damaged());
     cancel.RunFinished();
-    CmdExit exit = ExitForStatus(run, flags);
-    if (runHost.LogWriteFailed()) {
-        err.WriteLine(texts::kLogNotWritten);
-        if (exit == CmdExit::Ok) exit = CmdExit::CopyFailed;
-    }
+    CmdExit exit = ExitOfRun(run, flags, runHost.LogWriteFailed(), err);
     if (exit == CmdExit::Ok && c.sourceUnreadable) exit = CmdExit::CopyFailed;
     return exit;
 }
 
-struct PreviewTally {
-    std::uint64_t copies = 0, deletions = 0, removals = 0;
+// What /Vorschau prints: a line for each step that a run would take, then their count.
+class PreviewReport {
+public:
+    explicit PreviewReport(ConsoleStream& out) : out_(out) {}
+
+    void Step(PreviewAction action, const std::u16string& path) {
+        switch (action) {
+        case PreviewAction::Copy:
+            ++copies_;
+            out_.WriteLine(texts::kPreviewCopy + path);
+            break;
+        case PreviewAction::Delete:
+            ++deletions_;
+            out_.WriteLine(texts::kPreviewDelete + path);
+            break;
+        case PreviewAction::Remove:
+            ++removals_;
+            out_.WriteLine(texts::kPreviewRemove + path);
+            break;
+        }
+    }
+
+    void WriteSummary() {
+        out_.WriteLine(texts::kPreviewSummaryHead + DecimalText(copies_) +
+                       texts::kPreviewSummaryCopy + DecimalText(deletions_) +
+                       texts::kPreviewSummaryDelete + DecimalText(removals_) +
+                       texts::kPreviewSummaryRemove);
+    }
+
+private:
+    ConsoleStream& out_;
+    std::uint64_t copies_ = 0, deletions_ = 0, removals_ = 0;
 };
+
+void WriteRunSummary(const RunCounts& c, std::uint64_t seconds, ConsoleStream& err) {
+    err.WriteLine(DecimalText(c.filesChecked) + texts::kSummaryChecked +
+                  DecimalText(c.filesCopied) + texts::kSummaryCopied + DecimalText(c.filesDeleted) +
+                  texts::kSummaryDeleted + DecimalText(c.foldersRemoved) + texts::kSummaryRemoved +
+                  DecimalText(c.bytesCopied) + texts::kSummaryBytes + DecimalText(seconds) +
+                  texts::kSummarySeconds);
+}
+
+// A run, or with /Vorschau what a run would do, changing nothing.
+CmdExit BackupOrPreview(const BackupSet& set, bool preview, const std::u16string& dataDir,
+                        Win32FileServices& files, ConsoleStream& out, ConsoleStream& err) {
+    const auto mode = preview ? ConsoleRunHost::Mode::Preview : ConsoleRunHost::Mode::Run;
+    ConsoleRunHost host(set, out, err, mode);
+    PreviewReport report(out);
+    PreviewFileServices previewFiles(files, [&](PreviewAction action, const std::u16string& path) {
+        report.Step(action, path);
+    });
+    FileServices& runFiles = preview ? static_cast<FileServices&>(previewFiles) : files;
+
+    Win32CodePage codePage;
+    Win32LocalClock clock;
+    RunFlags flags;
+    BackupRun run(host, {runFiles, codePage, clock}, flags, dataDir);
+
+    ConsoleCancel cancel(flags);
+    const ULONGLONG started = GetTickCount64();
+    run.Run();
+    const ULONGLONG seconds = (GetTickCount64() - started + 500) / 1000;
+    cancel.RunFinished();
+
+    if (preview)
+        report.WriteSummary();
+    else if (err.IsConsole())
+        WriteRunSummary(run.Counts(), seconds, err);
+    return ExitOfRun(run, flags, host.LogWriteFailed() && !preview, err);
+}
+
+// The arguments after the program's name.
+CmdOptions OptionsOf(const std::u16string& commandLine) {
+    std::vector<std::u16string> args = SplitCommandLine(commandLine);
+    if (!args.empty()) args.erase(args.begin());
+    return ParseCmdOptions(args);
+}
+
+// The set that the arguments name; none, the reason on stderr, when its file is
+// missing or cannot be read. Unlike the window, an unattended run must not
+// quietly back up nothing.
+std::optional<BackupSet> ReadSetFile(const CmdOptions& options, const std::u16string& dataDir,
+                                     Win32FileServices& files, ConsoleStream& err) {
+    const std::u16string setPath = SetFilePathFor(
+        options.setNames, dataDir, [&](std::u16string_view p) { return files.IsExistingFile(p); });
+    if (!files.IsExistingFile(setPath)) {
+        err.WriteLine(texts::kSetFileMissing + setPath);
+        return std::nullopt;
+    }
+    if (OpenFile probe(files, files.OpenForReading(setPath, Sharing::ReadersAllowed));
+        !probe.IsValid()) {
+        err.WriteLine(texts::kSetFileUnreadable + setPath);
+        return std::nullopt;
+    }
+    Win32CodePage codePage;
+    BackupSet set;
+    SortedList staging;
+    if (const auto error = LoadSet(setPath, {files, codePage}, set, staging)) {
+        err.WriteLine(texts::kSetFileUnreadable + setPath + u" (" + error->Text() + u")");
+        return std::nullopt;
+    }
+    return set;
+}
 
 int RunProgram() {
     ConsoleStream out(STD_OUTPUT_HANDLE);
     ConsoleStream err(STD_ERROR_HANDLE);
     Win32StartUpServices startUp;
 
-    std::vector<std::u16string> args = SplitCommandLine(startUp.CommandLine());
-    if (!args.empty()) args.erase(args.begin());
-    const CmdOptions options = ParseCmdOptions(args);
+    const CmdOptions options = OptionsOf(startUp.CommandLine());
     if (!options.error.empty()) {
         err.WriteLine(options.error);
         err.Write(texts::kUsage);
@@ -131,95 +240,28 @@ int RunProgram() {
     }
 
     Win32FileServices files;
-    Win32CodePage codePage;
-    Win32LocalClock clock;
     const std::u16string dataDir = DataDirFrom(startUp.PersonalFolder());
-    const std::u16string setPath = SetFilePathFor(
-        options.setNames, dataDir, [&](std::u16string_view p) { return files.IsExistingFile(p); });
-
-    // Unlike the window, an unattended run must not quietly back up nothing.
-    if (!files.IsExistingFile(setPath)) {
-        err.WriteLine(texts::kSetFileMissing + setPath);
-        return static_cast<int>(CmdExit::UsageOrSetFile);
-    }
-    if (OpenFile probe(files, files.OpenForReading(setPath, Sharing::ReadersAllowed));
-        !probe.IsValid()) {
-        err.WriteLine(texts::kSetFileUnreadable + setPath);
-        return static_cast<int>(CmdExit::UsageOrSetFile);
-    }
-    BackupSet set;
-    SortedList staging;
-    if (const auto error = LoadSet(setPath, {files, codePage}, set, staging)) {
-        err.WriteLine(texts::kSetFileUnreadable + setPath + u" (" + error->Text() + u")");
-        return static_cast<int>(CmdExit::UsageOrSetFile);
-    }
+    const std::optional<BackupSet> set = ReadSetFile(options, dataDir, files, err);
+    if (!set) return static_cast<int>(CmdExit::UsageOrSetFile);
 
     // Reading the store asks nothing of a run's readiness: a full stick gives
     // its states back too.
-    if (options.states) return static_cast<int>(ListStates(set, out, err));
+    if (options.states) return static_cast<int>(ListStates(*set, out, err));
     if (options.restoreMoment)
         return static_cast<int>(
-            RestoreState(set, *options.restoreMoment, options.restoreFolder, out, err));
+            RestoreState(*set, *options.restoreMoment, options.restoreFolder, out, err));
 
-    const std::u16string firstFolder = set.folders.Count() ? set.folders.At(0) : u"";
+    const std::u16string firstFolder = set->folders.Count() ? set->folders.At(0) : u"";
     const Readiness readiness =
-        CheckReadiness(set.folders.Count(), firstFolder, set.Drive(), files);
+        CheckReadiness(set->folders.Count(), firstFolder, set->Drive(), files);
     if (readiness != Readiness::Ready) {
-        err.WriteLine(NotReadyText(readiness, set.Drive()));
+        err.WriteLine(NotReadyText(readiness, set->Drive()));
         return static_cast<int>(CmdExit::NotReady);
     }
 
-    if (options.check) return static_cast<int>(CheckBackup(set, options.repair, dataDir, out, err));
-
-    const auto mode = options.preview ? ConsoleRunHost::Mode::Preview : ConsoleRunHost::Mode::Run;
-    ConsoleRunHost host(set, out, err, mode);
-    PreviewTally tally;
-    PreviewFileServices preview(files, [&](PreviewAction action, const std::u16string& path) {
-        switch (action) {
-        case PreviewAction::Copy:
-            ++tally.copies;
-            out.WriteLine(texts::kPreviewCopy + path);
-            break;
-        case PreviewAction::Delete:
-            ++tally.deletions;
-            out.WriteLine(texts::kPreviewDelete + path);
-            break;
-        case PreviewAction::Remove:
-            ++tally.removals;
-            out.WriteLine(texts::kPreviewRemove + path);
-            break;
-        }
-    });
-    FileServices& runFiles = options.preview ? static_cast<FileServices&>(preview) : files;
-
-    RunFlags flags;
-    BackupRun run(host, {runFiles, codePage, clock}, flags, dataDir);
-
-    ConsoleCancel cancel(flags);
-    const ULONGLONG started = GetTickCount64();
-    run.Run();
-    const ULONGLONG seconds = (GetTickCount64() - started + 500) / 1000;
-    cancel.RunFinished();
-
-    if (options.preview) {
-        out.WriteLine(texts::kPreviewSummaryHead + DecimalText(tally.copies) +
-                      texts::kPreviewSummaryCopy + DecimalText(tally.deletions) +
-                      texts::kPreviewSummaryDelete + DecimalText(tally.removals) +
-                      texts::kPreviewSummaryRemove);
-    } else if (err.IsConsole()) {
-        const RunCounts& c = run.Counts();
-        err.WriteLine(
-            DecimalText(c.filesChecked) + texts::kSummaryChecked + DecimalText(c.filesCopied) +
-            texts::kSummaryCopied + DecimalText(c.filesDeleted) + texts::kSummaryDeleted +
-            DecimalText(c.foldersRemoved) + texts::kSummaryRemoved + DecimalText(c.bytesCopied) +
-            texts::kSummaryBytes + DecimalText(seconds) + texts::kSummarySeconds);
-    }
-
-    CmdExit exit = ExitForStatus(run, flags);
-    if (host.LogWriteFailed() && !options.preview) {
-        err.WriteLine(texts::kLogNotWritten);
-        if (exit == CmdExit::Ok) exit = CmdExit::CopyFailed;
-    }
+    const CmdExit exit = options.check
+                             ? CheckBackup(*set, options.repair, dataDir, out, err)
+                             : BackupOrPreview(*set, options.preview, dataDir, files, out, err);
     return static_cast<int>(exit);
 }
 

@@ -58,10 +58,9 @@ protected:
 };
 
 TEST_F(CmdProgram, BacksUpSkipsWhatIsCurrentAndSynchronises) {
-    WriteTextFile(Source(L"Brief.txt"), "Brief");
+    WriteTextFileWithTime(Source(L"Brief.txt"), "Brief", 2024, 5, 6, 7, 8, 10);
     WriteTextFile(Source(L"Fotos\\Bild.jpg"), "Bild");
     WriteTextFile(Source(L"alt.bak"), "excluded");
-    SetLocalWriteTime(Source(L"Brief.txt"), 2024, 5, 6, 7, 8, 10);
     WriteSet({Source()}, TargetIndex(), true, {"bak"});
 
     ConsoleResult first = Run(SetName());
@@ -174,10 +173,8 @@ TEST_F(CmdProgram, RejectsBadArgumentsAndAMissingSetFile) {
 
 TEST_F(CmdProgram, PreviewTellsWhatARunWouldDoAndChangesNothing) {
     WriteTextFile(Source(L"neu.txt"), "neu");
-    WriteTextFile(Source(L"Ordner\\da.txt"), "da");
-    WriteTextFile(Target(L"Ordner\\da.txt"), "da");
-    SetLocalWriteTime(Source(L"Ordner\\da.txt"), 2024, 1, 1, 10, 0, 0);
-    SetLocalWriteTime(Target(L"Ordner\\da.txt"), 2024, 1, 1, 10, 0, 0);
+    WriteTextFileWithTime(Source(L"Ordner\\da.txt"), "da", 2024, 1, 1, 10, 0, 0);
+    WriteTextFileWithTime(Target(L"Ordner\\da.txt"), "da", 2024, 1, 1, 10, 0, 0);
     WriteTextFile(Target(L"weg.txt"), "weg");
     WriteTextFile(Target(L"Leer\\a\\alt.txt"), "alt");
     WriteSet({Source(), L"S:\\Fehlt"}, TargetIndex(), true);
@@ -215,9 +212,8 @@ TEST_F(CmdProgram, CheckFindsARottenCopyAndRepairMakesItWhole) {
     std::string rotten = large;
     rotten[2 * 1024 * 1024 + 3] ^= 1;
     const SYSTEMTIME stamp = LocalWriteTime(Target(L"Film.mp4"));
-    WriteTextFile(Target(L"Film.mp4"), rotten);
-    SetLocalWriteTime(Target(L"Film.mp4"), stamp.wYear, stamp.wMonth, stamp.wDay, stamp.wHour,
-                      stamp.wMinute, stamp.wSecond);
+    WriteTextFileWithTime(Target(L"Film.mp4"), rotten, stamp.wYear, stamp.wMonth, stamp.wDay,
+                          stamp.wHour, stamp.wMinute, stamp.wSecond);
     DeleteFileW(LogFile().c_str());
 
     const ConsoleResult found = Run(SetName() + L" /Prüfen");

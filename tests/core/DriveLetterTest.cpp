@@ -42,5 +42,22 @@ TEST(DriveLetter, IsNoneOutsideTheRangeOfDrives) {
     EXPECT_NE(DriveLetter::FromIndex(0), none);
 }
 
+TEST(DriveLetter, NamesItselfAndItsRootFolder) {
+    const struct {
+        DriveLetter drive;
+        std::u16string name, root;
+    } cases[] = {
+        {DriveLetter::FromIndex(0), u"A:", u"A:\\"},
+        {DriveLetter::FromLetter(u'z'), u"Z:", u"Z:\\"},
+        {DriveLetter::DefaultTarget(), u"E:", u"E:\\"},
+        {DriveLetter(), u"", u""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.drive.Index());
+        EXPECT_EQ(c.drive.Name(), c.name);
+        EXPECT_EQ(c.drive.Root(), c.root);
+    }
+}
+
 } // namespace
 } // namespace kelvorin

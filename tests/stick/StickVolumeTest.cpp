@@ -212,13 +212,10 @@ private:
 };
 
 TEST_P(StickVolumeTest, KeepsStampsSoThatAnUnchangedTreeIsNotCopiedAgain) {
-    WriteTextFile(Source(L"Brief.txt"), "Brief");
-    WriteTextFile(Source(L"a\\b\\tief.txt"), "tief");
-    WriteTextFile(Source(L"leer.txt"), "");
     // An odd second: FAT32 keeps 2 s, the source 1 s.
-    SetLocalWriteTime(Source(L"Brief.txt"), 2025, 6, 1, 8, 0, 3);
-    SetLocalWriteTime(Source(L"a\\b\\tief.txt"), 2025, 1, 2, 23, 59, 59);
-    SetLocalWriteTime(Source(L"leer.txt"), 2024, 12, 31, 0, 0, 0);
+    WriteTextFileWithTime(Source(L"Brief.txt"), "Brief", 2025, 6, 1, 8, 0, 3);
+    WriteTextFileWithTime(Source(L"a\\b\\tief.txt"), "tief", 2025, 1, 2, 23, 59, 59);
+    WriteTextFileWithTime(Source(L"leer.txt"), "", 2024, 12, 31, 0, 0, 0);
     host.set.folders.Add(U16(Source()));
 
     ASSERT_TRUE(RunBackup());
@@ -234,8 +231,7 @@ TEST_P(StickVolumeTest, KeepsStampsSoThatAnUnchangedTreeIsNotCopiedAgain) {
     EXPECT_EQ(counts.filesCopied, 0u) << "the stamps the volume kept say every copy is current";
     EXPECT_THAT(host.Problems(), IsEmpty());
 
-    WriteTextFile(Source(L"Brief.txt"), "Brief, neu");
-    SetLocalWriteTime(Source(L"Brief.txt"), 2025, 6, 1, 8, 0, 5);
+    WriteTextFileWithTime(Source(L"Brief.txt"), "Brief, neu", 2025, 6, 1, 8, 0, 5);
     ASSERT_TRUE(RunBackup());
     EXPECT_EQ(counts.filesCopied, 1u);
     EXPECT_EQ(ReadWholeFile(Stick(L"Brief.txt")), "Brief, neu");
@@ -378,11 +374,9 @@ TEST_P(StickVolumeTest, KeepsThePreviousCopyWhenTheVolumeIsFull) {
         GTEST_SKIP() << "fusefat spun at full load and answered no more once this test had "
                         "filled its volume (a host dd to a full volume did not hang it): a "
                         "driver fault that would hang the session";
-    WriteTextFile(Source(L"gross.bin"), std::string(300'000, 'n'));
-    SetLocalWriteTime(Source(L"gross.bin"), 2025, 1, 2, 10, 0, 0);
+    WriteTextFileWithTime(Source(L"gross.bin"), std::string(300'000, 'n'), 2025, 1, 2, 10, 0, 0);
     const std::string previous(300'000, 'o');
-    WriteTextFile(Stick(L"gross.bin"), previous);
-    SetLocalWriteTime(Stick(L"gross.bin"), 2025, 1, 1, 10, 0, 0);
+    WriteTextFileWithTime(Stick(L"gross.bin"), previous, 2025, 1, 1, 10, 0, 0);
     FillVolume(Stick(L"Fuellung.bin"));
     ASSERT_LT(fs.FreeBytesOnDrive(DriveLetter::FromLetter(GetParam().letter)), 300'000)
         << "the volume is full";

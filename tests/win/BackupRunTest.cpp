@@ -41,12 +41,9 @@ protected:
 };
 
 TEST_F(BackupRunTest, CopiesEveryFileWithItsStampAndAgainOnlyWhatChanged) {
-    WriteTextFile(Source(L"Brief.txt"), "Brief");
-    WriteTextFile(Source(L"a\\b\\c\\tief.txt"), "tief");
-    WriteTextFile(Source(L"leer.txt"), "");
-    SetLocalWriteTime(Source(L"Brief.txt"), 2025, 6, 1, 8, 0, 0);
-    SetLocalWriteTime(Source(L"a\\b\\c\\tief.txt"), 2025, 6, 2, 9, 30, 4);
-    SetLocalWriteTime(Source(L"leer.txt"), 2025, 6, 3, 10, 0, 0);
+    WriteTextFileWithTime(Source(L"Brief.txt"), "Brief", 2025, 6, 1, 8, 0, 0);
+    WriteTextFileWithTime(Source(L"a\\b\\c\\tief.txt"), "tief", 2025, 6, 2, 9, 30, 4);
+    WriteTextFileWithTime(Source(L"leer.txt"), "", 2025, 6, 3, 10, 0, 0);
     AddFolder(Source());
 
     ASSERT_TRUE(RunBackup());
@@ -67,8 +64,7 @@ TEST_F(BackupRunTest, CopiesEveryFileWithItsStampAndAgainOnlyWhatChanged) {
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"Brief.txt", L"a", L"leer.txt"))
         << "no partial copy is left";
 
-    WriteTextFile(Source(L"Brief.txt"), "Brief, neu");
-    SetLocalWriteTime(Source(L"Brief.txt"), 2025, 6, 1, 8, 0, 2);
+    WriteTextFileWithTime(Source(L"Brief.txt"), "Brief, neu", 2025, 6, 1, 8, 0, 2);
     ASSERT_TRUE(RunBackup());
     EXPECT_EQ(counts.filesChecked, 3u);
     EXPECT_EQ(counts.filesCopied, 1u);
@@ -91,12 +87,10 @@ TEST_F(BackupRunTest, RenewsACopyOnlyWhenTheSourcesStampIsLater) {
         {L"kopie-spaeter.txt", 1, 10, 0, 0, 1, 10, 0, 4, false},
     };
     for (const auto& c : cases) {
-        WriteTextFile(Source(c.name), "neu");
-        WriteTextFile(Target(c.name), "alt");
-        SetLocalWriteTime(Source(c.name), 2025, 3, c.sourceDay, c.sourceHour, c.sourceMinute,
-                          c.sourceSecond);
-        SetLocalWriteTime(Target(c.name), 2025, 3, c.copyDay, c.copyHour, c.copyMinute,
-                          c.copySecond);
+        WriteTextFileWithTime(Source(c.name), "neu", 2025, 3, c.sourceDay, c.sourceHour,
+                              c.sourceMinute, c.sourceSecond);
+        WriteTextFileWithTime(Target(c.name), "alt", 2025, 3, c.copyDay, c.copyHour, c.copyMinute,
+                              c.copySecond);
     }
     AddFolder(Source());
     ASSERT_TRUE(RunBackup());
@@ -191,10 +185,8 @@ TEST_F(BackupRunTest, ReportsASourceHeldOpenAndGoesOn) {
 }
 
 TEST_F(BackupRunTest, LeavesAReadOnlyCopyAsItWas) {
-    WriteTextFile(Source(L"a.txt"), "neu");
-    WriteTextFile(Target(L"a.txt"), "alt");
-    SetLocalWriteTime(Source(L"a.txt"), 2025, 3, 1, 12, 0, 0);
-    SetLocalWriteTime(Target(L"a.txt"), 2025, 3, 1, 10, 0, 0);
+    WriteTextFileWithTime(Source(L"a.txt"), "neu", 2025, 3, 1, 12, 0, 0);
+    WriteTextFileWithTime(Target(L"a.txt"), "alt", 2025, 3, 1, 10, 0, 0);
     SetFileAttributesW(Target(L"a.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     AddFolder(Source());
 
@@ -311,12 +303,11 @@ TEST_F(BackupRunTest, KeepsThePreviousCopyWhenTheTargetDriveIsFull) {
     ASSERT_LE(fs.FreeBytesOnDrive(DriveLetter::FromLetter(SmallDrive())), 2 * 1024 * 1024)
         << "the small drive must be a 2 MB file system";
     const std::string oldCopy(1200 * 1024, 'o');
-    WriteTextFile(small + L"\\gross.bin", oldCopy);
-    SetLocalWriteTime(small + L"\\gross.bin", 2025, 1, 1, 10, 0, 0);
-    WriteTextFile(Source(L"gross.bin"), std::string(1200 * 1024, 'n'));
+    WriteTextFileWithTime(small + L"\\gross.bin", oldCopy, 2025, 1, 1, 10, 0, 0);
+    WriteTextFileWithTime(Source(L"gross.bin"), std::string(1200 * 1024, 'n'), 2025, 1, 2, 10, 0,
+                          0);
     WriteTextFile(Source(L"neu.bin"), std::string(1000 * 1024, 'f'));
     WriteTextFile(Source(L"wenig.txt"), "passt");
-    SetLocalWriteTime(Source(L"gross.bin"), 2025, 1, 2, 10, 0, 0);
     AddFolder(Source());
     host.set.SetDriveIndex(SmallDrive() - L'A');
 
@@ -384,10 +375,8 @@ private:
 };
 
 TEST_F(BackupRunTest, TakesAFailedReadForAFailureAndKeepsThePreviousCopy) {
-    WriteTextFile(Source(L"a.bin"), std::string(200 * 1024, 'n'));
-    WriteTextFile(Target(L"a.bin"), "alt");
-    SetLocalWriteTime(Source(L"a.bin"), 2025, 1, 2, 10, 0, 0);
-    SetLocalWriteTime(Target(L"a.bin"), 2025, 1, 1, 10, 0, 0);
+    WriteTextFileWithTime(Source(L"a.bin"), std::string(200 * 1024, 'n'), 2025, 1, 2, 10, 0, 0);
+    WriteTextFileWithTime(Target(L"a.bin"), "alt", 2025, 1, 1, 10, 0, 0);
     WriteTextFile(Source(L"b.bin"), std::string(200 * 1024, 'n'));
     WriteTextFile(Source(L"c.bin"), std::string(200 * 1024, 'c'));
     AddFolder(Source());
@@ -441,10 +430,9 @@ TEST_F(BackupRunTest, ReportsACopyFailureBeforeTheCancelAsTheStatus) {
 
 TEST_F(BackupRunTest, EndsACopyAtACloseRequestBetweenItsChunksAndKeepsThePreviousCopy) {
     const std::string oldCopy = "alte Sicherung";
-    WriteTextFile(Source(L"gross.bin"), std::string(3 * 1024 * 1024, 'n'));
-    WriteTextFile(Target(L"gross.bin"), oldCopy);
-    SetLocalWriteTime(Source(L"gross.bin"), 2025, 1, 2, 10, 0, 0);
-    SetLocalWriteTime(Target(L"gross.bin"), 2025, 1, 1, 10, 0, 0);
+    WriteTextFileWithTime(Source(L"gross.bin"), std::string(3 * 1024 * 1024, 'n'), 2025, 1, 2, 10,
+                          0, 0);
+    WriteTextFileWithTime(Target(L"gross.bin"), oldCopy, 2025, 1, 1, 10, 0, 0);
     WriteTextFile(Source(L"klein.txt"), "klein");
     AddFolder(Source());
     int chunks = 0;
@@ -681,18 +669,16 @@ TEST_F(BackupRunTest, ReusesALeftoverPartialCopyButNeverTheCopyOfAnotherFile) {
     const std::wstring partialName = L"a.txt" + Wide(kPartialCopyTail);
     WriteTextFile(Source(L"a.txt"), "a");
     WriteTextFile(Target(partialName), "Rest eines abgebrochenen Laufs");
-    WriteTextFile(Source(L"b.txt"), "b");
+    WriteTextFileWithTime(Source(L"b.txt"), "b", 2025, 1, 1, 10, 0, 0);
     const std::wstring lookalike = L"b.txt" + Wide(kPartialCopyTail);
     WriteTextFile(Source(lookalike), "eigene Datei");
-    SetLocalWriteTime(Source(L"b.txt"), 2025, 1, 1, 10, 0, 0);
     AddFolder(Source());
 
     ASSERT_TRUE(RunBackup());
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt", L"b.txt", lookalike));
     EXPECT_EQ(Text(Target(L"a.txt")), "a");
 
-    WriteTextFile(Source(L"b.txt"), "b, neu");
-    SetLocalWriteTime(Source(L"b.txt"), 2025, 1, 1, 12, 0, 0);
+    WriteTextFileWithTime(Source(L"b.txt"), "b, neu", 2025, 1, 1, 12, 0, 0);
     ASSERT_TRUE(RunBackup());
     EXPECT_EQ(counts.filesCopied, 1u);
     EXPECT_EQ(Text(Target(L"b.txt")), "b, neu");
@@ -722,15 +708,13 @@ TEST_F(BackupRunTest, NeverWritesAPartialCopyOverTheCopyOfALookalikeOfAnyKind) {
         host.set.exclusions.clear();
         if (c.excluded) host.set.exclusions.push_back(u"tmp");
         AddFolder(Source(folder.substr(0, folder.size() - 1)));
-        WriteTextFile(Source(folder + L"b.txt"), "b");
-        SetLocalWriteTime(Source(folder + L"b.txt"), 2025, 1, 1, 10, 0, 0);
+        WriteTextFileWithTime(Source(folder + L"b.txt"), "b", 2025, 1, 1, 10, 0, 0);
         const std::wstring own = c.folder ? lookalike + L"\\innen.txt" : lookalike;
         WriteTextFile(Source(own), "eigene Datei");
         if (c.excluded) WriteTextFile(Target(own), "eigene Datei");
 
         ASSERT_TRUE(RunBackup());
-        WriteTextFile(Source(folder + L"b.txt"), "b, neu");
-        SetLocalWriteTime(Source(folder + L"b.txt"), 2025, 1, 1, 12, 0, 0);
+        WriteTextFileWithTime(Source(folder + L"b.txt"), "b, neu", 2025, 1, 1, 12, 0, 0);
         ASSERT_TRUE(RunBackup());
 
         EXPECT_EQ(Text(Target(folder + L"b.txt")), "b, neu");
@@ -799,8 +783,7 @@ TEST_F(BackupRunTest, SynchronKeepsTheCopyThatStandsForACaseTwin) {
     for (int i = 0; i < 200 && !FileExists(Source(L"fertig")); ++i)
         Sleep(25);
     ASSERT_EQ(NamesIn(Source(L"Neu")).size(), 3u) << "the host made the twins";
-    WriteTextFile(Target(L"Neu\\a.Txt"), "erst");
-    SetLocalWriteTime(Target(L"Neu\\a.Txt"), 2025, 1, 1, 10, 0, 0);
+    WriteTextFileWithTime(Target(L"Neu\\a.Txt"), "erst", 2025, 1, 1, 10, 0, 0);
     AddFolder(Source(L"Neu"));
     host.set.synchron = true;
     host.set.versionDays = 0;

@@ -25,6 +25,11 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
+void MakeFolder(const std::wstring& path) {
+    WriteTextFile(path + L"\\x", "");
+    DeleteFileW((path + L"\\x").c_str());
+}
+
 class Synchronisation : public RunOnDrivesTest {
 protected:
     void SetUp() override {
@@ -35,6 +40,11 @@ protected:
     std::u16string AddFolder(const std::wstring& path) {
         host.set.folders.Add(U16(path));
         return U16(path);
+    }
+    // A folder of the set that is there with nothing in it: its backup holds only orphans.
+    void AddEmptyFolder(const std::wstring& path) {
+        AddFolder(path);
+        MakeFolder(path);
     }
 
     // Every run here runs, and ends with its status and date lines.
@@ -48,11 +58,6 @@ protected:
         return kNotDeletedLine + U16(path);
     }
 };
-
-void MakeFolder(const std::wstring& path) {
-    WriteTextFile(path + L"\\x", "");
-    DeleteFileW((path + L"\\x").c_str());
-}
 
 void AddAttributes(const std::wstring& path, DWORD attributes) {
     SetFileAttributesW(path.c_str(), GetFileAttributesW(path.c_str()) | attributes);
@@ -104,8 +109,7 @@ TEST_F(Synchronisation, ConsidersExcludedTypesLikeAnyOtherFile) {
 }
 
 TEST_F(Synchronisation, NeverEntersNorRemovesFoldersWhoseNameBeginsWithADot) {
-    AddFolder(Source(L"Daten"));
-    MakeFolder(Source(L"Daten"));
+    AddEmptyFolder(Source(L"Daten"));
     WriteTextFile(Target(L"Daten\\.git\\config"), "ohne Quelle");
     MakeFolder(Target(L"Daten\\.cache"));
     WriteTextFile(Target(L"Daten\\Projekt\\.git\\HEAD"), "ohne Quelle");
@@ -120,8 +124,7 @@ TEST_F(Synchronisation, NeverEntersNorRemovesFoldersWhoseNameBeginsWithADot) {
 }
 
 TEST_F(Synchronisation, RemovesAChainOfEmptyFoldersButNotTheTopBackupFolder) {
-    AddFolder(Source(L"Daten"));
-    MakeFolder(Source(L"Daten"));
+    AddEmptyFolder(Source(L"Daten"));
     MakeFolder(Target(L"Daten\\a\\b\\c"));
 
     RunBackup();
@@ -132,8 +135,7 @@ TEST_F(Synchronisation, RemovesAChainOfEmptyFoldersButNotTheTopBackupFolder) {
 }
 
 TEST_F(Synchronisation, ReportsABackupFileThatCannotBeDeletedAndKeepsItsFolders) {
-    AddFolder(Source(L"Daten"));
-    MakeFolder(Source(L"Daten"));
+    AddEmptyFolder(Source(L"Daten"));
     const std::wstring readOnly = Target(L"Daten\\x\\y\\Schreibgeschützt.txt");
     WriteTextFile(readOnly, "alt");
     AddAttributes(readOnly, FILE_ATTRIBUTE_READONLY);
@@ -220,9 +222,8 @@ TEST_F(Synchronisation, DoesNothingForASourceFolderWithoutBackupFolder) {
 
 TEST_F(Synchronisation, DeletesNothingWhenTheFlagIsCleared) {
     host.set.synchron = false;
-    AddFolder(Source(L"Daten"));
+    AddEmptyFolder(Source(L"Daten"));
     AddFolder(Source(L"Fehlt"));
-    MakeFolder(Source(L"Daten"));
     WriteTextFile(Target(L"Daten\\Weg.txt"), "weg");
     MakeFolder(Target(L"Daten\\Leer"));
 
@@ -265,8 +266,7 @@ private:
 };
 
 TEST_F(Synchronisation, KeepsTheBackupOfASourceThatCannotBeExamined) {
-    AddFolder(Source(L"Daten"));
-    MakeFolder(Source(L"Daten"));
+    AddEmptyFolder(Source(L"Daten"));
     WriteTextFile(Target(L"Daten\\Gesperrt.txt"), "bleibt");
     WriteTextFile(Target(L"Daten\\Weg.txt"), "weg");
     UnreadableSource unreadable(fs, U16(Source(L"Daten\\Gesperrt.txt")));
@@ -324,8 +324,7 @@ TEST_F(Synchronisation, DeletesNothingWhenTheSourceDriveVanishesDuringThePass) {
 }
 
 TEST_F(Synchronisation, LeavesLinksToFoldersAlone) {
-    AddFolder(Source(L"Daten"));
-    MakeFolder(Source(L"Daten"));
+    AddEmptyFolder(Source(L"Daten"));
     WriteTextFile(Target(L"Anderswo\\Weg.txt"), "ohne Quelle");
     MakeFolder(Target(L"Anderswo\\Leer"));
     WriteTextFile(Target(L"Daten\\Weg.txt"), "weg");

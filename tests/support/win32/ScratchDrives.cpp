@@ -175,6 +175,12 @@ void SetLocalWriteTime(const std::wstring& path, int year, int month, int day, i
     SetFileTime(file.get(), nullptr, &utc, &utc);
 }
 
+void WriteTextFileWithTime(const std::wstring& path, const std::string& bytes, int year, int month,
+                           int day, int hour, int minute, int second) {
+    WriteTextFile(path, bytes);
+    SetLocalWriteTime(path, year, month, day, hour, minute, second);
+}
+
 SYSTEMTIME LocalWriteTime(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);

@@ -48,6 +48,9 @@ bool FolderExists(const std::wstring& path);
 // Last-write time as local wall-clock time.
 void SetLocalWriteTime(const std::wstring& path, int year, int month, int day, int hour, int minute,
                        int second);
+// A file with these bytes, last written at this local time.
+void WriteTextFileWithTime(const std::wstring& path, const std::string& bytes, int year, int month,
+                           int day, int hour, int minute, int second);
 SYSTEMTIME LocalWriteTime(const std::wstring& path);
 // The local write time to the second, as SetLocalWriteTime takes it.
 using WriteTimeFields = std::tuple<int, int, int, int, int, int>;
