@@ -4,7 +4,9 @@
 // stamp, is flushed and is renamed into place written through, as the
 // product's run does; every folder of the target is made once, before its
 // first file. /NoFlush leaves out the flush: the floor of a run without it.
-//   SafeCopyFloor.exe [/NoFlush] SOURCE_FOLDER TARGET_FOLDER [BUFFER_KIB]
+// /Bare writes each file under its own name, with its stamp, unflushed: the
+// least any copy of a tree costs, the floor of a restore.
+//   SafeCopyFloor.exe [/NoFlush | /Bare] SOURCE_FOLDER TARGET_FOLDER [BUFFER_KIB]
 // Prints "FILES BYTES FAILED"; the exit code is 1 when any file failed.
 #include "bench/Floor.h"
 #include "bench/FloorCopy.h"
@@ -27,7 +29,7 @@ struct Totals {
 
 class Copier {
 public:
-    Copier(DWORD bufferSize, bool flush) : copier_(bufferSize, flush) {}
+    Copier(DWORD bufferSize, bool flush, bool bare) : copier_(bufferSize, flush), bare_(bare) {}
 
     void Folder(const std::wstring& source, const std::wstring& target) {
         bool made = false;
@@ -49,11 +51,11 @@ public:
 
 private:
     bool File(const std::wstring& source, const std::wstring& target) {
-        const std::wstring partial = target + L"~tmp";
+        const std::wstring partial = bare_ ? target : target + L"~tmp";
         std::uint64_t bytes = 0;
         if (!copier_.Write(source, partial, bytes)) return false;
-        if (!MoveFileExW(partial.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (!bare_ && !MoveFileExW(partial.c_str(), target.c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             DeleteFileW(partial.c_str());
             return false;
         }
@@ -63,6 +65,7 @@ private:
     }
 
     PartialCopier copier_;
+    bool bare_;
     Totals totals_;
 };
 
@@ -71,14 +74,15 @@ private:
 
 int wmain(int argc, wchar_t** argv) {
     using namespace kelvorin::bench;
-    const bool flush = !(argc > 1 && _wcsicmp(argv[1], L"/NoFlush") == 0);
-    if (!flush) {
+    const bool noFlush = argc > 1 && _wcsicmp(argv[1], L"/NoFlush") == 0;
+    const bool bare = argc > 1 && _wcsicmp(argv[1], L"/Bare") == 0;
+    if (noFlush || bare) {
         --argc;
         ++argv;
     }
     if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: SafeCopyFloor.exe [/NoFlush] SOURCE_FOLDER TARGET_FOLDER "
-                             "[BUFFER_KIB]\n");
+        std::fprintf(stderr, "usage: SafeCopyFloor.exe [/NoFlush | /Bare] SOURCE_FOLDER "
+                             "TARGET_FOLDER [BUFFER_KIB]\n");
         return 2;
     }
     const long kib = argc == 4 ? std::wcstol(argv[3], nullptr, 10) : 256;
@@ -86,7 +90,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "SafeCopyFloor: a buffer of 4 to 65536 KiB\n");
         return 2;
     }
-    Copier copier(static_cast<DWORD>(kib) * 1024, flush);
+    Copier copier(static_cast<DWORD>(kib) * 1024, !noFlush && !bare, bare);
     copier.Folder(argv[1], argv[2]);
     const Totals& t = copier.Result();
     PrintCounts({t.files, t.bytes, t.failed});

@@ -9,8 +9,9 @@
 # more with the target on an exFAT image mounted by its FUSE driver as a stick
 # would be (S1x, S2x), S1x against both floors on that image; the daily
 # synchronising run against DailyRunFloor.exe (S3); a synchronising run with
-# the store of versions on and off (S7).
-#   bench/run.sh [REPEATS] [S1|S2|S3|S6|S7]  (default 3; prints medians, ratios,
+# the store of versions on and off (S7); /Zurück to S1's backup against a
+# bare copy of the same files (S8).
+#   bench/run.sh [REPEATS] [S1|S2|S3|S6|S7|S8]  (default 3; prints medians, ratios,
 #                                    peak memory; with a scenario, that one alone
 #                                    (S1 with S1x and S2x); S2 beside StampFloor.exe,
 #                                    a walk and one look-up per copy)
@@ -20,7 +21,7 @@ repeats=${1:-3}
 only=${2:-}
 ./scripts/install-deps.sh
 command -v /usr/bin/time >/dev/null || { apt-get install -y -qq time >/dev/null; }
-case $only in ''|S1|S2|S3|S6|S7) ;; *) echo "usage: bench/run.sh [REPEATS] [S1|S2|S3|S6|S7]" >&2; exit 2 ;; esac
+case $only in ''|S1|S2|S3|S6|S7|S8) ;; *) echo "usage: bench/run.sh [REPEATS] [S1|S2|S3|S6|S7|S8]" >&2; exit 2 ;; esac
 ./scripts/build.sh win KelvorinCmd Kelvorin PressSichern SafeCopyFloor CompareFloor StampFloor \
   DailyRunFloor
 build=$PWD/${KELVORIN_BUILD_ROOT:-build}/win
@@ -195,6 +196,21 @@ for r in $(seq "$repeats"); do
     done
     measure S6 diff diff -rq "$out/src/data" "$out/dst/data"
   fi
+  if want S8; then
+    # S8: back to the newest state of S1's first backup, into an empty folder,
+    # against a bare copy of the same files; which goes first alternates.
+    fresh_source; empty_target; rm -rf "$out/dst/.Kelvorin-Versionen"
+    "${kelvorin[@]}" s12 >/dev/null 2>&1 || true
+    for tool in $( ((r % 2)) && echo "kelvorin floor" || echo "floor kelvorin"); do
+      rm -rf "$out/docs/zurueck"; sync
+      if [ "$tool" = kelvorin ]; then
+        measure S8 kelvorin "${kelvorin[@]}" s12 /Zurück:2999-12-31 '/Nach:K:\zurueck'
+      else
+        measure S8 floor "${floor[@]}" /Bare 'T:\data' 'K:\zurueck\S\data'
+      fi
+    done
+    rm -rf "$out/docs/zurueck" "$out/dst/.Kelvorin-Versionen"
+  fi
   if want S3; then
     # S3: the daily run, versions on as by default, against its floor; each
     # starts from the same state, and which goes first alternates.
@@ -243,10 +259,10 @@ floors = [
     ("S1", "floor", "floor with flush", 1.05), ("S1", "noflush", "floor without flush", None),
     ("S1x", "floor", "floor with flush", 1.05), ("S1x", "noflush", "floor without flush", None),
     ("S2", "floor", "floor", 1.05), ("S3", "floor", "floor", 1.05), ("S6", "floor", "floor", 1.10),
-    ("S7", "off", "versions off", 1.05),
+    ("S7", "off", "versions off", 1.05), ("S8", "floor", "bare copy", 1.10),
 ]
 print(f"\n{'scenario':8} {'tool':9} {'median s':>9} {'peak MB':>8}  ratios of kelvorin")
-for s in ("S1", "S2", "S1x", "S2x", "S3", "S4", "S5", "S6", "S7"):
+for s in ("S1", "S2", "S1x", "S2x", "S3", "S4", "S5", "S6", "S7", "S8"):
     for tool in ("kelvorin", "window", "floor", "noflush", "xcopy", "rsync", "diff", "off"):
         if (s, tool) not in med: continue
         note = ""

@@ -16,7 +16,7 @@ constexpr std::string_view kFileLine = "Datei\t";
 constexpr std::string_view kEndLine = "Ende\t";
 constexpr std::string_view kLineEnd = "\r\n";
 // What the lines may take in memory before they go into the spool.
-constexpr std::size_t kLinesInMemory = 1 << 20;
+constexpr std::size_t kLinesInMemory = 16 << 20;
 constexpr std::size_t kChunkBytes = 0x10000;
 
 std::u16string TwoDigits(unsigned n) {

@@ -3,6 +3,7 @@
 #include "engine/Paths.h"
 #include "engine/win32/Win32DriveLock.h"
 #include "set/win32/WideText.h"
+#include "win32/FullPath.h"
 #include "win32/Handles.h"
 
 namespace kelvorin {
@@ -61,23 +62,6 @@ FileServices::Handle Open(std::u16string_view path, DWORD access, DWORD share, D
 
 } // namespace
 
-std::wstring FullPath(const std::wstring& path) {
-    // Never asked for the size alone: Wine copies a drive's current folder ("=D:",
-    // for a path such as "D:") into a block of the buffer's size, and with none
-    // it writes the folder's closing backslash past that block, into the heap.
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        const auto size = static_cast<DWORD>(full.size());
-        const DWORD got = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-        if (got == 0) return path;
-        if (got < size) {
-            full.resize(got);
-            return full;
-        }
-        full.resize(got); // too small: got is the size needed
-    }
-}
-
 std::wstring SystemPath(std::u16string_view path) {
     // Too long for the system: no path at all, which names nothing.
     if (path.size() > kLongestPath) return {};
@@ -85,7 +69,7 @@ std::wstring SystemPath(std::u16string_view path) {
     if (p.size() < kLongPathFrom || p.starts_with(L"\\\\?\\")) return p;
     // The walk joins a drive root and a name into "D:\\name"; the "\\?\" form
     // would take that literally.
-    p = FullPath(Wide(SingleBackslashes(path)));
+    p = win32::FullPath(Wide(SingleBackslashes(path)));
     if (p.starts_with(L"\\\\"))
         p = L"\\\\?\\UNC\\" + p.substr(2);
     else

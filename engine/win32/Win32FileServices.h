@@ -15,10 +15,6 @@ namespace kelvorin {
 // empty, which names nothing, when longer than the system takes.
 std::wstring SystemPath(std::u16string_view path);
 
-// The path made full by the system: the working folder in front of a relative
-// one, "." and ".." resolved.
-std::wstring FullPath(const std::wstring& path);
-
 class Win32FileServices : public FileServices {
 public:
     void ListFolder(std::u16string_view pattern,
