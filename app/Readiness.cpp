@@ -11,8 +11,7 @@ Readiness CheckReadiness(std::size_t folderCount, const std::u16string& firstFol
     // Compared as code units: a lower-case entry letter does not match the target.
     const char16_t sourceLetter = firstFolder.empty() ? u'A' : firstFolder[0];
     if (sourceLetter == target.Letter()) return Readiness::FirstFolderOnTarget;
-    const std::u16string targetText{target.Letter(), u':'};
-    if (!files.IsExistingFolder(targetText)) return Readiness::TargetMissing;
+    if (!files.IsExistingFolder(target.Name())) return Readiness::TargetMissing;
     if (!HasRoomForARun(files.FreeBytesOnDrive(target))) return Readiness::TooLittleSpace;
     return Readiness::Ready;
 }

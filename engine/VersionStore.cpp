@@ -120,7 +120,7 @@ bool VersionStore::Usable() {
 }
 
 std::u16string StorePathOf(DriveLetter drive) {
-    return std::u16string{drive.Letter(), u':', u'\\'} + kVersionStoreName;
+    return drive.Root() + kVersionStoreName;
 }
 
 std::u16string VersionPath(DriveLetter drive, std::u16string_view runName,

@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(SameSet(whole, Load(withoutCr, {withoutCr.size() + 1})));
 
     const BackupSet& set = whole.set;
-    FUZZ_CHECK(set.DriveIndex() >= BackupSet::kNoDrive && set.DriveIndex() <= 25);
+    FUZZ_CHECK(set.DriveIndex() >= BackupSet::kNoDrive && set.DriveIndex() < DriveLetter::kCount);
     FUZZ_CHECK(std::is_sorted(set.folders.Items().begin(), set.folders.Items().end(), PathLess{}));
     FUZZ_CHECK(std::is_sorted(set.exclusions.begin(), set.exclusions.end(), PathLess{}));
     FUZZ_CHECK(std::all_of(set.folders.Items().begin(), set.folders.Items().end(), FitsOnALine));

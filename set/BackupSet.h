@@ -10,7 +10,7 @@ namespace kelvorin {
 
 struct BackupSet {
     static constexpr int kNoDrive = -1;
-    static constexpr int kDefaultDrive = 4; // "E:"
+    static constexpr int kDefaultDrive = DriveLetter::DefaultTarget().Index();
     // Days that a run's versions are kept on the target drive; 0 keeps none.
     static constexpr int kDefaultVersionDays = 30;
     static constexpr int kMaxVersionDays = 36'500;
@@ -25,7 +25,10 @@ struct BackupSet {
 
     int DriveIndex() const { return driveIndex_; }
     // Anything outside -1..25 is limited to it.
-    void SetDriveIndex(int index) { driveIndex_ = index < -1 ? -1 : (index > 25 ? 25 : index); }
+    void SetDriveIndex(int index) {
+        constexpr int kLast = DriveLetter::kCount - 1;
+        driveIndex_ = index < kNoDrive ? kNoDrive : (index > kLast ? kLast : index);
+    }
     DriveLetter Drive() const { return DriveLetter::FromIndex(driveIndex_); }
 
     // The settings of a new set.

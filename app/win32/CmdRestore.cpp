@@ -24,8 +24,8 @@ bool TargetReady(const BackupSet& set, FileServices& files, ConsoleStream& err) 
         err.WriteLine(texts::kNotReadyNoTarget);
         return false;
     }
-    if (!files.IsExistingFolder(std::u16string{target.Letter(), u':'})) {
-        err.WriteLine(texts::kNotReadyTargetMissing + std::u16string{target.Letter(), u':'});
+    if (!files.IsExistingFolder(target.Name())) {
+        err.WriteLine(texts::kNotReadyTargetMissing + target.Name());
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "engine/win32/Win32DriveLock.h"
 
+#include "set/win32/WideText.h"
+
 #include <array>
 
 namespace kelvorin {
@@ -43,7 +45,7 @@ private:
 } // namespace
 
 std::wstring DriveLockName(DriveLetter drive) {
-    const std::wstring root{static_cast<wchar_t>(drive.Letter()), L':', L'\\'};
+    const std::wstring root = Wide(drive.Root());
     std::array<wchar_t, MAX_PATH> volume{};
     if (GetVolumeNameForVolumeMountPointW(root.c_str(), volume.data(),
                                           static_cast<DWORD>(volume.size()))) {

@@ -44,7 +44,7 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 // "D:\", as the volume functions take a drive.
 std::wstring RootOf(DriveLetter drive) {
-    return {static_cast<wchar_t>(drive.Letter()), L':', L'\\'};
+    return Wide(drive.Root());
 }
 
 // The last-write time of a link's target, when the path is a link to a file.

@@ -2,6 +2,9 @@
 // removes backups: whatever the moment, every file that was on the stick
 // before is still there with its bytes, at its place or in the version store,
 // and the next run makes the mirror whole.
+#include "engine/StateListing.h"
+#include "engine/win32/Win32FileServices.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/ProgramDriver.h"
 #include "tests/support/win32/ScratchDrives.h"
@@ -88,6 +91,17 @@ protected:
         return ended;
     }
 
+    // A listing under its final name reads whole wherever a run was killed:
+    // a restore never offers a state cut short.
+    static void ExpectOnlyWholeListings(const ExtraDrive& stick) {
+        Win32FileServices files;
+        const std::wstring store = stick.Path(L".Kelvorin-Versionen");
+        for (const std::wstring& name : NamesIn(store)) {
+            if (name.ends_with(L".txt"))
+                EXPECT_TRUE(ReadListing(files, U16(store + L"\\" + name))) << Narrow(name);
+        }
+    }
+
     // Every file the backup had is at its place or in a run folder, with its bytes.
     void ExpectNothingLost(const std::map<std::wstring, std::string>& before,
                            const ExtraDrive& stick) {
@@ -121,8 +135,12 @@ TEST_F(CmdKill, LosesNothingWhereverTheRunIsKilledAndTheNextRunMakesTheMirrorWho
         const bool ended = RunAndKillAfter(delay);
         killed += !ended;
         ExpectNothingLost(before, stick);
+        ExpectOnlyWholeListings(stick);
         ASSERT_TRUE(RunAndKillAfter(60000)) << "the next run ends by itself";
         ExpectNothingLost(before, stick);
+        ExpectOnlyWholeListings(stick);
+        for (const std::wstring& name : NamesIn(stick.Path(L".Kelvorin-Versionen")))
+            EXPECT_FALSE(name.ends_with(L".tmp")) << "a killed run's partial listing stayed";
         EXPECT_EQ(FilesBelow(Backup(stick)), FilesBelow(Source())) << "the mirror is whole again";
         if (ended) break;
     }
@@ -181,8 +199,9 @@ TEST_F(CmdKill, LosesNoRunFolderWithinTheKeepTimeWhenKilledWhilePruning) {
         ASSERT_TRUE(RunAndKillAfter(60000)) << "the next run ends by itself";
         // The runs' listings stand in the store's root.
         std::map<std::wstring, std::string> runFolders = FilesBelow(store);
-        std::erase_if(runFolders,
-                      [](const auto& file) { return file.first.find(L'\\', 1) == std::wstring::npos; });
+        std::erase_if(runFolders, [](const auto& file) {
+            return file.first.find(L'\\', 1) == std::wstring::npos;
+        });
         EXPECT_EQ(runFolders, keep) << "only the expired run folders went";
         if (ended) break;
     }
