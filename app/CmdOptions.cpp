@@ -3,6 +3,7 @@
 #include "app/CmdTexts.h"
 #include "engine/Paths.h"
 #include "engine/VersionStore.h"
+#include "set/Text16.h"
 
 namespace kelvorin {
 
@@ -51,21 +52,6 @@ CmdOptions ParseCmdOptions(const std::vector<std::u16string>& args) {
     return options;
 }
 
-namespace {
-
-// Exactly `digits` decimal digits at pos.
-std::optional<int> Digits(std::u16string_view text, std::size_t pos, std::size_t digits) {
-    if (pos + digits > text.size()) return std::nullopt;
-    int n = 0;
-    for (std::size_t i = pos; i < pos + digits; ++i) {
-        if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
-        n = n * 10 + (text[i] - u'0');
-    }
-    return n;
-}
-
-} // namespace
-
 std::optional<std::int64_t> ParseMoment(std::u16string_view text) {
     // The day's part is the run name's own shape; a missing time is its end.
     constexpr std::size_t kDay = 10, kMinute = 16, kSecond = 19;
@@ -78,8 +64,8 @@ std::optional<std::int64_t> ParseMoment(std::u16string_view text) {
         if (text[kDay] != u' ') return std::nullopt;
         for (std::size_t i : {std::size_t{13}, std::size_t{16}})
             if (i < text.size() && text[i] != u'.' && text[i] != u':') return std::nullopt;
-        if (!Digits(text, 11, 2) || !Digits(text, 14, 2) ||
-            (text.size() == kSecond && !Digits(text, 17, 2)))
+        if (!DigitsAt(text, 11, 2) || !DigitsAt(text, 14, 2) ||
+            (text.size() == kSecond && !DigitsAt(text, 17, 2)))
             return std::nullopt;
         name += u' ';
         name += text.substr(11, 2);

@@ -42,17 +42,6 @@ std::u16string TwoDigits(int n) {
     return {static_cast<char16_t>(u'0' + n / 10 % 10), static_cast<char16_t>(u'0' + n % 10)};
 }
 
-// Reads exactly `digits` decimal digits at pos.
-std::optional<int> Number(std::u16string_view text, std::size_t pos, std::size_t digits) {
-    if (pos + digits > text.size()) return std::nullopt;
-    int n = 0;
-    for (std::size_t i = pos; i < pos + digits; ++i) {
-        if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
-        n = n * 10 + (text[i] - u'0');
-    }
-    return n;
-}
-
 // The run's number within its second from what follows the time: 1 for
 // nothing, n for " (n)" from 2 on; nullopt for anything else.
 std::optional<int> RunNumber(std::u16string_view rest) {
@@ -62,7 +51,7 @@ std::optional<int> RunNumber(std::u16string_view rest) {
     const std::u16string_view digits = rest.substr(kOpen.size(), rest.size() - kOpen.size() - 1);
     if (digits.empty() || digits.size() > kMostSuffixDigits || digits[0] == u'0')
         return std::nullopt;
-    const auto n = Number(digits, 0, digits.size());
+    const auto n = DigitsAt(digits, 0, digits.size());
     return n && *n >= 2 ? n : std::nullopt;
 }
 
@@ -88,9 +77,9 @@ std::optional<std::int64_t> RunFolderMoment(std::u16string_view name) {
         return std::nullopt;
     for (std::size_t i = 0; i < kRunNameShape.size(); ++i)
         if (kRunNameShape[i] != u'0' && name[i] != kRunNameShape[i]) return std::nullopt;
-    const auto year = Number(name, 0, 4), month = Number(name, 5, 2), day = Number(name, 8, 2),
-               hour = Number(name, 11, 2), minute = Number(name, 14, 2),
-               second = Number(name, 17, 2);
+    const auto year = DigitsAt(name, 0, 4), month = DigitsAt(name, 5, 2),
+               day = DigitsAt(name, 8, 2), hour = DigitsAt(name, 11, 2),
+               minute = DigitsAt(name, 14, 2), second = DigitsAt(name, 17, 2);
     if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
     if (*month < 1 || *month > 12 || *day < 1 || *day > DaysInMonth(*year, *month) || *hour > 23 ||
         *minute > 59 || *second > 59)

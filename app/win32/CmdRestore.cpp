@@ -80,16 +80,32 @@ std::u16string RefusalOfFolder(FileServices& files, const std::u16string& folder
     return empty ? std::u16string() : texts::kRestoreFolderNotEmpty + folder;
 }
 
+// The target's lock, held while it lives; Ctrl+C ends the wait for it and
+// then the command.
+class TargetHold {
+public:
+    TargetHold(const BackupSet& set, FileServices& files, ConsoleStream& out, ConsoleStream& err)
+        : cancel_(flags_), host_(set, out, err, ConsoleRunHost::Mode::Run),
+          hold_(files, set.Drive(), host_, flags_) {}
+
+    const RunFlags& Flags() const { return flags_; }
+    bool Cancelled() const { return flags_.cancelled; }
+    void Finished() { cancel_.RunFinished(); }
+
+private:
+    RunFlags flags_;
+    ConsoleCancel cancel_;
+    ConsoleRunHost host_;
+    const DriveHold hold_;
+};
+
 } // namespace
 
 CmdExit ListStates(const BackupSet& set, ConsoleStream& out, ConsoleStream& err) {
     Win32FileServices files;
     if (!TargetReady(set, files, err)) return CmdExit::NotReady;
-    RunFlags flags;
-    ConsoleCancel cancel(flags);
-    ConsoleRunHost holdHost(set, out, err, ConsoleRunHost::Mode::Run);
-    const DriveHold hold(files, set.Drive(), holdHost, flags);
-    if (flags.cancelled) return CmdExit::Cancelled;
+    TargetHold hold(set, files, out, err);
+    if (hold.Cancelled()) return CmdExit::Cancelled;
     const std::vector<StoredState> states = ReadStoredStates(files, set.Drive());
     for (const StoredState& state : states) {
         if (!CoversAnyOf(state.listing, set.folders.Items())) continue;
@@ -113,11 +129,8 @@ CmdExit RestoreState(const BackupSet& set, std::int64_t moment, const std::u16st
         err.WriteLine(refusal);
         return CmdExit::UsageOrSetFile;
     }
-    RunFlags flags;
-    ConsoleCancel cancel(flags);
-    ConsoleRunHost holdHost(set, out, err, ConsoleRunHost::Mode::Run);
-    const DriveHold hold(files, set.Drive(), holdHost, flags);
-    if (flags.cancelled) return CmdExit::Cancelled;
+    TargetHold hold(set, files, out, err);
+    if (hold.Cancelled()) return CmdExit::Cancelled;
 
     const std::vector<StoredState> states = ReadStoredStates(files, set.Drive());
     const auto plan = PlanRestore(files, set.Drive(), states, set.folders.Items(), moment);
@@ -126,10 +139,10 @@ CmdExit RestoreState(const BackupSet& set, std::int64_t moment, const std::u16st
                                      : texts::kNoStateBefore + states.front().run.name);
         return CmdExit::NoState;
     }
-    ConsoleRestoreHost host(out, err, flags);
+    ConsoleRestoreHost host(out, err, hold.Flags());
     const RestoreCounts counts = WriteRestore(files, *plan, full, host);
     host.Finish();
-    cancel.RunFinished();
+    hold.Finished();
     if (err.IsConsole())
         err.WriteLine(DecimalText(counts.written) + texts::kRestoreSummaryWritten +
                       DecimalText(counts.noLongerThere) + texts::kRestoreSummaryGone);

@@ -97,8 +97,9 @@ protected:
         Win32FileServices files;
         const std::wstring store = stick.Path(L".Kelvorin-Versionen");
         for (const std::wstring& name : NamesIn(store)) {
-            if (name.ends_with(L".txt"))
+            if (name.ends_with(L".txt")) {
                 EXPECT_TRUE(ReadListing(files, U16(store + L"\\" + name))) << Narrow(name);
+            }
         }
     }
 

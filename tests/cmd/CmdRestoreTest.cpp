@@ -47,8 +47,8 @@ protected:
     // A run at noon of a December day; what the set's folders hold then is
     // what a restore of its state must give.
     void RunOn(int day) {
-        FixedClock clock({2026, 12, day, 12, 0, 0, 0});
-        ASSERT_TRUE(RunBackup(fs, DataDir(), clock));
+        FixedClock noon({2026, 12, day, 12, 0, 0, 0});
+        ASSERT_TRUE(RunBackup(fs, DataDir(), noon));
         ASSERT_EQ(host.Status(), u"OK");
         Tree& state = states_[day];
         for (const std::wstring& folder : {Source(L"Daten"), second_})

@@ -9,13 +9,19 @@
 namespace kelvorin::testing {
 namespace {
 
-// A listing written through a record reads back as it was, names beyond
-// ASCII and a lone surrogate included; cut anywhere, it reads as nothing.
-TEST(StateListing, ReadsBackWhatTheRecordWroteAndNothingOfAListingCutShort) {
+// A stick with its store, and the PC's documents drive for the spool.
+MemoryFileServices StickAndPc() {
     MemoryFileServices files;
     files.AddDrive(u'T');
     files.AddDrive(u'K');
     files.AddFolder(u"T:\\.Kelvorin-Versionen");
+    return files;
+}
+
+// A listing written through a record reads back as it was, names beyond
+// ASCII and a lone surrogate included; cut anywhere, it reads as nothing.
+TEST(StateListing, ReadsBackWhatTheRecordWroteAndNothingOfAListingCutShort) {
+    MemoryFileServices files = StickAndPc();
     const std::u16string odd = u"S:\\Daten\\\u00dcbersicht \u20ac\xD800.txt";
     const ListedFile listed[] = {
         {u"S:\\Daten\\a.txt", {Stamp(2026, 12, 1, 10, 0, 2), 3}},
@@ -48,10 +54,7 @@ TEST(StateListing, ReadsBackWhatTheRecordWroteAndNothingOfAListingCutShort) {
 // Beyond what memory holds, the lines wait in the spool on the PC; the
 // listing is whole, and the spool goes.
 TEST(StateListing, SpoolsManyLinesOffTheStickAndRemovesTheSpool) {
-    MemoryFileServices files;
-    files.AddDrive(u'T');
-    files.AddDrive(u'K');
-    files.AddFolder(u"T:\\.Kelvorin-Versionen");
+    MemoryFileServices files = StickAndPc();
     const std::u16string path = u"T:\\.Kelvorin-Versionen\\2026-12-10 12.00.00.txt";
     constexpr int kFiles = 300'000;
     {

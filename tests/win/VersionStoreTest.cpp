@@ -214,7 +214,8 @@ TEST_F(VersionStoreTest, MakesRoomFromTheOldestVersionsWhenTheDriveIsFull) {
     ASSERT_TRUE(RunBackup());
     EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_EQ(ReadWholeFile(Backup(L"gross.bin")), std::string(700 * 1024, 'n'));
-    const std::vector<std::wstring> runs = NamesIn(Store());
+    std::vector<std::wstring> runs = NamesIn(Store());
+    std::erase_if(runs, [](const std::wstring& name) { return name.ends_with(L".txt"); });
     ASSERT_FALSE(runs.empty());
     EXPECT_EQ(ReadWholeFile(Store() + L"\\" + runs.back() + Source(L"gross.bin").substr(2)),
               std::string(300 * 1024, 'o'));
