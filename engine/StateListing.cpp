@@ -5,6 +5,7 @@
 #include "set/Utf8.h"
 
 #include <charconv>
+#include <iterator>
 
 namespace kelvorin {
 namespace {
@@ -18,10 +19,6 @@ constexpr std::string_view kLineEnd = "\r\n";
 // What the lines may take in memory before they go into the spool.
 constexpr std::size_t kLinesInMemory = 16 << 20;
 constexpr std::size_t kChunkBytes = 0x10000;
-
-std::u16string TwoDigits(unsigned n) {
-    return {static_cast<char16_t>(u'0' + n / 10 % 10), static_cast<char16_t>(u'0' + n % 10)};
-}
 
 std::optional<std::uint64_t> Whole(std::string_view digits) {
     std::uint64_t n = 0;
@@ -42,11 +39,27 @@ bool WriteAll(FileServices& files, FileServices::Handle h, std::string_view byte
 
 } // namespace
 
-std::u16string StampText(DosStamp stamp) {
+void AppendStampText(std::string& out, DosStamp stamp) {
     const auto v = static_cast<std::uint32_t>(stamp);
-    return DecimalText(1980 + (v >> 25)) + u'-' + TwoDigits((v >> 21) & 15) + u'-' +
-           TwoDigits((v >> 16) & 31) + u' ' + TwoDigits((v >> 11) & 31) + u':' +
-           TwoDigits((v >> 5) & 63) + u':' + TwoDigits((v & 31) * 2);
+    const unsigned year = 1980 + (v >> 25);
+    const unsigned parts[] = {(v >> 21) & 15, (v >> 16) & 31, (v >> 11) & 31, (v >> 5) & 63,
+                              (v & 31) * 2};
+    char text[] = "0000-00-00 00:00:00";
+    text[0] = static_cast<char>('0' + year / 1000);
+    text[1] = static_cast<char>('0' + year / 100 % 10);
+    text[2] = static_cast<char>('0' + year / 10 % 10);
+    text[3] = static_cast<char>('0' + year % 10);
+    for (std::size_t i = 0; i < std::size(parts); ++i) {
+        text[5 + 3 * i] = static_cast<char>('0' + parts[i] / 10 % 10);
+        text[6 + 3 * i] = static_cast<char>('0' + parts[i] % 10);
+    }
+    out.append(text, sizeof text - 1);
+}
+
+std::u16string StampText(DosStamp stamp) {
+    std::string text;
+    AppendStampText(text, stamp);
+    return {text.begin(), text.end()};
 }
 
 std::optional<DosStamp> StampFromText(std::u16string_view text) {
@@ -132,12 +145,16 @@ StateRecord::~StateRecord() {
 }
 
 void StateRecord::Add(const std::u16string& source, FileFacts copy) {
+    // A line for every file of every run, whether it writes a listing or not:
+    // made without a string of its own on the way.
+    char number[24];
+    const auto size = std::to_chars(number, number + sizeof number, copy.size).ptr;
     lines_ += kFileLine;
-    lines_ += std::to_string(copy.size);
+    lines_.append(number, size);
     lines_ += '\t';
-    lines_ += ToUtf8(StampText(copy.stamp));
+    AppendStampText(lines_, copy.stamp);
     lines_ += '\t';
-    lines_ += ToUtf8(source);
+    AppendUtf8(lines_, source);
     lines_ += kLineEnd;
     ++count_;
     if (lines_.size() >= kLinesInMemory) Spill();

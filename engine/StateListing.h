@@ -32,6 +32,7 @@ struct StateListing {
 
 // "2026-12-01 10:00:00"; back: nullopt for anything but such a text.
 std::u16string StampText(DosStamp stamp);
+void AppendStampText(std::string& out, DosStamp stamp);
 std::optional<DosStamp> StampFromText(std::u16string_view text);
 
 // nullopt for a listing that is damaged or not whole.

@@ -6,7 +6,11 @@ namespace kelvorin {
 
 std::string ToUtf8(std::u16string_view text) {
     std::string bytes;
-    bytes.reserve(text.size());
+    AppendUtf8(bytes, text);
+    return bytes;
+}
+
+void AppendUtf8(std::string& bytes, std::u16string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
         if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]))
@@ -27,7 +31,6 @@ std::string ToUtf8(std::u16string_view text) {
             bytes += static_cast<char>(0x80 | (c & 0x3F));
         }
     }
-    return bytes;
 }
 
 std::optional<std::u16string> FromUtf8(std::string_view bytes) {

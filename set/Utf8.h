@@ -9,6 +9,7 @@
 namespace kelvorin {
 
 std::string ToUtf8(std::u16string_view text);
+void AppendUtf8(std::string& out, std::u16string_view text);
 // nullopt for bytes that are no such text.
 std::optional<std::u16string> FromUtf8(std::string_view bytes);
 

@@ -14,6 +14,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace kelvorin {
 namespace {
 
@@ -135,8 +137,12 @@ CmdExit RestoreState(const BackupSet& set, std::int64_t moment, const std::u16st
     const std::vector<StoredState> states = ReadStoredStates(files, set.Drive());
     const auto plan = PlanRestore(files, set.Drive(), states, set.folders.Items(), moment);
     if (!plan) {
-        err.WriteLine(states.empty() ? std::u16string(texts::kNoStateAtAll)
-                                     : texts::kNoStateBefore + states.front().run.name);
+        const auto oldest =
+            std::find_if(states.begin(), states.end(), [&](const StoredState& state) {
+                return CoversAnyOf(state.listing, set.folders.Items());
+            });
+        err.WriteLine(oldest == states.end() ? std::u16string(texts::kNoStateAtAll)
+                                             : texts::kNoStateBefore + oldest->run.name);
         return CmdExit::NoState;
     }
     ConsoleRestoreHost host(out, err, hold.Flags());
