@@ -33,13 +33,13 @@ bool Matches(const std::optional<FileFacts>& found, const FileFacts& listed) {
 // that run on: what a run replaced went into its own folder, so a listed copy
 // that a later run replaced is in that later run's folder.
 std::u16string WhereBytesAre(FileServices& files, DriveLetter target,
-                             const std::vector<StoredState>& states, const StoredState& state,
+                             const std::vector<StoredRun>& runs, const StoredState& state,
                              const std::u16string& source, const FileFacts& listed) {
     const std::u16string mirror = BackupPathOf(source, target);
     if (Matches(files.ExistingFile(mirror), listed)) return mirror;
-    for (const StoredState& later : states) {
-        if (later.run < state.run || !later.run.hasFolder) continue;
-        std::u16string version = VersionPath(target, later.run.name, mirror);
+    for (const StoredRun& later : runs) {
+        if (later < state.run || !later.hasFolder) continue;
+        std::u16string version = VersionPath(target, later.name, mirror);
         if (Matches(files.ExistingFile(version), listed)) return version;
     }
     return {};
@@ -72,18 +72,18 @@ bool CoversAnyOf(const StateListing& listing, const std::vector<std::u16string>&
     return false;
 }
 
-std::vector<StoredState> ReadStoredStates(FileServices& files, DriveLetter target) {
-    std::vector<StoredState> states;
-    for (StoredRun& run : ListStoredRuns(files, target, [] {})) {
+StoreContents ReadStore(FileServices& files, DriveLetter target) {
+    StoreContents store{ListStoredRuns(files, target, [] {}), {}};
+    for (const StoredRun& run : store.runs) {
         if (!run.listingBytes) continue;
         if (auto listing = ReadListing(files, ListingPath(target, run.name)))
-            states.push_back({std::move(run), std::move(*listing)});
+            store.states.push_back({run, std::move(*listing)});
     }
-    return states;
+    return store;
 }
 
 std::optional<RestorePlan> PlanRestore(FileServices& files, DriveLetter target,
-                                       const std::vector<StoredState>& states,
+                                       const StoreContents& store,
                                        const std::vector<std::u16string>& setFolders,
                                        std::int64_t moment) {
     RestorePlan plan;
@@ -92,7 +92,7 @@ std::optional<RestorePlan> PlanRestore(FileServices& files, DriveLetter target,
     for (const std::u16string& setFolder : setFolders) {
         const std::u16string key = FolderKey(setFolder);
         const StoredState* chosen = nullptr;
-        for (const StoredState& state : states)
+        for (const StoredState& state : store.states)
             if (state.run.moment <= moment && Covers(state.listing, key)) chosen = &state;
         if (!chosen) continue;
         anyState = true;
@@ -102,7 +102,7 @@ std::optional<RestorePlan> PlanRestore(FileServices& files, DriveLetter target,
             if (!folded.starts_with(prefix) || !planned.insert(std::move(folded)).second) continue;
             plan.files.push_back(
                 {file.source, file.copy,
-                 WhereBytesAre(files, target, states, *chosen, file.source, file.copy)});
+                 WhereBytesAre(files, target, store.runs, *chosen, file.source, file.copy)});
             plan.bytes += file.copy.size;
         }
     }

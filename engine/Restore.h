@@ -21,8 +21,14 @@ struct StoredState {
     StateListing listing;
 };
 
-// Every state the store holds, oldest first.
-std::vector<StoredState> ReadStoredStates(FileServices& files, DriveLetter target);
+// What a restore reads of the store: every run folder, where versions are,
+// and every state, oldest first. A run whose listing was never finished
+// offers no state, but its folder still holds what it replaced.
+struct StoreContents {
+    std::vector<StoredRun> runs;
+    std::vector<StoredState> states;
+};
+StoreContents ReadStore(FileServices& files, DriveLetter target);
 
 // Whether the listing covers any of the set's folders: a state of the set.
 bool CoversAnyOf(const StateListing& listing, const std::vector<std::u16string>& setFolders);
@@ -42,7 +48,7 @@ struct RestorePlan {
 // For each set folder, the listing of the latest run that started at or
 // before `moment` and covers it; nullopt when no folder has one.
 std::optional<RestorePlan> PlanRestore(FileServices& files, DriveLetter target,
-                                       const std::vector<StoredState>& states,
+                                       const StoreContents& store,
                                        const std::vector<std::u16string>& setFolders,
                                        std::int64_t moment);
 

@@ -108,13 +108,13 @@ CmdExit ListStates(const BackupSet& set, ConsoleStream& out, ConsoleStream& err)
     if (!TargetReady(set, files, err)) return CmdExit::NotReady;
     TargetHold hold(set, files, out, err);
     if (hold.Cancelled()) return CmdExit::Cancelled;
-    const std::vector<StoredState> states = ReadStoredStates(files, set.Drive());
-    for (const StoredState& state : states) {
+    const StoreContents store = ReadStore(files, set.Drive());
+    for (const StoredState& state : store.states) {
         if (!CoversAnyOf(state.listing, set.folders.Items())) continue;
         // What a restore at this run's start gives: its own listing for the
         // folders it covers, older ones for the rest.
         if (const auto plan =
-                PlanRestore(files, set.Drive(), states, set.folders.Items(), state.run.moment))
+                PlanRestore(files, set.Drive(), store, set.folders.Items(), state.run.moment))
             out.WriteLine(state.run.name + u"  " + DecimalText(plan->files.size()) +
                           texts::kStateFiles + DecimalText(plan->bytes) + texts::kStateBytes);
     }
@@ -134,8 +134,9 @@ CmdExit RestoreState(const BackupSet& set, std::int64_t moment, const std::u16st
     TargetHold hold(set, files, out, err);
     if (hold.Cancelled()) return CmdExit::Cancelled;
 
-    const std::vector<StoredState> states = ReadStoredStates(files, set.Drive());
-    const auto plan = PlanRestore(files, set.Drive(), states, set.folders.Items(), moment);
+    const StoreContents store = ReadStore(files, set.Drive());
+    const std::vector<StoredState>& states = store.states;
+    const auto plan = PlanRestore(files, set.Drive(), store, set.folders.Items(), moment);
     if (!plan) {
         const auto oldest =
             std::find_if(states.begin(), states.end(), [&](const StoredState& state) {

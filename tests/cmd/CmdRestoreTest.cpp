@@ -1,6 +1,8 @@
 // Back to a run: runs made in process at fixed moments onto a stick of the
 // test's own, then KelvorinCmd.exe /Stände and /Zurück as a user starts them.
+#include "engine/Texts.h"
 #include "tests/support/Fixtures.h"
+#include "tests/support/ForwardingFileServices.h"
 #include "tests/support/win32/ConsoleProgram.h"
 #include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/RunOnDrives.h"
@@ -159,6 +161,48 @@ TEST_F(CmdRestore, NamesWhatIsNoLongerOnTheStickAndWritesTheRest) {
     for (const auto& [path, file] : states_[1])
         if (path.ends_with(L"c.txt") || path.ends_with(L"Zweit.txt")) want[path] = file;
     EXPECT_EQ(Restored(folder), want);
+}
+
+// A run stopped while it writes its listing, as by a kill: the partial
+// listing never gets its name and stays where it is.
+class ListingNeverNamed : public ForwardingFileServices {
+public:
+    using ForwardingFileServices::ForwardingFileServices;
+    bool RenameWithoutReplacing(std::u16string_view source, std::u16string_view target) override {
+        if (IsPartialListing(source)) return false;
+        return ForwardingFileServices::RenameWithoutReplacing(source, target);
+    }
+    bool DeleteOneFile(std::u16string_view path) override {
+        if (IsPartialListing(path)) return false;
+        return ForwardingFileServices::DeleteOneFile(path);
+    }
+
+private:
+    static bool IsPartialListing(std::u16string_view path) {
+        return path.find(u".Kelvorin-Versionen") != std::u16string_view::npos &&
+               path.ends_with(kPartialCopyTail);
+    }
+};
+
+TEST_F(CmdRestore, OffersNoStateOfARunStoppedWhileItWritesItsListing) {
+    Put(L"a.txt", "a1", 1);
+    RunOn(1);
+    Put(L"a.txt", "a2", 2);
+    ListingNeverNamed stopped(fs);
+    FixedClock noon({2026, 12, 2, 12, 0, 0, 0});
+    ASSERT_TRUE(RunBackup(stopped, DataDir(), noon));
+
+    const ConsoleResult states = Cmd(L"/Stände");
+    ASSERT_EQ(states.out.size(), 1u) << "the stopped run offers no state";
+    EXPECT_THAT(states.out[0], HasSubstr(L"2026-12-01 12.00.00"));
+    const std::wstring folder = RestoreFolder();
+    EXPECT_EQ(Cmd(L"/Zurück:2026-12-02 /Nach:" + folder).exitCode, 0u);
+    EXPECT_EQ(Restored(folder), states_[1]) << "the earlier state comes back whole";
+
+    Put(L"b.txt", "b3", 3);
+    RunOn(3);
+    for (const std::wstring& name : NamesIn(Store()))
+        EXPECT_FALSE(name.ends_with(L".tmp")) << "the next run removes the leftover";
 }
 
 TEST_F(CmdRestore, RefusesWhatItCannotDoAndSaysWhy) {

@@ -412,8 +412,8 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
         }
         MemoryFileServices world = s.files;
         const std::u16string folder = u"K:\\Zur\u00fcck";
-        const auto states = ReadStoredStates(world, DriveLetter::FromLetter(kTarget));
-        const auto plan = PlanRestore(world, DriveLetter::FromLetter(kTarget), states, entries,
+        const StoreContents store = ReadStore(world, DriveLetter::FromLetter(kTarget));
+        const auto plan = PlanRestore(world, DriveLetter::FromLetter(kTarget), store, entries,
                                       MomentOf({2026, 12, 10, 12, 0, 0, 0}));
         struct NoHost : RestoreHost {
             std::vector<std::u16string> gone;
