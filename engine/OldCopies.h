@@ -20,7 +20,7 @@ public:
     // Before the run's first copy, and after its last. `finished`: what the
     // backup holds now, when the run changed it and went through; else null.
     virtual void RunBegins() {}
-    virtual void RunEnds(StateRecord*) {}
+    virtual void RunEnds([[maybe_unused]] StateRecord* finished) {}
 
     // The complete partial copy takes the backup's place; `replaces` when a
     // previous copy is there, which then leaves. Unless Copied, the previous
