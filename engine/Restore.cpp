@@ -32,26 +32,28 @@ bool Matches(const std::optional<FileFacts>& found, const FileFacts& listed) {
 // The mirror's copy when it is the listed one, else the oldest version from
 // that run on: what a run replaced went into its own folder, so a listed copy
 // that a later run replaced is in that later run's folder.
+// The mirror's copy when it is the listed one, else the oldest version from
+// that run on: what a run replaced went into its own folder, so a listed copy
+// that a later run replaced is in that later run's folder. Empty when none is.
 std::u16string WhereBytesAre(FileServices& files, DriveLetter target,
-                             const std::vector<StoredRun>& runs, const StoredState& state,
-                             const std::u16string& source, const FileFacts& listed) {
-    const std::u16string mirror = BackupPathOf(source, target);
-    if (Matches(files.ExistingFile(mirror), listed)) return mirror;
+                             const std::vector<StoredRun>& runs, const PlannedFile& file) {
+    const std::u16string mirror = BackupPathOf(file.source, target);
+    if (Matches(files.ExistingFile(mirror), file.copy)) return mirror;
     for (const StoredRun& later : runs) {
-        if (later < state.run || !later.hasFolder) continue;
+        if (later < *file.run || !later.hasFolder) continue;
         std::u16string version = VersionPath(target, later.name, mirror);
-        if (Matches(files.ExistingFile(version), listed)) return version;
+        if (Matches(files.ExistingFile(version), file.copy)) return version;
     }
     return {};
 }
 
 bool CopyOut(FileServices& files, const std::u16string& from, const std::u16string& to,
-             DosStamp stamp, const std::function<bool(std::uint64_t)>& progressed) {
+             DosStamp stamp, std::vector<unsigned char>& buffer,
+             const std::function<bool(std::uint64_t)>& progressed) {
     OpenFile in(files, files.OpenForReading(from, Sharing::ReadersAllowed));
-    if (!in.IsValid() || !files.MakeFolderChain(to.substr(0, to.rfind(u'\\')))) return false;
+    if (!in.IsValid()) return false;
     OpenFile out(files, files.CreateForWriting(to, Sharing::Exclusive));
     if (!out.IsValid()) return false;
-    std::vector<unsigned char> buffer(kChunkBytes);
     std::uint64_t done = 0;
     for (;;) {
         const std::int64_t n = files.ReadChunk(in.Get(), buffer.data(), kChunkBytes);
@@ -82,8 +84,7 @@ StoreContents ReadStore(FileServices& files, DriveLetter target) {
     return store;
 }
 
-std::optional<RestorePlan> PlanRestore(FileServices& files, DriveLetter target,
-                                       const StoreContents& store,
+std::optional<RestorePlan> PlanRestore(const StoreContents& store,
                                        const std::vector<std::u16string>& setFolders,
                                        std::int64_t moment) {
     RestorePlan plan;
@@ -100,9 +101,7 @@ std::optional<RestorePlan> PlanRestore(FileServices& files, DriveLetter target,
         for (const ListedFile& file : chosen->listing.files) {
             std::u16string folded = FoldedPath(SingleBackslashes(file.source));
             if (!folded.starts_with(prefix) || !planned.insert(std::move(folded)).second) continue;
-            plan.files.push_back(
-                {file.source, file.copy,
-                 WhereBytesAre(files, target, store.runs, *chosen, file.source, file.copy)});
+            plan.files.push_back({file.source, file.copy, &chosen->run});
             plan.bytes += file.copy.size;
         }
     }
@@ -118,24 +117,32 @@ std::u16string RestoredPath(std::u16string_view folder, std::u16string_view sour
     return path;
 }
 
-RestoreCounts WriteRestore(FileServices& files, const RestorePlan& plan,
-                           const std::u16string& folder, RestoreHost& host) {
+RestoreCounts WriteRestore(FileServices& files, DriveLetter target, const StoreContents& store,
+                           const RestorePlan& plan, const std::u16string& folder,
+                           RestoreHost& host) {
     RestoreCounts counts;
     std::uint64_t before = 0;
+    std::vector<unsigned char> buffer(kChunkBytes);
+    // Files of one folder follow each other: its chain is made once.
+    std::u16string madeFolder;
     for (const PlannedFile& file : plan.files) {
         if (host.Cancelled()) {
             counts.cancelled = true;
             break;
         }
-        if (file.from.empty()) {
+        const std::u16string from = WhereBytesAre(files, target, store.runs, file);
+        if (from.empty()) {
             ++counts.noLongerThere;
             host.NoLongerThere(file.source);
             continue;
         }
         host.Progress(file.source, before, plan.bytes);
         const std::u16string to = RestoredPath(folder, file.source);
+        if (const std::u16string_view parent = std::u16string_view(to).substr(0, to.rfind(u'\\'));
+            parent != madeFolder && files.MakeFolderChain(parent))
+            madeFolder = parent;
         const bool written =
-            CopyOut(files, file.from, to, file.copy.stamp, [&](std::uint64_t done) {
+            CopyOut(files, from, to, file.copy.stamp, buffer, [&](std::uint64_t done) {
                 host.Progress(file.source, before + done, plan.bytes);
                 return !host.Cancelled();
             });

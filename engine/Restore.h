@@ -33,11 +33,11 @@ StoreContents ReadStore(FileServices& files, DriveLetter target);
 // Whether the listing covers any of the set's folders: a state of the set.
 bool CoversAnyOf(const StateListing& listing, const std::vector<std::u16string>& setFolders);
 
-// One file of a state and where its bytes are now.
+// One file of a state: its copy as the listing of that run tells it.
 struct PlannedFile {
     std::u16string source;
     FileFacts copy;
-    std::u16string from; // empty when no copy of these bytes is left on the stick
+    const StoredRun* run; // in the store it was planned from
 };
 
 struct RestorePlan {
@@ -46,9 +46,9 @@ struct RestorePlan {
 };
 
 // For each set folder, the listing of the latest run that started at or
-// before `moment` and covers it; nullopt when no folder has one.
-std::optional<RestorePlan> PlanRestore(FileServices& files, DriveLetter target,
-                                       const StoreContents& store,
+// before `moment` and covers it; nullopt when no folder has one. Reads only
+// the listings: where the bytes are is asked while writing.
+std::optional<RestorePlan> PlanRestore(const StoreContents& store,
                                        const std::vector<std::u16string>& setFolders,
                                        std::int64_t moment);
 
@@ -72,8 +72,11 @@ struct RestoreCounts {
     bool cancelled = false;
 };
 
-// Writes every planned file that is still to be had, with its bytes and stamp.
-RestoreCounts WriteRestore(FileServices& files, const RestorePlan& plan,
-                           const std::u16string& folder, RestoreHost& host);
+// Writes every planned file that is still on the target, with its bytes and
+// stamp: from the mirror when its copy there is the listed one, else from the
+// oldest run folder from that run on whose version is.
+RestoreCounts WriteRestore(FileServices& files, DriveLetter target, const StoreContents& store,
+                           const RestorePlan& plan, const std::u16string& folder,
+                           RestoreHost& host);
 
 } // namespace kelvorin

@@ -65,16 +65,15 @@ std::u16string StampText(DosStamp stamp) {
 std::optional<DosStamp> StampFromText(std::u16string_view text) {
     constexpr std::u16string_view kShape = u"0000-00-00 00:00:00";
     if (text.size() != kShape.size()) return std::nullopt;
-    unsigned parts[6] = {};
-    for (std::size_t i = 0, part = 0; i < kShape.size(); ++i) {
-        if (kShape[i] != u'0') {
-            if (text[i] != kShape[i]) return std::nullopt;
-            ++part;
-        } else if (text[i] < u'0' || text[i] > u'9') {
-            return std::nullopt;
-        } else {
-            parts[part] = parts[part] * 10 + (text[i] - u'0');
-        }
+    for (std::size_t i = 0; i < kShape.size(); ++i)
+        if (kShape[i] != u'0' && text[i] != kShape[i]) return std::nullopt;
+    const std::optional<int> fields[] = {DigitsAt(text, 0, 4),  DigitsAt(text, 5, 2),
+                                         DigitsAt(text, 8, 2),  DigitsAt(text, 11, 2),
+                                         DigitsAt(text, 14, 2), DigitsAt(text, 17, 2)};
+    unsigned parts[6];
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        if (!fields[i]) return std::nullopt;
+        parts[i] = static_cast<unsigned>(*fields[i]);
     }
     const auto [year, month, day, hour, minute, second] = parts;
     // Any value of a stamp's fields comes back as it was written: a stamp is

@@ -113,8 +113,7 @@ CmdExit ListStates(const BackupSet& set, ConsoleStream& out, ConsoleStream& err)
         if (!CoversAnyOf(state.listing, set.folders.Items())) continue;
         // What a restore at this run's start gives: its own listing for the
         // folders it covers, older ones for the rest.
-        if (const auto plan =
-                PlanRestore(files, set.Drive(), store, set.folders.Items(), state.run.moment))
+        if (const auto plan = PlanRestore(store, set.folders.Items(), state.run.moment))
             out.WriteLine(state.run.name + u"  " + DecimalText(plan->files.size()) +
                           texts::kStateFiles + DecimalText(plan->bytes) + texts::kStateBytes);
     }
@@ -136,7 +135,7 @@ CmdExit RestoreState(const BackupSet& set, std::int64_t moment, const std::u16st
 
     const StoreContents store = ReadStore(files, set.Drive());
     const std::vector<StoredState>& states = store.states;
-    const auto plan = PlanRestore(files, set.Drive(), store, set.folders.Items(), moment);
+    const auto plan = PlanRestore(store, set.folders.Items(), moment);
     if (!plan) {
         const auto oldest =
             std::find_if(states.begin(), states.end(), [&](const StoredState& state) {
@@ -147,7 +146,7 @@ CmdExit RestoreState(const BackupSet& set, std::int64_t moment, const std::u16st
         return CmdExit::NoState;
     }
     ConsoleRestoreHost host(out, err, hold.Flags());
-    const RestoreCounts counts = WriteRestore(files, *plan, full, host);
+    const RestoreCounts counts = WriteRestore(files, set.Drive(), store, *plan, full, host);
     host.Finish();
     hold.Finished();
     if (err.IsConsole())

@@ -413,8 +413,7 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
         MemoryFileServices world = s.files;
         const std::u16string folder = u"K:\\Zur\u00fcck";
         const StoreContents store = ReadStore(world, DriveLetter::FromLetter(kTarget));
-        const auto plan = PlanRestore(world, DriveLetter::FromLetter(kTarget), store, entries,
-                                      MomentOf({2026, 12, 10, 12, 0, 0, 0}));
+        const auto plan = PlanRestore(store, entries, MomentOf({2026, 12, 10, 12, 0, 0, 0}));
         struct NoHost : RestoreHost {
             std::vector<std::u16string> gone;
             void NoLongerThere(const std::u16string& source) override { gone.push_back(source); }
@@ -425,7 +424,7 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
         if (!plan) {
             fail("the run's listing gives no state", kRunFolder);
         } else {
-            WriteRestore(world, *plan, folder, host);
+            WriteRestore(world, DriveLetter::FromLetter(kTarget), store, *plan, folder, host);
             for (const std::u16string& source : host.gone)
                 fail("a restore missed a file", source);
             std::size_t restored = 0;
