@@ -61,6 +61,7 @@ void CopyPass::CopyNewerFiles() {
         source.swap(previous);
         source = work.At(i);
         ++run_.counts.filesChecked;
+        run_.listedSources.Add(source);
         if (!MayCopy(source, previous)) continue;
         BackupPathOf(source, run_.target, backup);
         const std::optional<FileFacts> existing = backups.FindOrMakeFolder(backup);

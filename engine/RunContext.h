@@ -3,6 +3,7 @@
 // what it has found so far.
 #include "engine/CaseTwins.h"
 #include "engine/FileServices.h"
+#include "engine/ListedSources.h"
 #include "engine/RunEvents.h"
 #include "engine/RunFlags.h"
 #include "engine/RunHost.h"
@@ -28,6 +29,7 @@ public:
     RunResults results;
     std::vector<std::u16string> log; // the lines of the log file
     CaseTwins caseTwins;             // found by the copy pass, respected by "Synchron"
+    ListedSources listedSources;     // by the copy pass, for "Synchron"
     StateRecord* state = nullptr;    // while the run keeps versions
     // Whether the run has copied, replaced or removed anything of the backup.
     bool ChangedBackup() const {

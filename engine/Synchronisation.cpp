@@ -25,10 +25,11 @@ void Synchronisation::Run() {
         RetireOrphans();
     });
     ForEachBackupFolder([this](const std::u16string& backupFolder) {
-        ScanBackupDirs(backupFolder);
+        ListBackupDirs(backupFolder);
         if (!run_.Cancelled()) run_.host.ShowWorkList();
         RemoveEmptyDirs();
     });
+    enteredFolders_.clear();
 }
 
 void Synchronisation::ForEachBackupFolder(const std::function<void(const std::u16string&)>& pass) {
@@ -80,12 +81,15 @@ bool Synchronisation::ClaimedByAnotherFolder(const std::u16string& backup) const
 }
 
 void Synchronisation::ScanBackupFiles(const std::u16string& folder) {
+    std::vector<std::u16string>& entered = enteredFolders_[folder];
+    entered.clear();
     WalkTree(
         run_.files, folder,
         {.keepGoing = [this] { return run_.TakeTurnAndGoOn(); },
          .enterFolder =
-             [this](const std::u16string& entered) {
-                 run_.ReportProgress(RunStep::EnteringFolder, entered);
+             [this, &entered](const std::u16string& path) {
+                 run_.ReportProgress(RunStep::EnteringFolder, path);
+                 entered.push_back(path);
              },
          .seeEntry = {},
          .visitFile = [this](std::u16string path,
@@ -114,6 +118,8 @@ bool Synchronisation::IsOrphan(const std::u16string& backup) {
     // The drive letter as the set folder writes it: what the log names.
     std::u16string source = backup;
     source[0] = sourceFolder_[0];
+    // Listed a moment ago by the copy pass: it is there.
+    if (run_.listedSources.Contains(source)) return false;
     const PathState state = run_.files.StateOf(source);
     if (state != PathState::Missing && state != PathState::Folder) return false;
     // A drive or share that went away reads as "not found" for every path
@@ -124,16 +130,17 @@ bool Synchronisation::IsOrphan(const std::u16string& backup) {
     return !(state == PathState::Missing && run_.caseTwins.HasTwinOf(run_.files, source));
 }
 
-void Synchronisation::ScanBackupDirs(const std::u16string& folder) {
-    WalkTree(run_.files, folder,
-             {.keepGoing = [this] { return run_.TakeTurnAndGoOn(); },
-              .enterFolder =
-                  [this, &folder](const std::u16string& entered) {
-                      run_.ReportProgress(RunStep::EnteringFolder, entered);
-                      if (entered != folder) run_.host.WorkList().Add(entered);
-                  },
-              .seeEntry = {},
-              .visitFile = {}});
+void Synchronisation::ListBackupDirs(const std::u16string& folder) {
+    // Retiring files changes no folder of the backup (the store's name begins
+    // with a dot, which no walk enters): the file pass's walk still holds,
+    // and a second walk would list every file once more.
+    const auto found = enteredFolders_.find(folder);
+    if (found == enteredFolders_.end()) return;
+    for (const std::u16string& entered : found->second) {
+        if (!run_.TakeTurnAndGoOn()) return;
+        run_.ReportProgress(RunStep::EnteringFolder, entered);
+        if (entered != folder) run_.host.WorkList().Add(entered);
+    }
 }
 
 void Synchronisation::RemoveEmptyDirs() {

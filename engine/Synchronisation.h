@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kelvorin {
@@ -27,7 +28,8 @@ private:
     // Whether the backup's source is known to be gone, and the backup no
     // other set folder's.
     bool IsOrphan(const std::u16string& backup);
-    void ScanBackupDirs(const std::u16string& folder);
+    // The folders below the backup folder that its file pass entered.
+    void ListBackupDirs(const std::u16string& folder);
     void RemoveEmptyDirs();
 
     // The other folders of the set whose backups share the target drive.
@@ -44,6 +46,8 @@ private:
     std::vector<SetFolder> setFolders_;
     // The set's folder whose backup a pass works on.
     std::u16string sourceFolder_;
+    // Per backup folder, in the order its file pass's walk entered them.
+    std::unordered_map<std::u16string, std::vector<std::u16string>> enteredFolders_;
 };
 
 } // namespace kelvorin

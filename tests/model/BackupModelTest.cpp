@@ -28,6 +28,8 @@ constexpr std::uint32_t kRandomSeeds = 3000;
 struct Outcome {
     std::vector<std::u16string> runLog;
     bool cancelled = false;
+    // The close request came at the run's end, after its listing: the state was whole.
+    bool cancelledAfterListing = false;
 };
 
 Outcome RunIn(FileServices& files, const Scenario& s, bool preview = false) {
@@ -36,8 +38,11 @@ Outcome RunIn(FileServices& files, const Scenario& s, bool preview = false) {
     host.set.versionDays = VersionDaysOf(host.set.versionDays, preview);
     RunFlags flags;
     int turns = 0;
+    bool afterListing = false;
     host.onKeepResponsive = [&] {
-        if (s.cancelAfter >= 0 && ++turns > s.cancelAfter) flags.cancelled = true;
+        if (flags.cancelled || s.cancelAfter < 0 || ++turns <= s.cancelAfter) return;
+        flags.cancelled = true;
+        afterListing = files.StateOf(std::u16string(kRunFolder) + u".txt") == PathState::File;
     };
     Windows1252CodePage codePage;
     NoonClock clock;
@@ -45,7 +50,7 @@ Outcome RunIn(FileServices& files, const Scenario& s, bool preview = false) {
     EXPECT_TRUE(run.Run());
     EXPECT_TRUE(host.refusals.empty());
     EXPECT_FALSE(host.busy);
-    return {host.runLog, flags.cancelled};
+    return {host.runLog, flags.cancelled, afterListing};
 }
 
 using Changes = std::set<std::pair<PreviewAction, std::u16string>>; // by key
@@ -101,7 +106,7 @@ void RunAndCheck(std::uint32_t seed) {
     const MemoryFileServices::Tree before = s.files.Nodes();
     const Outcome outcome = RunIn(s.files, s);
     const std::vector<std::string> problems =
-        CheckRun(s, before, outcome.runLog, outcome.cancelled);
+        CheckRun(s, before, outcome.runLog, outcome.cancelled, outcome.cancelledAfterListing);
     if (problems.empty()) {
         const bool faultless =
             s.unreadable.empty() && !s.targetTooSmall && !s.vanishing && s.cancelAfter < 0;

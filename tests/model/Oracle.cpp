@@ -138,7 +138,8 @@ private:
 } // namespace
 
 std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
-                                  const std::vector<std::u16string>& runLog, bool cancelled) {
+                                  const std::vector<std::u16string>& runLog, bool cancelled,
+                                  bool cancelledAfterListing) {
     std::vector<std::string> problems;
     const auto fail = [&](const std::string& what, std::u16string_view path) {
         problems.push_back(what + ": " + Narrow(path));
@@ -366,7 +367,8 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
     for (const auto& [key, node] : afterTree) {
         if (!inStore(key) || node.folder) continue;
         if (key == listingKey) {
-            if (!versions || cancelled) fail("a listing of a run without state", node.path);
+            if (!versions || (cancelled && !cancelledAfterListing))
+                fail("a listing of a run without state", node.path);
         } else if (key.starts_with(listingKey) && targetGone) {
             // A listing whose stick went while it was written: never taken for whole.
         } else if (key.starts_with(runKey + u'\\')) {

@@ -10,8 +10,10 @@
 namespace kelvorin::testing {
 
 // Every broken promise, in words; empty when the run kept them all. The
-// scenario's files are the world after the run.
+// scenario's files are the world after the run. A run cancelled after it
+// wrote its listing has its listing.
 std::vector<std::string> CheckRun(const Scenario& scenario, const MemoryFileServices::Tree& before,
-                                  const std::vector<std::u16string>& runLog, bool cancelled);
+                                  const std::vector<std::u16string>& runLog, bool cancelled,
+                                  bool cancelledAfterListing);
 
 } // namespace kelvorin::testing

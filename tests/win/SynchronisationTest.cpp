@@ -24,6 +24,7 @@ namespace {
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
 
 void MakeFolder(const std::wstring& path) {
     WriteTextFile(path + L"\\x", "");
@@ -161,7 +162,7 @@ TEST_F(Synchronisation, ReportsABackupFileThatCannotBeDeletedAndKeepsItsFolders)
     EXPECT_EQ(host.pumps, 0) << "nothing was copied, so no message may have been handled";
 }
 
-// Records which paths were looked up.
+// Records which paths were looked up and which folders listed.
 class RecordingProbes : public ForwardingFileServices {
 public:
     using ForwardingFileServices::ForwardingFileServices;
@@ -169,7 +170,12 @@ public:
         probes.emplace_back(path);
         return ForwardingFileServices::LookUp(path);
     }
-    std::vector<std::u16string> probes;
+    void ListFolder(std::u16string_view pattern,
+                    const std::function<void(const FolderEntry&)>& visit) override {
+        listings.emplace_back(pattern);
+        ForwardingFileServices::ListFolder(pattern, visit);
+    }
+    std::vector<std::u16string> probes, listings;
 };
 
 TEST_F(Synchronisation, LooksUpSourcesWithTheDriveLetterAsWritten) {
@@ -185,6 +191,34 @@ TEST_F(Synchronisation, LooksUpSourcesWithTheDriveLetterAsWritten) {
     EXPECT_TRUE(FileExists(Target(L"Daten\\Bleibt.txt")));
     EXPECT_FALSE(FileExists(Target(L"Daten\\Weg.txt")));
     EXPECT_THAT(probing.probes, Contains(entry + u"\\Weg.txt"));
+}
+
+// The copy pass has just listed every source file: the file pass asks the
+// source only about a backup it did not see, and the folder pass lists no
+// folder of the backup a second time.
+TEST_F(Synchronisation, AsksOnlyAboutBackupsWhoseSourceTheCopyPassDidNotList) {
+    AddFolder(Source(L"Daten"));
+    WriteTextFile(Source(L"Daten\\Bleibt.txt"), "bleibt");
+    WriteTextFile(Source(L"Daten\\Sub\\Auch.txt"), "auch");
+    RunBackup();
+    WriteTextFile(Target(L"Daten\\Sub\\Weg.txt"), "weg");
+    MakeFolder(Target(L"Daten\\Leer"));
+    RecordingProbes probing(fs);
+
+    RunBackup(probing);
+
+    EXPECT_FALSE(FileExists(Target(L"Daten\\Sub\\Weg.txt")));
+    EXPECT_FALSE(FolderExists(Target(L"Daten\\Leer")));
+    EXPECT_TRUE(FileExists(Target(L"Daten\\Sub\\Auch.txt")));
+    const std::u16string source = U16(Source(L"Daten")), backup = U16(Target(L"Daten"));
+    std::vector<std::u16string> sourceProbes, backupListings;
+    for (const std::u16string& probe : probing.probes)
+        if (probe.starts_with(source + u"\\")) sourceProbes.push_back(probe);
+    for (const std::u16string& listing : probing.listings)
+        if (listing.starts_with(backup + u"\\")) backupListings.push_back(listing);
+    EXPECT_THAT(sourceProbes, ElementsAre(source + u"\\Sub\\Weg.txt"));
+    EXPECT_THAT(backupListings, UnorderedElementsAre(backup + u"\\*.*", backup + u"\\Leer\\*.*",
+                                                     backup + u"\\Sub\\*.*"));
 }
 
 // The backup folder of such a folder is the folder itself: its files all have
