@@ -8,12 +8,14 @@
 #include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/ProgramDriver.h"
 #include "tests/support/win32/ScratchDrives.h"
+#include "tests/support/win32/SmallDriveLock.h"
 #include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 
 #include <cwchar>
 #include <map>
+#include <regex>
 #include <string>
 
 namespace kelvorin::testing {
@@ -209,6 +211,76 @@ TEST_F(CmdKill, LosesNoRunFolderWithinTheKeepTimeWhenKilledWhilePruning) {
     }
     EXPECT_GE(killed, 3) << "runs were killed in their middle";
     RemoveTree(stick.Path(FolderName()));
+    DeleteFileW(SetFile().c_str());
+}
+
+// Killed while it removes run folders for room on the 2 MB drive: they go
+// oldest first, each run's listing before its folder, and the copy that the
+// run replaces is at its place or in the store, whatever the moment.
+TEST_F(CmdKill, RemovesRunFoldersForRoomOldestFirstWhereverItIsKilled) {
+    SmallDriveLock smallDrive;
+    const std::wstring drive(1, SmallDrive());
+    const std::wstring store = drive + L":\\.Kelvorin-Versionen";
+    const std::wstring copy = drive + L":\\" + FolderName() + L"\\gross.bin";
+    const std::wstring source = Source();
+    WriteTextFile(SetFile(), "Laufwerk=" + std::to_string(SmallDrive() - L'A') +
+                                 "\r\nSynchron=FALSE\r\nOrdner=" + Narrow(source) + "\r\n");
+    // Its stamp is now, later than the copy's: the copy is replaced.
+    const std::string newBytes(1'650'000, 'n'), oldBytes(4096, 'a');
+    WriteTextFile(Source(L"gross.bin"), newBytes);
+    // Eight young run folders of 16 files of a page each, and their listings:
+    // about 1.5 MB stay free, too little for the new copy until four are gone.
+    std::vector<std::wstring> young;
+    for (int day = 8; day >= 1; --day)
+        young.push_back(store + L"\\" + RunFolderDaysAgo(day));
+    int killed = 0, caughtPruning = 0;
+    // The run is short: a finer step than the other kill tests'.
+    for (DWORD delay = 0; delay < 3000 && !HasFailure(); delay += 5) {
+        SCOPED_TRACE(delay);
+        RemoveTree(store);
+        RemoveTree(drive + L":\\" + FolderName());
+        WriteTextFile(copy, oldBytes);
+        SetLocalWriteTime(copy, 2026, 6, 1, 10, 0, 0);
+        for (const std::wstring& run : young) {
+            for (int i = 0; i < 16; ++i)
+                WriteTextFile(run + L"\\Daten\\f" + std::to_wstring(i) + L".txt",
+                              std::string(2048, 'v'));
+            WriteTextFile(run + L".txt", "Stand");
+        }
+
+        const bool ended = RunAndKillAfter(delay);
+        killed += !ended;
+        bool oldKept = false;
+        for (const auto& [path, bytes] : FilesBelow(store))
+            oldKept = oldKept ||
+                      (path.ends_with(L"\\" + FolderName() + L"\\gross.bin") && bytes == oldBytes);
+        const std::string inPlace = FileExists(copy) ? ReadWholeFile(copy) : "";
+        EXPECT_TRUE(inPlace == newBytes || inPlace == oldBytes || oldKept)
+            << "the replaced copy is lost";
+        // Each young run: Whole with its listing, Gone, or Partly removed
+        // after its listing; never a listing beside a partial folder (X).
+        std::string runs;
+        for (const std::wstring& run : young) {
+            const bool listing = FileExists(run + L".txt");
+            const std::size_t files = FilesBelow(run).size();
+            if (listing)
+                runs += files == 16 ? 'W' : 'X';
+            else
+                runs += files == 0 && !FolderExists(run) ? 'G' : 'P';
+        }
+        EXPECT_TRUE(std::regex_match(runs, std::regex("G*P?W*"))) << runs << ", oldest first";
+        if (ended) {
+            EXPECT_EQ(runs, "GGGGGGGG") << "the end of the run keeps room for the next";
+            EXPECT_EQ(inPlace, newBytes);
+            EXPECT_TRUE(oldKept);
+            break;
+        }
+        caughtPruning += runs != "WWWWWWWW" && runs != "GGGGGGGG";
+    }
+    EXPECT_GE(killed, 3) << "runs were killed in their middle";
+    EXPECT_GE(caughtPruning, 1) << "a kill fell while run folders were being removed";
+    RemoveTree(store);
+    RemoveTree(drive + L":\\" + FolderName());
     DeleteFileW(SetFile().c_str());
 }
 
