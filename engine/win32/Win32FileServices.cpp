@@ -190,22 +190,29 @@ PathInfo Win32FileServices::LookUp(std::u16string_view path) {
 }
 
 bool Win32FileServices::MakeFolderChain(std::u16string_view path) {
-    if (path.ends_with(u'\\')) path.remove_suffix(1);
+    while (path.ends_with(u'\\'))
+        path.remove_suffix(1);
     if (path.empty()) return false;
-    if (IsExistingFolder(path)) return true;
-    const auto make = [this](std::u16string_view folder) {
-        if (IsExistingFolder(folder)) return true;
-        if (CreateDirectoryW(SystemPath(folder).c_str(), nullptr)) return true;
-        return GetLastError() == ERROR_ALREADY_EXISTS && IsExistingFolder(folder);
-    };
-    // Top down; the root of a drive path exists or nothing can be made.
-    const std::size_t first = path.size() > 2 && path[1] == u':' ? 3 : 1;
-    for (std::size_t pos = path.find(u'\\', first); pos != std::u16string_view::npos;
-         pos = path.find(u'\\', pos + 1)) {
-        if (path[pos - 1] == u'\\') continue; // a doubled backslash adds no folder
-        if (!make(path.substr(0, pos))) return false;
+    // Bottom up: most often the parent is there and one call makes the folder;
+    // each look-up of a folder above would resolve its whole path once more.
+    if (CreateDirectoryW(SystemPath(path).c_str(), nullptr)) return true;
+    if (const DWORD error = GetLastError(); error != ERROR_PATH_NOT_FOUND) {
+        // There already, or not makeable; a folder of that name is what was asked for.
+        if (IsExistingFolder(path)) return true;
+        SetLastError(error);
+        return false;
     }
-    return make(path);
+    std::u16string_view parent = path.substr(0, path.rfind(u'\\') + 1);
+    while (parent.ends_with(u'\\'))
+        parent.remove_suffix(1);
+    // A drive's root is there, or nothing on it can be made.
+    if (parent.empty() || (parent.size() == 2 && parent[1] == u':') || !MakeFolderChain(parent))
+        return false;
+    if (CreateDirectoryW(SystemPath(path).c_str(), nullptr)) return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS && IsExistingFolder(path)) return true;
+    SetLastError(error);
+    return false;
 }
 
 bool Win32FileServices::DeleteOneFile(std::u16string_view path) {

@@ -141,7 +141,7 @@ TEST_F(FileServicesTest, ProbeTellsMissingFromUnknown) {
     EXPECT_FALSE(fs.IsExistingFolder(U16(Source(L"a.txt"))));
 }
 
-TEST_F(FileServicesTest, MakeAFolderChainTopDownAndStopAtAFileInTheWay) {
+TEST_F(FileServicesTest, MakeAFolderChainAndStopAtAFileInTheWay) {
     EXPECT_TRUE(fs.MakeFolderChain(U16(Target(L"a\\b\\c\\"))));
     EXPECT_TRUE(FolderExists(Target(L"a\\b\\c")));
     EXPECT_TRUE(fs.MakeFolderChain(U16(Target(L"a\\b"))));
