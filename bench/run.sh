@@ -185,8 +185,10 @@ for r in $(seq "$repeats"); do
   fi
   if want S6; then
     # S6: the check reads both trees back, every copy current; diff reads the
-    # same two. Which of Kelvorin and the floor goes first alternates.
+    # same two. As in S2, an untimed pass reads both trees once after they
+    # were rewritten, and which of Kelvorin and the floor goes first alternates.
     fresh_source; full_target; sync
+    "$wine" "$compare_floor_exe" 'S:\data' 'T:\data' >/dev/null 2>&1 || true
     for tool in $( ((r % 2)) && echo "kelvorin floor" || echo "floor kelvorin"); do
       if [ "$tool" = kelvorin ]; then
         measure S6 kelvorin "${kelvorin[@]}" s12 /Prüfen
