@@ -31,9 +31,6 @@ bool Matches(const std::optional<FileFacts>& found, const FileFacts& listed) {
 
 // The mirror's copy when it is the listed one, else the oldest version from
 // that run on: what a run replaced went into its own folder, so a listed copy
-// that a later run replaced is in that later run's folder.
-// The mirror's copy when it is the listed one, else the oldest version from
-// that run on: what a run replaced went into its own folder, so a listed copy
 // that a later run replaced is in that later run's folder. Empty when none is.
 std::u16string WhereBytesAre(FileServices& files, DriveLetter target,
                              const std::vector<StoredRun>& runs, const PlannedFile& file) {

@@ -63,26 +63,18 @@ std::u16string StampText(DosStamp stamp) {
 }
 
 std::optional<DosStamp> StampFromText(std::u16string_view text) {
-    constexpr std::u16string_view kShape = u"0000-00-00 00:00:00";
-    if (text.size() != kShape.size()) return std::nullopt;
-    for (std::size_t i = 0; i < kShape.size(); ++i)
-        if (kShape[i] != u'0' && text[i] != kShape[i]) return std::nullopt;
-    const std::optional<int> fields[] = {DigitsAt(text, 0, 4),  DigitsAt(text, 5, 2),
-                                         DigitsAt(text, 8, 2),  DigitsAt(text, 11, 2),
-                                         DigitsAt(text, 14, 2), DigitsAt(text, 17, 2)};
-    unsigned parts[6];
-    for (std::size_t i = 0; i < std::size(fields); ++i) {
-        if (!fields[i]) return std::nullopt;
-        parts[i] = static_cast<unsigned>(*fields[i]);
-    }
-    const auto [year, month, day, hour, minute, second] = parts;
+    const auto fields = DateTimeFields(text, u"0000-00-00 00:00:00");
+    if (!fields) return std::nullopt;
+    const auto [year, month, day, hour, minute, second] = *fields;
     // Any value of a stamp's fields comes back as it was written: a stamp is
     // compared, never taken for a date.
     if (year < 1980 || year > 2107 || month > 15 || day > 31 || hour > 31 || minute > 63 ||
         second > 62 || second % 2 != 0)
         return std::nullopt;
-    return static_cast<DosStamp>(((year - 1980) << 25) | (month << 21) | (day << 16) |
-                                 (hour << 11) | (minute << 5) | (second / 2));
+    const auto field = [](int n) { return static_cast<std::uint32_t>(n); };
+    return static_cast<DosStamp>((field(year - 1980) << 25) | (field(month) << 21) |
+                                 (field(day) << 16) | (field(hour) << 11) | (field(minute) << 5) |
+                                 field(second / 2));
 }
 
 std::optional<StateListing> ParseListing(std::string_view bytes) {
@@ -203,7 +195,10 @@ bool StateRecord::WriteTo(const std::u16string& path, std::u16string_view runNam
     if (spoolFailed_) return false;
     const std::u16string partial = PartialCopyPath(path, 0);
     OpenFile out(files_, files_.CreateForWriting(partial, Sharing::Exclusive));
-    if (!out.IsValid()) return fault_ = files_.LastFault(), false;
+    if (!out.IsValid()) {
+        fault_ = files_.LastFault();
+        return false;
+    }
     const bool written = WriteListingBytes(out.Get(), runName);
     if (!written) fault_ = files_.LastFault();
     out.Close();

@@ -9,10 +9,7 @@ namespace kelvorin {
 namespace {
 
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (FoldCase(text[i]) != FoldCase(prefix[i])) return false;
-    return true;
+    return text.size() >= prefix.size() && SameFolded(text.substr(0, prefix.size()), prefix);
 }
 
 } // namespace

@@ -75,16 +75,13 @@ std::int64_t MomentOf(const LocalTime& t) {
 std::optional<std::int64_t> RunFolderMoment(std::u16string_view name) {
     if (name.size() < kRunNameShape.size() || !RunNumber(name.substr(kRunNameShape.size())))
         return std::nullopt;
-    for (std::size_t i = 0; i < kRunNameShape.size(); ++i)
-        if (kRunNameShape[i] != u'0' && name[i] != kRunNameShape[i]) return std::nullopt;
-    const auto year = DigitsAt(name, 0, 4), month = DigitsAt(name, 5, 2),
-               day = DigitsAt(name, 8, 2), hour = DigitsAt(name, 11, 2),
-               minute = DigitsAt(name, 14, 2), second = DigitsAt(name, 17, 2);
-    if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
-    if (*month < 1 || *month > 12 || *day < 1 || *day > DaysInMonth(*year, *month) || *hour > 23 ||
-        *minute > 59 || *second > 59)
+    const auto fields = DateTimeFields(name.substr(0, kRunNameShape.size()), kRunNameShape);
+    if (!fields) return std::nullopt;
+    const auto [year, month, day, hour, minute, second] = *fields;
+    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23 ||
+        minute > 59 || second > 59)
         return std::nullopt;
-    return MomentOf({*year, *month, *day, *hour, *minute, *second, 0});
+    return MomentOf({year, month, day, hour, minute, second, 0});
 }
 
 VersionStore::VersionStore(FileServices& files, DriveLetter drive, int keepDays,
