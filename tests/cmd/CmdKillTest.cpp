@@ -74,10 +74,19 @@ protected:
         si.dwFlags = STARTF_USESTDHANDLES;
         si.hStdInput = si.hStdOutput = si.hStdError = nul.get();
         PROCESS_INFORMATION pi{};
-        const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                                            DETACHED_PROCESS, nullptr, nullptr, &si, &pi);
+        // Hundreds of starts in a row: on a loaded machine Wine has been seen
+        // to refuse one now and then, which says nothing of the program.
+        BOOL started = FALSE;
+        for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+            if (attempt > 0) Sleep(200);
+            started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                                     DETACHED_PROCESS, nullptr, nullptr, &si, &pi);
+        }
+        const DWORD error = GetLastError();
         nul.reset(); // the child has its own
-        if (!started) throw std::runtime_error("KelvorinCmd.exe did not start");
+        if (!started)
+            throw std::runtime_error("KelvorinCmd.exe did not start, error " +
+                                     std::to_string(error));
         const UniqueKernelObject process(pi.hProcess), thread(pi.hThread);
         const bool ended = WaitForSingleObject(pi.hProcess, milliseconds) == WAIT_OBJECT_0;
         if (!ended) {
