@@ -1,9 +1,13 @@
 #include "engine/CopyPass.h"
 
 #include "engine/CopyRules.h"
+#include "engine/ListingFormat.h"
 #include "engine/Paths.h"
+#include "engine/SameStamp.h"
 #include "engine/SetFolder.h"
 #include "engine/TreeWalk.h"
+
+#include <algorithm>
 
 namespace kelvorin {
 
@@ -16,14 +20,23 @@ void CopyPass::Run() {
             run_.AddLogLine(LogKind::NotFound, entry);
             return;
         }
+        // A cancelled run writes no listing; any other pass is covered, and
+        // what its walk could not list is named in it.
+        recording_ = run_.state && run_.state->Cover(entry);
+        deeper_.clear();
+        for (const std::u16string& other : run_.setFolders)
+            if (recording_ && !LiesIn(entry, other) && LiesIn(other, entry))
+                deeper_.push_back(other);
         ScanSourceTree(entry);
         // A cancelled walk leaves a partial list that is skipped anyway.
         if (!run_.Cancelled()) run_.host.ShowWorkList();
         CopyNewerFiles();
-        // A folder that went during the pass, with its drive, was seen in part.
-        if (run_.state && !run_.Cancelled() && IsSetFolderPresent(run_.files, entry))
-            run_.state->Cover(entry);
     });
+}
+
+bool CopyPass::ListedByDeeperFolder(std::u16string_view path) const {
+    return std::any_of(deeper_.begin(), deeper_.end(),
+                       [&](const std::u16string& folder) { return LiesIn(path, folder); });
 }
 
 void CopyPass::ScanSourceTree(const std::u16string& folder) {
@@ -45,6 +58,10 @@ void CopyPass::ScanSourceTree(const std::u16string& folder) {
                       // Each line carries the stamp the listing gave, or kNoStamp.
                       if (!IsExcluded(entry.name, exclusions_))
                           work.Add(std::move(path), entry.stamp);
+                  },
+              .unreadable =
+                  [this](const std::u16string& unread) {
+                      if (recording_ && !ListedByDeeperFolder(unread)) run_.state->Gap(unread);
                   }});
     plainTree_.FolderDone();
 }
@@ -100,7 +117,8 @@ void CopyPass::CopyAgain(const std::u16string& source, const std::u16string& bac
 }
 
 void CopyPass::Record(const std::u16string& source, const std::optional<FileFacts>& copy) {
-    if (run_.state && copy) run_.state->Add(source, *copy);
+    if (recording_ && copy && (deeper_.empty() || !ListedByDeeperFolder(source)))
+        run_.state->Add(source, *copy);
 }
 
 std::optional<FileFacts> CopyPass::CopyAndReport(const std::u16string& source,
@@ -116,7 +134,7 @@ std::optional<FileFacts> CopyPass::CopyAndReport(const std::u16string& source,
         switch (outcome) {
         case CopyOutcome::Copied:
             ++run_.counts.filesCopied;
-            placed = safeCopy_.Placed(backup);
+            placed = safeCopy_.Placed();
             break;
         case CopyOutcome::Failed:
         case CopyOutcome::DriveFull:

@@ -31,14 +31,18 @@ private:
     // could make room. The copy's stamp and size when it is in place.
     std::optional<FileFacts> CopyAndReport(const std::u16string& source,
                                            const std::u16string& backup, CopyState state);
-    // What the backup holds of the source after the pass, for the listing.
+    // What the backup holds of the source after the pass, for the listing:
+    // each file in the pass of the deepest set folder that holds it.
     void Record(const std::u16string& source, const std::optional<FileFacts>& copy);
+    bool ListedByDeeperFolder(std::u16string_view path) const;
 
     RunContext& run_;
     OldCopies& old_;
     SafeCopy safeCopy_;
     PlainTreeWatch plainTree_; // of the last walk
     std::vector<std::u16string> exclusions_;
+    bool recording_ = false;             // the pass in work goes into the listing
+    std::vector<std::u16string> deeper_; // set folders below the one in pass
 };
 
 } // namespace kelvorin

@@ -7,7 +7,7 @@
 #include "engine/RunEvents.h"
 #include "engine/RunFlags.h"
 #include "engine/RunHost.h"
-#include "engine/StateListing.h"
+#include "engine/StateRecord.h"
 
 #include <functional>
 #include <string>
