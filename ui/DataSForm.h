@@ -29,6 +29,8 @@ struct DataSFormServices {
     CodePage& codePage;
     LocalClock& clock;
     SelectFolderFunction selectFolder;
+    // Where a run's long listing waits; empty keeps it in memory.
+    std::u16string spoolFolder = {};
 };
 
 class TDataSForm : public FormWindow, private MainFormHost, private RunHost {
