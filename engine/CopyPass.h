@@ -5,6 +5,7 @@
 #include "engine/PlainTree.h"
 #include "engine/RunContext.h"
 #include "engine/SafeCopy.h"
+#include "engine/StateRecord.h"
 
 #include <string>
 #include <vector>
@@ -13,8 +14,10 @@ namespace kelvorin {
 
 class CopyPass {
 public:
-    CopyPass(RunContext& run, OldCopies& oldCopies)
-        : run_(run), old_(oldCopies), safeCopy_(run, oldCopies) {}
+    // listing: what the backup holds after the pass is recorded there; null
+    // when the run keeps no versions, and so no states.
+    CopyPass(RunContext& run, OldCopies& oldCopies, StateRecord* listing)
+        : run_(run), old_(oldCopies), listing_(listing), safeCopy_(run, oldCopies) {}
 
     // Every folder of the set in turn.
     void Run();
@@ -38,6 +41,7 @@ private:
 
     RunContext& run_;
     OldCopies& old_;
+    StateRecord* listing_;
     SafeCopy safeCopy_;
     PlainTreeWatch plainTree_; // of the last walk
     std::vector<std::u16string> exclusions_;
