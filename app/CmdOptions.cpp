@@ -7,6 +7,18 @@
 
 namespace kelvorin {
 
+namespace {
+
+// Where the moment begins in a lowered "/zurück:<Zeitpunkt>", in any of its
+// spellings; 0 for another option.
+std::size_t MomentAt(std::u16string_view option) {
+    for (const std::u16string_view head : {u"/zurück:", u"/zurÜck:", u"/zurueck:"})
+        if (option.starts_with(head)) return head.size();
+    return 0;
+}
+
+} // namespace
+
 CmdOptions ParseCmdOptions(const std::vector<std::u16string>& args) {
     CmdOptions options;
     for (const auto& arg : args) {
@@ -14,14 +26,14 @@ CmdOptions ParseCmdOptions(const std::vector<std::u16string>& args) {
             const std::u16string option = AsciiLower(arg);
             if (option == u"/vorschau") {
                 options.preview = true;
-            } else if (option == u"/prüfen" || option == u"/prÜfen") {
+            } else if (option == u"/prüfen" || option == u"/prÜfen" || option == u"/pruefen") {
                 options.check = true;
             } else if (option == u"/reparieren") {
                 options.check = options.repair = true;
-            } else if (option == u"/stände" || option == u"/stÄnde") {
+            } else if (option == u"/stände" || option == u"/stÄnde" || option == u"/staende") {
                 options.states = true;
-            } else if (option.starts_with(u"/zurück:") || option.starts_with(u"/zurÜck:")) {
-                const std::u16string_view text = std::u16string_view(arg).substr(8);
+            } else if (const std::size_t moment = MomentAt(option); moment != 0) {
+                const std::u16string_view text = std::u16string_view(arg).substr(moment);
                 options.restoreMoment = ParseMoment(text);
                 if (!options.restoreMoment && options.error.empty())
                     options.error = texts::kNotAMoment + std::u16string(text);
@@ -29,6 +41,14 @@ CmdOptions ParseCmdOptions(const std::vector<std::u16string>& args) {
                 options.restoreFolder = arg.substr(6);
                 if (options.restoreFolder.empty() && options.error.empty())
                     options.error = texts::kRestoreWithoutFolder;
+            } else if (option.starts_with(u"/nur:")) {
+                options.only.push_back(arg.substr(5));
+                if (options.only.back().empty() && options.error.empty())
+                    options.error = texts::kOnlyWithoutPath;
+            } else if (option.starts_with(u"/versionen:")) {
+                options.versionsOf = arg.substr(11);
+                if (options.versionsOf->empty() && options.error.empty())
+                    options.error = texts::kVersionsWithoutPath;
             } else if (option == u"/?") {
                 options.help = true;
             } else if (options.error.empty()) {
@@ -47,7 +67,11 @@ CmdOptions ParseCmdOptions(const std::vector<std::u16string>& args) {
     const bool restoreFolder = !options.restoreFolder.empty();
     if (options.error.empty() && restore != restoreFolder)
         options.error = restore ? texts::kRestoreWithoutFolder : texts::kFolderWithoutRestore;
-    if (options.error.empty() && (restore || options.states) + options.preview + options.check > 1)
+    if (options.error.empty() && !options.only.empty() && !restore)
+        options.error = texts::kOnlyWithoutRestore;
+    if (options.error.empty() && (restore || options.states) + options.preview + options.check +
+                                         options.versionsOf.has_value() >
+                                     1)
         options.error = texts::kOneCommandOnly;
     return options;
 }

@@ -1,6 +1,9 @@
 #pragma once
 // Arguments of the console program: [Zusammenstellung] [/Vorschau | /Prüfen |
-// /Reparieren | /Stände | /Zurück:<Zeitpunkt> /Nach:<Ordner>] | /?
+// /Reparieren | /Stände | /Zurück:<Zeitpunkt> /Nach:<Ordner> [/Nur:<Pfad>...] |
+// /Versionen:<Pfad>] | /?. Every option with an umlaut has an ASCII spelling
+// too (/Pruefen, /Staende, /Zurueck): a batch file saved in the ANSI code page
+// reaches the program garbled under the console's OEM code page.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +21,10 @@ struct CmdOptions {
     // written into this folder.
     std::optional<std::int64_t> restoreMoment;
     std::u16string restoreFolder;
+    // Only these source files or folders of the set, each as given.
+    std::vector<std::u16string> only;
+    // Every version of this source file that the stick can give.
+    std::optional<std::u16string> versionsOf;
     bool help = false;
     std::u16string error; // empty when the arguments are usable
 };

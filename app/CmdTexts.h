@@ -8,18 +8,25 @@ inline constexpr char16_t kSecondSetName[] = u"Nur eine Zusammenstellung ist erl
 inline constexpr char16_t kCheckNotWithPreview[] =
     u"/Prüfen und /Reparieren gehen nicht zusammen mit /Vorschau.";
 inline constexpr char16_t kOneCommandOnly[] =
-    u"Nur eines von /Vorschau, /Prüfen, /Reparieren, /Stände und /Zurück ist erlaubt.";
+    u"Nur eines von /Vorschau, /Prüfen, /Reparieren, /Stände, /Zurück und /Versionen ist "
+    u"erlaubt.";
 inline constexpr char16_t kNotAMoment[] =
     u"Kein Zeitpunkt (JJJJ-MM-TT, JJJJ-MM-TT hh.mm oder JJJJ-MM-TT hh.mm.ss): ";
 inline constexpr char16_t kRestoreWithoutFolder[] =
     u"/Zurück braucht /Nach:<Ordner>, den leeren Ordner, in den geschrieben wird.";
 inline constexpr char16_t kFolderWithoutRestore[] = u"/Nach geht nur zusammen mit /Zurück.";
+inline constexpr char16_t kOnlyWithoutRestore[] = u"/Nur geht nur zusammen mit /Zurück.";
+inline constexpr char16_t kOnlyWithoutPath[] = u"/Nur braucht einen Pfad: /Nur:<Pfad>.";
+inline constexpr char16_t kVersionsWithoutPath[] =
+    u"/Versionen braucht eine Datei: /Versionen:<Pfad>.";
 
 inline constexpr char16_t kUsage[] =
     u"Sichert die Ordner einer Zusammenstellung auf das Ziellaufwerk, ohne Fenster.\r\n"
     u"\r\n"
     u"KelvorinCmd.exe [Zusammenstellung] [/Vorschau | /Prüfen | /Reparieren | /Stände]\r\n"
     u"KelvorinCmd.exe [Zusammenstellung] /Zurück:<Zeitpunkt> /Nach:<Ordner>\r\n"
+    u"                [/Nur:<Pfad> ...]\r\n"
+    u"KelvorinCmd.exe [Zusammenstellung] /Versionen:<Pfad>\r\n"
     u"\r\n"
     u"  Zusammenstellung  Name der Zusammenstellung; die Endung wird zu \".ini\".\r\n"
     u"                    Ohne Namen gilt \"Kelvorin.ini\". Ein Name ohne Laufwerk wird\r\n"
@@ -34,16 +41,26 @@ inline constexpr char16_t kUsage[] =
     u"                    zum Zeitpunkt hielt (JJJJ-MM-TT [hh.mm[.ss]], Ortszeit), in den\r\n"
     u"                    leeren Ordner /Nach:<Ordner>, als <Ordner>\\C\\... für C:\\...\r\n"
     u"                    Das Ziellaufwerk bleibt, wie es ist.\r\n"
+    u"  /Nur              Mit /Zurück: nur diese Datei oder diesen Ordner mit allem\r\n"
+    u"                    darunter; mehrmals erlaubt.\r\n"
+    u"  /Versionen        Zeigt jede Version einer Datei, die das Ziellaufwerk geben\r\n"
+    u"                    kann, die älteste zuerst: Lauf, Bytes, Zeit, ob vorhanden.\r\n"
+    u"                    Mit /Zurück:<Lauf> /Nur:<Datei> kommt eine Version zurück.\r\n"
     u"  /?                Zeigt diese Hilfe.\r\n"
+    u"\r\n"
+    u"/Prüfen, /Stände und /Zurück lassen sich auch /Pruefen, /Staende und /Zurueck\r\n"
+    u"schreiben.\r\n"
     u"\r\n"
     u"Was eine Sicherung ersetzt oder entfernt, bleibt auf dem Ziellaufwerk im Ordner\r\n"
     u"\".Kelvorin-Versionen\" erhalten, so viele Tage, wie die Zeile \"Versionen=<Tage>\"\r\n"
     u"der Zusammenstellung sagt (ohne sie 30; \"Versionen=0\" hebt nichts auf).\r\n"
     u"\r\n"
-    u"Rückgabewerte: 0 OK, 1 Fehler beim Kopieren oder Quelle nicht lesbar,\r\n"
-    u"               2 Nicht gelöscht, 3 Abbruch, 4 Sicherung nicht möglich,\r\n"
-    u"               5 Aufruf- oder Zusammenstellungsfehler, 6 Kopien abweichend,\r\n"
-    u"               7 Dateien nicht mehr vorhanden, 8 kein Stand zu diesem Zeitpunkt.\r\n";
+    u"Rückgabewerte: 0 OK, 1 Fehler beim Kopieren, Quelle nicht lesbar oder Datei\r\n"
+    u"               nicht geschrieben, 2 Nicht gelöscht, 3 Abbruch,\r\n"
+    u"               4 Sicherung nicht möglich, 5 Aufruf- oder Zusammenstellungsfehler,\r\n"
+    u"               6 Kopien abweichend, 7 Dateien nicht mehr vorhanden, nicht im Stand\r\n"
+    u"               oder beim Lauf nicht lesbar, 8 kein Stand zu diesem Zeitpunkt oder\r\n"
+    u"               keine Version, 9 interner Fehler.\r\n";
 
 inline constexpr char16_t kSetFileMissing[] = u"Die Zusammenstellung gibt es nicht: ";
 inline constexpr char16_t kSetFileUnreadable[] =
@@ -103,6 +120,14 @@ inline constexpr char16_t kNoStateBefore[] = u"Kein Stand bis zu diesem Zeitpunk
 inline constexpr char16_t kNoStateAtAll[] = u"Auf dem Ziellaufwerk ist kein Stand.";
 inline constexpr char16_t kNoLongerThere[] = u"Nicht mehr vorhanden: ";
 inline constexpr char16_t kNotRestored[] = u"Nicht geschrieben: ";
+inline constexpr char16_t kOnlyOutsideSet[] =
+    u"Der Pfad liegt in keinem Ordner der Zusammenstellung: ";
+inline constexpr char16_t kNotInState[] = u"Nicht im Stand: ";
+// "<Lauf>  <n> Bytes  <TT.MM.JJJJ hh:mm:ss>  vorhanden"
+inline constexpr char16_t kVersionBytes[] = u" Bytes  ";
+inline constexpr char16_t kVersionOnStick[] = u"vorhanden";
+inline constexpr char16_t kVersionGone[] = u"nicht mehr vorhanden";
+inline constexpr char16_t kNoVersions[] = u"Auf dem Ziellaufwerk ist keine Version dieser Datei: ";
 // A folder that the run could not list: its files may be missing.
 inline constexpr char16_t kUnreadAtRun[] = u"Beim Lauf nicht lesbar: ";
 // A listing that was edited or damaged on the stick: it offers no state.

@@ -27,6 +27,11 @@ bool BelongsTo(std::u16string_view path, const RestorePart& part) {
                         [&](const std::u16string& d) { return LiesIn(path, d); });
 }
 
+bool IsAsked(std::u16string_view path, const std::vector<std::u16string>& only) {
+    return only.empty() || std::any_of(only.begin(), only.end(),
+                                       [&](const std::u16string& o) { return LiesIn(path, o); });
+}
+
 // The totals the head gives for the part, when they are exact: every folder
 // of the listing within the part has its totals, and none holds a set folder
 // deeper than itself, whose files its lines would hold too.
@@ -44,13 +49,14 @@ std::optional<RestoreTotals> HeadTotals(const RestorePart& part) {
 }
 
 bool ForEachFileOfPart(FileServices& files, DriveLetter target, const RestorePart& part,
+                       const std::vector<std::u16string>& only,
                        const std::function<bool(const PlannedFile&)>& visit) {
     ListingReader reader(files, ListingPath(target, part.state->run.name));
     if (!reader.ReadHead()) return false;
     PlannedFile planned{{}, {}, &part.state->run};
     ListedFile file;
     while (reader.Next(file)) {
-        if (!BelongsTo(file.source, part)) continue;
+        if (!BelongsTo(file.source, part) || !IsAsked(file.source, only)) continue;
         planned.source = std::move(file.source);
         planned.copy = file.copy;
         if (!visit(planned)) return true;
@@ -164,15 +170,21 @@ StoreContents ReadStore(FileServices& files, DriveLetter target) {
 
 std::optional<RestorePlan> PlanRestore(const StoreContents& store,
                                        const std::vector<std::u16string>& setFolders,
-                                       std::int64_t moment) {
+                                       std::int64_t moment,
+                                       const std::vector<std::u16string>& only) {
     std::vector<std::u16string> folders; // each once, in any spelling
     for (const std::u16string& folder : setFolders)
         if (IsPlainPath(folder) &&
             std::none_of(folders.begin(), folders.end(),
                          [&](const std::u16string& f) { return SameFolder(f, folder); }))
             folders.push_back(folder);
-    RestorePlan plan;
+    RestorePlan plan{{}, only};
     for (const std::u16string& folder : folders) {
+        // A part that holds nothing asked for is not read.
+        if (!only.empty() && std::none_of(only.begin(), only.end(), [&](const std::u16string& o) {
+                return LiesIn(o, folder) || LiesIn(folder, o);
+            }))
+            continue;
         const StoredState* chosen = nullptr;
         for (const StoredState& state : store.states)
             if (state.run.moment <= moment && Covers(state.head, folder)) chosen = &state;
@@ -189,10 +201,11 @@ std::optional<RestorePlan> PlanRestore(const StoreContents& store,
 std::optional<RestorePlan> PlanCheckedRestore(FileServices& files, DriveLetter target,
                                               StoreContents& store,
                                               const std::vector<std::u16string>& setFolders,
-                                              std::int64_t moment) {
+                                              std::int64_t moment,
+                                              const std::vector<std::u16string>& only) {
     std::vector<std::u16string> checked;
     for (;;) {
-        auto plan = PlanRestore(store, setFolders, moment);
+        auto plan = PlanRestore(store, setFolders, moment, only);
         if (!plan) return plan;
         const StoredState* damaged = nullptr;
         for (const RestorePart& part : plan->parts) {
@@ -214,10 +227,11 @@ std::optional<RestoreTotals> CountRestore(FileServices& files, DriveLetter targe
                                           const RestorePlan& plan) {
     RestoreTotals totals;
     for (const RestorePart& part : plan.parts) {
-        std::optional<RestoreTotals> of = HeadTotals(part);
+        std::optional<RestoreTotals> of =
+            plan.only.empty() ? HeadTotals(part) : std::optional<RestoreTotals>();
         if (!of) {
             of.emplace();
-            if (!ForEachFileOfPart(files, target, part, [&](const PlannedFile& file) {
+            if (!ForEachFileOfPart(files, target, part, plan.only, [&](const PlannedFile& file) {
                     ++of->files;
                     of->bytes += file.copy.size;
                     return true;
@@ -234,8 +248,9 @@ bool ForEachPlannedFile(FileServices& files, DriveLetter target, const RestorePl
                         const std::function<bool(const PlannedFile&)>& visit) {
     bool going = true;
     for (const RestorePart& part : plan.parts) {
-        const bool whole = ForEachFileOfPart(
-            files, target, part, [&](const PlannedFile& file) { return going = visit(file); });
+        const bool whole =
+            ForEachFileOfPart(files, target, part, plan.only,
+                              [&](const PlannedFile& file) { return going = visit(file); });
         if (!whole) return false;
         if (!going) break;
     }
@@ -246,7 +261,12 @@ std::vector<std::u16string> PlannedGaps(const RestorePlan& plan) {
     std::vector<std::u16string> gaps;
     for (const RestorePart& part : plan.parts)
         for (const std::u16string& gap : part.state->head.gaps)
-            if (BelongsTo(gap, part)) gaps.push_back(gap);
+            if (BelongsTo(gap, part) &&
+                (plan.only.empty() ||
+                 std::any_of(plan.only.begin(), plan.only.end(), [&](const std::u16string& o) {
+                     return LiesIn(gap, o) || LiesIn(o, gap);
+                 })))
+                gaps.push_back(gap);
     return gaps;
 }
 
@@ -271,11 +291,14 @@ RestoreCounts WriteRestore(FileServices& files, DriveLetter target, const StoreC
         base.pop_back();
     const std::u16string inWork = InWorkFolder(base);
     std::uint64_t filesDone = 0, bytesBefore = 0;
+    std::vector<bool> found(plan.only.size());
     FileCopier copier(files);
     // Files of one folder follow each other: its chain is made once.
     std::u16string madeFolder;
     const bool whole = ForEachPlannedFile(files, target, plan, [&](const PlannedFile& file) {
         if (host.Cancelled()) return !(counts.cancelled = true);
+        for (std::size_t i = 0; i < plan.only.size(); ++i)
+            found[i] = found[i] || LiesIn(file.source, plan.only[i]);
         const std::u16string to = RestoredPath(inWork, file.source);
         const auto progress = [&](std::uint64_t done) {
             host.Progress({file.source, filesDone, totals.files, bytesBefore + done, totals.bytes});
@@ -319,12 +342,49 @@ RestoreCounts WriteRestore(FileServices& files, DriveLetter target, const StoreC
         ++counts.notWritten;
         host.NotWritten(StorePathOf(target));
     }
+    for (std::size_t i = 0; i < plan.only.size() && whole && !counts.cancelled; ++i) {
+        if (found[i]) continue;
+        ++counts.notInState;
+        host.NotInState(plan.only[i]);
+    }
     // What a stopped restore wrote is whole too: it comes out as well.
     if (files.IsExistingFolder(inWork) && !MoveOutOfWork(files, base)) {
         ++counts.notWritten;
         host.NotWritten(inWork);
     }
     return counts;
+}
+
+std::vector<FileVersion> VersionsOf(FileServices& files, DriveLetter target,
+                                    const StoreContents& store,
+                                    const std::vector<std::u16string>& setFolders,
+                                    const std::u16string& source) {
+    std::vector<FileVersion> versions;
+    const auto sameCopy = [](const ListedCopy& a, const ListedCopy& b) {
+        return a.size == b.size &&
+               (a.time != kNoFileTime && b.time != kNoFileTime ? a.time == b.time
+                                                               : a.local == b.local);
+    };
+    for (const StoredState& state : store.states) {
+        const bool covers = std::any_of(setFolders.begin(), setFolders.end(), [&](const auto& f) {
+            return LiesIn(source, f) && Covers(state.head, f);
+        });
+        if (!covers) continue;
+        // Read whole: a listing damaged anywhere offers nothing.
+        ListingReader reader(files, ListingPath(target, state.run.name));
+        if (!reader.ReadHead()) continue;
+        std::optional<ListedCopy> listed;
+        for (ListedFile file; reader.Next(file);)
+            if (!listed && SameFolder(file.source, source)) listed = file.copy;
+        if (!reader.Whole() || !listed) continue;
+        if (std::any_of(versions.begin(), versions.end(),
+                        [&](const FileVersion& v) { return sameCopy(v.copy, *listed); }))
+            continue;
+        const PlannedFile planned{source, *listed, &state.run};
+        versions.push_back(
+            {&state.run, *listed, !WhereBytesAre(files, target, store.runs, planned).empty()});
+    }
+    return versions;
 }
 
 } // namespace kelvorin

@@ -46,18 +46,22 @@ struct RestorePart {
 
 struct RestorePlan {
     std::vector<RestorePart> parts;
+    // Only these source files and folders, each with all below it; empty for all.
+    std::vector<std::u16string> only;
 };
 
 // From the heads alone; nullopt when no folder has a state at the moment.
 std::optional<RestorePlan> PlanRestore(const StoreContents& store,
                                        const std::vector<std::u16string>& setFolders,
-                                       std::int64_t moment);
+                                       std::int64_t moment,
+                                       const std::vector<std::u16string>& only = {});
 // The same, after every listing it chose was read whole: a damaged one is
 // taken out of the store, named in `damaged`, and the plan made again.
 std::optional<RestorePlan> PlanCheckedRestore(FileServices& files, DriveLetter target,
                                               StoreContents& store,
                                               const std::vector<std::u16string>& setFolders,
-                                              std::int64_t moment);
+                                              std::int64_t moment,
+                                              const std::vector<std::u16string>& only = {});
 
 struct RestoreTotals {
     std::uint64_t files = 0, bytes = 0;
@@ -80,6 +84,20 @@ bool ForEachPlannedFile(FileServices& files, DriveLetter target, const RestorePl
 // The folders that the runs of the plan could not read.
 std::vector<std::u16string> PlannedGaps(const RestorePlan& plan);
 
+// One version of a source file: its copy as the first state that lists it
+// tells it, and whether the stick still holds those bytes.
+struct FileVersion {
+    const StoredRun* run;
+    ListedCopy copy;
+    bool onStick;
+};
+// Every distinct version (by size and stamp) that the set's states list of
+// the file, oldest first. A damaged listing offers none.
+std::vector<FileVersion> VersionsOf(FileServices& files, DriveLetter target,
+                                    const StoreContents& store,
+                                    const std::vector<std::u16string>& setFolders,
+                                    const std::u16string& source);
+
 // Where a source file goes below the folder: "C:\a\x.txt" to "<folder>\C\a\x.txt".
 std::u16string RestoredPath(std::u16string_view folder, std::u16string_view source);
 
@@ -92,6 +110,8 @@ class RestoreHost {
 public:
     virtual ~RestoreHost() = default;
     virtual void NoLongerThere(const std::u16string& source) = 0;
+    // A path the plan was to give only that its state does not hold.
+    virtual void NotInState(const std::u16string& path) = 0;
     virtual void NotWritten(const std::u16string& source) = 0;
     // A folder that the run could not read: its files may be missing.
     virtual void UnreadAtRun(const std::u16string& folder) = 0;
@@ -102,7 +122,7 @@ public:
 };
 
 struct RestoreCounts {
-    std::uint64_t written = 0, noLongerThere = 0, notWritten = 0, unreadAtRun = 0;
+    std::uint64_t written = 0, noLongerThere = 0, notWritten = 0, unreadAtRun = 0, notInState = 0;
     bool cancelled = false;
 };
 

@@ -249,8 +249,10 @@ int RunProgram() {
     // its states back too.
     if (options.states) return static_cast<int>(ListStates(*set, out, err));
     if (options.restoreMoment)
-        return static_cast<int>(
-            RestoreState(*set, *options.restoreMoment, options.restoreFolder, out, err));
+        return static_cast<int>(RestoreState(
+            *set, {*options.restoreMoment, options.restoreFolder, options.only}, out, err));
+    if (options.versionsOf)
+        return static_cast<int>(ListVersions(*set, *options.versionsOf, out, err));
 
     const std::u16string firstFolder = set->folders.Count() ? set->folders.At(0) : u"";
     const Readiness readiness =

@@ -4,7 +4,9 @@
 #include "app/win32/ConsoleCancel.h"
 #include "app/win32/ConsoleProgress.h"
 #include "app/win32/ConsoleRunHost.h"
+#include "engine/Calendar.h"
 #include "engine/DriveHold.h"
+#include "engine/ListingFormat.h"
 #include "engine/Paths.h"
 #include "engine/Restore.h"
 #include "engine/win32/Win32FileServices.h"
@@ -16,6 +18,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace kelvorin {
 namespace {
@@ -46,6 +49,7 @@ public:
     }
     void NotWritten(const std::u16string& source) override { Line(texts::kNotRestored, source); }
     void UnreadAtRun(const std::u16string& folder) override { Line(texts::kUnreadAtRun, folder); }
+    void NotInState(const std::u16string& path) override { Line(texts::kNotInState, path); }
     void Progress(const RestoreProgress& p) override {
         if (!progress_.Due()) return;
         constexpr std::uint64_t kMegabyte = 1024 * 1024;
@@ -82,6 +86,35 @@ std::u16string RefusalOfFolder(FileServices& files, const std::u16string& folder
         empty = empty && (e.name == u"." || e.name == u"..");
     });
     return empty ? std::u16string() : texts::kRestoreFolderNotEmpty + folder;
+}
+
+// The paths made full; empty, and the refusal on stderr, when one lies in no
+// folder of the set.
+std::optional<std::vector<std::u16string>>
+SetPaths(const BackupSet& set, const std::vector<std::u16string>& paths, ConsoleStream& err) {
+    std::vector<std::u16string> full;
+    for (const std::u16string& path : paths) {
+        full.push_back(U16(win32::FullPath(Wide(path))));
+        const auto& folders = set.folders.Items();
+        if (std::none_of(folders.begin(), folders.end(), [&](const std::u16string& folder) {
+                return IsDrivePath(folder) && LiesIn(full.back(), folder);
+            })) {
+            err.WriteLine(texts::kOnlyOutsideSet + path);
+            return std::nullopt;
+        }
+    }
+    return full;
+}
+
+// "07.12.2026 17:41:06", as the log writes its time.
+std::u16string LocalStampText(DosStamp stamp) {
+    const auto v = static_cast<std::uint32_t>(stamp);
+    const auto two = [](unsigned n) {
+        return std::u16string{static_cast<char16_t>(u'0' + n / 10 % 10),
+                              static_cast<char16_t>(u'0' + n % 10)};
+    };
+    return two((v >> 16) & 31) + u'.' + two((v >> 21) & 15) + u'.' + DecimalText(1980 + (v >> 25)) +
+           u' ' + two((v >> 11) & 31) + u':' + two((v >> 5) & 63) + u':' + two((v & 31) * 2);
 }
 
 void NameDamaged(const StoreContents& store, ConsoleStream& err) {
@@ -133,11 +166,13 @@ CmdExit ListStates(const BackupSet& set, ConsoleStream& out, ConsoleStream& err)
     return CmdExit::Ok;
 }
 
-CmdExit RestoreState(const BackupSet& set, std::int64_t moment, const std::u16string& folder,
-                     ConsoleStream& out, ConsoleStream& err) {
+CmdExit RestoreState(const BackupSet& set, const RestoreRequest& request, ConsoleStream& out,
+                     ConsoleStream& err) {
     Win32FileServices files;
     if (!TargetReady(set, files, err)) return CmdExit::NotReady;
-    const std::u16string full = U16(win32::FullPath(Wide(folder)));
+    const auto only = SetPaths(set, request.only, err);
+    if (!only) return CmdExit::UsageOrSetFile;
+    const std::u16string full = U16(win32::FullPath(Wide(request.folder)));
     if (const std::u16string refusal = RefusalOfFolder(files, full, set.Drive());
         !refusal.empty()) {
         err.WriteLine(refusal);
@@ -147,7 +182,8 @@ CmdExit RestoreState(const BackupSet& set, std::int64_t moment, const std::u16st
     if (hold.Cancelled()) return CmdExit::Cancelled;
 
     StoreContents store = ReadStore(files, set.Drive());
-    const auto plan = PlanCheckedRestore(files, set.Drive(), store, set.folders.Items(), moment);
+    const auto plan =
+        PlanCheckedRestore(files, set.Drive(), store, set.folders.Items(), request.moment, *only);
     const auto totals = plan ? CountRestore(files, set.Drive(), *plan) : std::nullopt;
     NameDamaged(store, err);
     if (!totals) {
@@ -173,8 +209,35 @@ CmdExit RestoreState(const BackupSet& set, std::int64_t moment, const std::u16st
                       DecimalText(counts.noLongerThere) + texts::kRestoreSummaryGone);
     if (counts.cancelled) return CmdExit::Cancelled;
     if (counts.notWritten > 0) return CmdExit::CopyFailed;
-    if (counts.noLongerThere > 0 || counts.unreadAtRun > 0) return CmdExit::NoLongerThere;
+    if (counts.noLongerThere > 0 || counts.unreadAtRun > 0 || counts.notInState > 0)
+        return CmdExit::NoLongerThere;
     return CmdExit::Ok;
+}
+
+CmdExit ListVersions(const BackupSet& set, const std::u16string& file, ConsoleStream& out,
+                     ConsoleStream& err) {
+    Win32FileServices files;
+    if (!TargetReady(set, files, err)) return CmdExit::NotReady;
+    const auto source = SetPaths(set, {file}, err);
+    if (!source) return CmdExit::UsageOrSetFile;
+    TargetHold hold(set, files, out, err);
+    if (hold.Cancelled()) return CmdExit::Cancelled;
+    const StoreContents store = ReadStore(files, set.Drive());
+    const std::vector<FileVersion> versions =
+        VersionsOf(files, set.Drive(), store, set.folders.Items(), source->front());
+    NameDamaged(store, err);
+    const std::int64_t offset = files.LocalOffset();
+    for (const FileVersion& version : versions) {
+        const DosStamp local = version.copy.time != kNoFileTime
+                                   ? StampOfFileTime(version.copy.time, offset)
+                                   : version.copy.local;
+        out.WriteLine(version.run->name + u"  " + DecimalText(version.copy.size) +
+                      texts::kVersionBytes + LocalStampText(local) + u"  " +
+                      (version.onStick ? texts::kVersionOnStick : texts::kVersionGone));
+    }
+    if (!versions.empty()) return CmdExit::Ok;
+    err.WriteLine(texts::kNoVersions + source->front());
+    return CmdExit::NoState;
 }
 
 } // namespace kelvorin

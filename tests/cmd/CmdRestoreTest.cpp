@@ -350,5 +350,100 @@ TEST_F(CmdRestore, RefusesAFolderOnTheTargetsVolumeWhateverLetterLeadsThere) {
     EXPECT_THAT(NamesIn(std::wstring(1, kStick) + L":\\Ablage"), IsEmpty());
 }
 
+// /Nur gives a part of a state: files, folders with all below them, several
+// at once; a path off the set is refused, one the state lacks is named.
+TEST_F(CmdRestore, GivesOnlyTheFilesAndFoldersAsked) {
+    Put(L"Brief.txt", "brief", 1);
+    Put(L"Alt\\Notiz.txt", "notiz", 1);
+    Put(L"Alt\\Tief\\Liste.csv", "liste", 1);
+    WriteTextFile(second_ + L"\\Zweit.txt", "zweit");
+    SetLocalWriteTime(second_ + L"\\Zweit.txt", 2026, 11, 1, 8, 0, 0);
+    RunOn(1);
+    const auto below = [](const std::wstring& path) { return path.substr(0, 1) + path.substr(2); };
+    const struct {
+        const char* what;
+        std::vector<std::wstring> only;
+        DWORD exitCode;
+        std::vector<std::wstring> restored; // below the folder
+        std::vector<std::wstring> out;
+    } cases[] = {
+        {"a file", {Source(L"Daten\\Brief.txt")}, 0, {below(Source(L"Daten\\Brief.txt"))}, {}},
+        {"a folder",
+         {Source(L"Daten\\Alt")},
+         0,
+         {below(Source(L"Daten\\Alt\\Notiz.txt")), below(Source(L"Daten\\Alt\\Tief\\Liste.csv"))},
+         {}},
+        {"two paths of two folders",
+         {Source(L"Daten\\Brief.txt"), second_},
+         0,
+         {below(second_ + L"\\Zweit.txt"), below(Source(L"Daten\\Brief.txt"))},
+         {}},
+        {"a path the state does not hold",
+         {Source(L"Daten\\Brief.txt"), Source(L"Daten\\Fehlt.txt")},
+         7,
+         {below(Source(L"Daten\\Brief.txt"))},
+         {L"Nicht im Stand: " + Source(L"Daten\\Fehlt.txt")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring folder = RestoreFolder();
+        std::wstring arguments = L"/Zur\u00fcck:2026-12-01 \"/Nach:" + folder + L"\"";
+        for (const std::wstring& path : c.only)
+            arguments += L" \"/Nur:" + path + L"\"";
+        const ConsoleResult restore = Cmd(arguments);
+        EXPECT_EQ(restore.exitCode, c.exitCode) << Narrow(restore.err);
+        EXPECT_EQ(restore.out, c.out);
+        std::vector<std::wstring> restored;
+        for (const auto& [path, file] : Restored(folder)) {
+            restored.push_back(path);
+            EXPECT_EQ(file, states_[1].at(path));
+        }
+        EXPECT_EQ(restored, c.restored);
+    }
+    const std::wstring folder = RestoreFolder();
+    const ConsoleResult outside = Cmd(L"/Zur\u00fcck:2026-12-01 \"/Nach:" + folder + L"\" /Nur:" +
+                                      DataDir() + L"Anderswo.txt");
+    EXPECT_EQ(outside.exitCode, 5u);
+    EXPECT_THAT(outside.err, HasSubstr(L"keinem Ordner"));
+    EXPECT_FALSE(FolderExists(folder));
+}
+
+// /Versionen over four runs that change a file twice and remove it, the
+// folder of the second run pruned: each version the states list, oldest
+// first, and whether the stick still holds it; a version comes back by its
+// run's name.
+TEST_F(CmdRestore, ListsTheVersionsOfAFileAndGivesOneBack) {
+    const std::wstring brief = Source(L"Daten\\Brief.txt");
+    Put(L"Brief.txt", "v1", 1);
+    RunOn(1);
+    Put(L"Brief.txt", "v2", 2);
+    RunOn(2);
+    Put(L"Brief.txt", "v3", 3);
+    RunOn(3);
+    DeleteFileW(brief.c_str());
+    RunOn(4);
+    RemoveTree(Store() + L"\\2026-12-02 12.00.00"); // as pruning leaves it
+    DeleteFileW((Store() + L"\\2026-12-02 12.00.00.txt").c_str());
+
+    const ConsoleResult versions = Cmd(L"\"/Versionen:" + brief + L"\"");
+    EXPECT_EQ(versions.exitCode, 0u) << Narrow(versions.err);
+    EXPECT_THAT(
+        versions.out,
+        ElementsAre(L"2026-12-01 12.00.00  2 Bytes  01.11.2026 09:30:04  nicht mehr vorhanden",
+                    L"2026-12-03 12.00.00  2 Bytes  03.11.2026 09:30:04  vorhanden"));
+
+    const std::wstring folder = RestoreFolder();
+    const ConsoleResult restore = Cmd(L"\"/Zur\u00fcck:2026-12-03 12.00.00\" \"/Nach:" + folder +
+                                      L"\" \"/Nur:" + brief + L"\"");
+    EXPECT_EQ(restore.exitCode, 0u) << Narrow(restore.err);
+    const Tree restored = Restored(folder);
+    ASSERT_EQ(restored.size(), 1u);
+    EXPECT_EQ(restored.begin()->second, states_[3].at(restored.begin()->first));
+
+    const ConsoleResult none = Cmd(L"\"/Versionen:" + Source(L"Daten\\Nie.txt") + L"\"");
+    EXPECT_EQ(none.exitCode, 8u);
+    EXPECT_THAT(none.out, IsEmpty());
+}
+
 } // namespace
 } // namespace kelvorin::testing

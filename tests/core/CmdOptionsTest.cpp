@@ -31,6 +31,8 @@ TEST(CmdOptions, ParsesNamesAndCaseInsensitiveOptions) {
         {{u"/Prüfen", u"/Reparieren"}, {}, false, false, false, true, true},
         {{u"/Prüfen", u"/Vorschau"}, {}, true, false, true, true, false},
         {{u"/Vorschau", u"/Reparieren"}, {}, true, false, true, true, true},
+        // As a batch file in the ANSI code page cannot garble them.
+        {{u"/PRUEFEN"}, {}, false, false, false, true, false},
     };
     for (const auto& c : cases) {
         const CmdOptions o = ParseCmdOptions(c.args);
@@ -59,11 +61,23 @@ TEST(CmdOptions, TakesARestoreOnlyWithAMomentAndAFolder) {
         {{u"/Zurück:2026-12-01", u"/Nach:R:\\x", u"/Vorschau"}, true},
         {{u"/Stände"}, false},
         {{u"/STÄNDE", u"/Prüfen"}, true},
+        {{u"/Staende"}, false},
+        {{u"/Zurueck:2026-12-01", u"/Nach:R:\\x"}, false},
+        {{u"/Zurück:2026-12-01", u"/Nach:R:\\x", u"/Nur:C:\\a", u"/nur:C:\\b"}, false},
+        {{u"/Nur:C:\\a"}, true},
+        {{u"/Zurück:2026-12-01", u"/Nach:R:\\x", u"/Nur:"}, true},
+        {{u"/Versionen:C:\\a\\x.txt"}, false},
+        {{u"/Versionen:"}, true},
+        {{u"/Versionen:C:\\a\\x.txt", u"/Stände"}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
         EXPECT_EQ(!ParseCmdOptions(c.args).error.empty(), c.error);
     }
+    const CmdOptions o =
+        ParseCmdOptions({u"/Zurueck:2026-12-01", u"/Nach:R:\\x", u"/Nur:C:\\a", u"/NUR:C:\\B.txt"});
+    EXPECT_EQ(o.only, (std::vector<std::u16string>{u"C:\\a", u"C:\\B.txt"}));
+    EXPECT_EQ(ParseCmdOptions({u"/versionen:C:\\x.txt"}).versionsOf, u"C:\\x.txt");
 }
 
 // A day means its end, a minute its last second; "." or ":" in the time.

@@ -421,8 +421,10 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
         const auto totals = plan ? CountRestore(world, target, *plan) : std::nullopt;
         struct NoHost : RestoreHost {
             std::vector<std::u16string> gone;
+            std::vector<std::u16string> notInState;
             void NoLongerThere(const std::u16string& source) override { gone.push_back(source); }
             void NotWritten(const std::u16string& source) override { gone.push_back(source); }
+            void NotInState(const std::u16string& path) override { notInState.push_back(path); }
             // A folder that went during the walk is named; what was walked is written.
             void UnreadAtRun(const std::u16string&) override {}
             void Progress(const RestoreProgress&) override {}
@@ -453,6 +455,46 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
                 }
                 return true;
             });
+
+            // A part of the state: the first file's folder and the last file. It
+            // gives exactly what the whole restore gave of them.
+            std::vector<std::u16string> only;
+            ForEachPlannedFile(world, target, *plan, [&](const PlannedFile& file) {
+                if (only.empty()) only.push_back(file.source.substr(0, file.source.rfind(u'\\')));
+                if (only.size() < 2) only.push_back({});
+                only.back() = file.source;
+                return true;
+            });
+            const auto part =
+                PlanRestore(store, entries, MomentOf({2026, 12, 10, 12, 0, 0, 0}), only);
+            const auto partTotals = part ? CountRestore(world, target, *part) : std::nullopt;
+            const std::u16string partFolder = u"K:\\Teil";
+            if (!only.empty() && (!part || !partTotals)) {
+                fail("a part of the state gives no plan", only.front());
+            } else if (!only.empty()) {
+                host.notInState.clear();
+                WriteRestore(world, target, store, *part, *partTotals, partFolder, host);
+                for (const std::u16string& path : host.notInState)
+                    fail("a part that the state holds is not in it", path);
+                std::map<std::u16string, std::string> whole, fromPart;
+                for (const auto& [key, node] : world.Nodes()) {
+                    if (node.folder) continue;
+                    if (key.starts_with(Key(folder) + u'\\')) {
+                        const std::u16string source =
+                            std::u16string{key[Key(folder).size() + 1], u':'} +
+                            key.substr(Key(folder).size() + 2);
+                        if (std::any_of(only.begin(), only.end(),
+                                        [&](const std::u16string& o) { return LiesIn(source, o); }))
+                            whole[key.substr(Key(folder).size())] =
+                                node.bytes + '@' + std::to_string(node.stamp);
+                    } else if (key.starts_with(Key(partFolder) + u'\\')) {
+                        fromPart[key.substr(Key(partFolder).size())] =
+                            node.bytes + '@' + std::to_string(node.stamp);
+                    }
+                }
+                if (whole != fromPart)
+                    fail("a part of the restore differs from the whole's", partFolder);
+            }
         }
     }
 
