@@ -5,25 +5,50 @@
 #include "engine/SetFolder.h"
 #include "engine/TreeWalk.h"
 
+#include <algorithm>
+
 namespace kelvorin {
 
 // A line put in the work list without a stamp asks the source for it.
 static_assert(SortedList::kNoData == kNoStamp);
 
 void CopyPass::Run() {
-    run_.ForEachSetFolder([this](const std::u16string& entry) {
-        if (!IsSetFolderPresent(run_.files, entry)) {
+    std::vector<WalkedFolder> walked = WalkSetFolders();
+    // A cancelled walk leaves partial lists, and nothing more is done.
+    if (run_.Cancelled()) return;
+    run_.ReportProgress(RunStep::CopiesBegin, {});
+    run_.ForEachSetFolder([&](std::size_t i, const std::u16string& entry) {
+        WalkedFolder& folder = walked[i];
+        if (!folder.present) {
             run_.AddLogLine(LogKind::NotFound, entry);
             return;
         }
-        ScanSourceTree(entry);
-        // A cancelled walk leaves a partial list that is skipped anyway.
-        if (!run_.Cancelled()) run_.host.ShowWorkList();
+        std::swap(run_.host.WorkList(), folder.files);
+        run_.host.ShowWorkList();
+        plain_ = folder.plain;
         CopyNewerFiles();
+        if (run_.Cancelled()) return;
+        // Files that were refused or changed since the walk are through too.
+        run_.counts.bytesChecked = folder.bytesThrough;
         // A folder that went during the pass, with its drive, was seen in part.
-        if (run_.state && !run_.Cancelled() && IsSetFolderPresent(run_.files, entry))
-            run_.state->Cover(entry);
+        if (run_.state && IsSetFolderPresent(run_.files, entry)) run_.state->Cover(entry);
     });
+}
+
+// Each walk fills the work list, which then keeps the lines of the folder
+// in work only: the others wait beside it.
+std::vector<CopyPass::WalkedFolder> CopyPass::WalkSetFolders() {
+    std::vector<WalkedFolder> walked(run_.setFolders.size());
+    run_.ForEachSetFolder([&](std::size_t i, const std::u16string& entry) {
+        WalkedFolder& folder = walked[i];
+        folder.present = IsSetFolderPresent(run_.files, entry);
+        if (!folder.present) return;
+        ScanSourceTree(entry);
+        folder.plain = plainTree_.IsPlain();
+        folder.bytesThrough = run_.counts.bytesToCheck;
+        std::swap(folder.files, run_.host.WorkList());
+    });
+    return walked;
 }
 
 void CopyPass::ScanSourceTree(const std::u16string& folder) {
@@ -43,8 +68,10 @@ void CopyPass::ScanSourceTree(const std::u16string& folder) {
               .visitFile =
                   [&](std::u16string path, const FolderEntry& entry) {
                       // Each line carries the stamp the listing gave, or kNoStamp.
-                      if (!IsExcluded(entry.name, exclusions_))
-                          work.Add(std::move(path), entry.stamp);
+                      if (IsExcluded(entry.name, exclusions_)) return;
+                      work.Add(std::move(path), entry.stamp);
+                      ++run_.counts.filesToCheck;
+                      run_.counts.bytesToCheck += entry.size;
                   }});
     plainTree_.FolderDone();
 }
@@ -52,7 +79,7 @@ void CopyPass::ScanSourceTree(const std::u16string& folder) {
 void CopyPass::CopyNewerFiles() {
     SortedList& work = run_.host.WorkList();
     const std::size_t count = work.Count();
-    BackupLookUp backups(run_.files, plainTree_.IsPlain());
+    BackupLookUp backups(run_.files, plain_);
     // Reused from file to file, as a path's memory costs more than its look-up.
     std::u16string source, backup, previous;
     for (std::size_t i = 0; i < count; ++i) {
@@ -73,6 +100,8 @@ void CopyPass::CopyNewerFiles() {
         const DosStamp listed = work.DataAt(i);
         const DosStamp stamp = listed != kNoStamp ? listed : run_.files.GetFileStamp(source);
         if (!IsCopyOutdated(stamp, existing->stamp)) {
+            run_.counts.bytesChecked += existing->size;
+            run_.ReportProgress(RunStep::CopyIsCurrent, source);
             Record(source, existing);
             continue;
         }
@@ -107,12 +136,17 @@ std::optional<FileFacts> CopyPass::CopyAndReport(const std::u16string& source,
                                                  const std::u16string& backup, CopyState state) {
     std::optional<FileFacts> placed;
     if (!run_.Cancelled()) {
-        run_.ReportProgress(RunStep::Copying, source);
-        const bool plain = plainTree_.IsPlain();
+        run_.ReportCopying(source);
+        const std::uint64_t checkedBefore = run_.counts.bytesChecked;
         std::int64_t size = -1;
-        CopyOutcome outcome = safeCopy_.Copy(source, backup, state, plain, size);
-        if (outcome == CopyOutcome::DriveFull && size >= 0 && old_.MakeRoomFor(size))
-            outcome = safeCopy_.Copy(source, backup, state, plain, size);
+        CopyOutcome outcome = safeCopy_.Copy(source, backup, state, plain_, size);
+        if (outcome == CopyOutcome::DriveFull && size >= 0 && old_.MakeRoomFor(size)) {
+            run_.counts.bytesChecked = checkedBefore;
+            outcome = safeCopy_.Copy(source, backup, state, plain_, size);
+        }
+        // Done with, whether copied or not.
+        run_.counts.bytesChecked =
+            checkedBefore + static_cast<std::uint64_t>(std::max<std::int64_t>(size, 0));
         switch (outcome) {
         case CopyOutcome::Copied:
             ++run_.counts.filesCopied;

@@ -1,6 +1,7 @@
 #pragma once
-// The copy pass: a set folder's source tree walked into the work list, then
-// every file copied whose backup is missing or older.
+// The copy pass: every set folder's source tree walked, so that the whole is
+// known before the first copy; then, folder by folder, its files in the work
+// list and every one copied whose backup is missing or older.
 #include "engine/OldCopies.h"
 #include "engine/PlainTree.h"
 #include "engine/RunContext.h"
@@ -22,6 +23,14 @@ public:
     void CopyAgain(const std::u16string& source, const std::u16string& backup);
 
 private:
+    // What the walk of a set folder found, kept until its copies.
+    struct WalkedFolder {
+        bool present = false;
+        bool plain = false;
+        SortedList files;
+        std::uint64_t bytesThrough = 0; // of this folder and those before it
+    };
+    std::vector<WalkedFolder> WalkSetFolders();
     void ScanSourceTree(const std::u16string& folder);
     void CopyNewerFiles();
     // A file on the target drive itself is refused, a case twin not copied;
@@ -37,7 +46,8 @@ private:
     RunContext& run_;
     OldCopies& old_;
     SafeCopy safeCopy_;
-    PlainTreeWatch plainTree_; // of the last walk
+    PlainTreeWatch plainTree_; // of the walk in work
+    bool plain_ = false;       // the tree of the files in work
     std::vector<std::u16string> exclusions_;
 };
 

@@ -125,6 +125,7 @@ CopyOutcome SafeCopy::WriteBytes(const OpenFile& in, const OpenFile& out, std::i
                                                                           : CopyOutcome::Failed;
         }
         bytes += static_cast<std::uint64_t>(n);
+        run_.ReportWritten(static_cast<std::uint64_t>(n));
         // A large file on a slow stick takes minutes: a close request ends it.
         if (!run_.TakeTurnAndGoOn()) return CopyOutcome::Cancelled;
     }

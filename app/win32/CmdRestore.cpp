@@ -49,11 +49,8 @@ public:
         out_.WriteLine(texts::kNotRestored + source);
     }
     void Progress(const std::u16string& source, std::uint64_t done, std::uint64_t total) override {
-        if (!progress_.Due()) return;
-        constexpr std::uint64_t kMegabyte = 1024 * 1024;
-        progress_.Show(DecimalText(done / kMegabyte) + texts::kCheckProgressOf +
-                           DecimalText(total / kMegabyte) + texts::kProgressMegabytes,
-                       source);
+        if (!progress_.Begun()) progress_.Begin({0, total});
+        progress_.ShowDone({0, done}, source);
     }
     bool Cancelled() override { return flags_.cancelled; }
     void Finish() { progress_.Clear(); }
