@@ -33,17 +33,17 @@ public:
                                     IID_ITaskbarList3, reinterpret_cast<void**>(&list))))
             return;
         list_.reset(list);
-        if (FAILED(list_->HrInit())) list_.reset();
+        if (FAILED(list_.get()->HrInit())) list_.reset();
     }
     bool Usable() const { return static_cast<bool>(list_); }
 
     void SetState(State state) override {
         static constexpr TBPFLAG kFlags[] = {TBPF_NOPROGRESS, TBPF_INDETERMINATE, TBPF_NORMAL,
                                              TBPF_ERROR};
-        list_->SetProgressState(window_, kFlags[static_cast<int>(state)]);
+        list_.get()->SetProgressState(window_, kFlags[static_cast<int>(state)]);
     }
     void SetValue(std::uint64_t done, std::uint64_t whole) override {
-        list_->SetProgressValue(window_, done, whole);
+        list_.get()->SetProgressValue(window_, done, whole);
     }
 
 private:
