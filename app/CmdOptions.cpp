@@ -2,7 +2,7 @@
 
 #include "app/CmdTexts.h"
 #include "engine/Paths.h"
-#include "engine/VersionStore.h"
+#include "engine/RunNames.h"
 #include "set/Text16.h"
 
 namespace kelvorin {

@@ -113,6 +113,10 @@ inline constexpr char16_t kNoStateBefore[] = u"Kein Stand bis zu diesem Zeitpunk
 inline constexpr char16_t kNoStateAtAll[] = u"Auf dem Ziellaufwerk ist kein Stand.";
 inline constexpr char16_t kNoLongerThere[] = u"Nicht mehr vorhanden: ";
 inline constexpr char16_t kNotRestored[] = u"Nicht geschrieben: ";
+// A folder that the run could not list: its files may be missing.
+inline constexpr char16_t kUnreadAtRun[] = u"Beim Lauf nicht lesbar: ";
+// A listing that was edited or damaged on the stick: it offers no state.
+inline constexpr char16_t kDamagedListing[] = u"Beschädigt: ";
 // "<Lauf>  <n> Dateien, <n> Bytes"
 inline constexpr char16_t kStateFiles[] = u" Dateien, ";
 inline constexpr char16_t kStateBytes[] = u" Bytes";

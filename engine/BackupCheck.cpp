@@ -3,6 +3,7 @@
 #include "engine/CopyRules.h"
 #include "engine/FileComparison.h"
 #include "engine/Paths.h"
+#include "engine/SameStamp.h"
 #include "engine/SetFolder.h"
 #include "engine/Texts.h"
 #include "engine/TreeWalk.h"
@@ -22,7 +23,8 @@ void BackupCheck::CollectCurrentCopies(const std::u16string& folder, std::vector
                   [&](std::u16string path, const FolderEntry& entry) {
                       if (!IsExcluded(entry.name, set_.exclusions))
                           found.push_back({std::move(path), {}, entry.size, entry.stamp});
-                  }});
+                  },
+              .unreadable = {}});
     std::sort(found.begin(), found.end(),
               [](const Pair& a, const Pair& b) { return ComparePaths(a.source, b.source) < 0; });
     for (Pair& p : found) {
@@ -30,7 +32,7 @@ void BackupCheck::CollectCurrentCopies(const std::u16string& folder, std::vector
         p.backup = BackupPathOf(p.source, drive_);
         const auto backup = files_.ExistingFile(p.backup);
         const DosStamp stamp = p.stamp != kNoStamp ? p.stamp : files_.GetFileStamp(p.source);
-        if (!backup || IsCopyOutdated(stamp, backup->stamp)) {
+        if (!backup || !CheckTakesAsCurrent(stamp, backup->stamp)) {
             ++counts_.notCurrent;
             continue;
         }

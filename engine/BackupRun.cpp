@@ -5,7 +5,7 @@
 #include "engine/LogFile.h"
 #include "engine/PlainRemoval.h"
 #include "engine/RunStatus.h"
-#include "engine/StateListing.h"
+#include "engine/StateRecord.h"
 #include "engine/Synchronisation.h"
 #include "engine/VersionStore.h"
 
@@ -40,26 +40,8 @@ bool BackupRun::RunSteps(const std::function<void(RunContext&, OldCopies&)>& wor
     if (drive.IsNone()) return false;
 
     host_.BeginBusy();
-    // Before anything touches the target, and held to the run's end; a close
-    // request during the wait leaves the drive alone and ends in "Abbruch".
-    const DriveHold hold(fs_, drive, host_, flags_);
     RunContext run(host_, fs_, flags_, drive);
-    {
-        std::optional<StateRecord> state;
-        const int days = flags_.cancelled ? 0 : host_.VersionDays();
-        const std::unique_ptr<OldCopies> oldCopies = MakeOldCopies(run, days);
-        if (days > 0) {
-            state.emplace(fs_, dataDir_ + u"Kelvorin-Stand-" + drive.Letter() + u".tmp");
-            run.state = &*state;
-        }
-        oldCopies->RunBegins();
-        work(run, *oldCopies);
-        // A cancelled run saw only part of the set: the previous state stays
-        // whole, since what it replaced is in its run folder.
-        const bool finished = !flags_.cancelled && run.ChangedBackup();
-        oldCopies->RunEnds(finished ? run.state : nullptr);
-        run.state = nullptr;
-    }
+    WorkOnTarget(run, work);
     counts_ = run.counts;
     results_ = run.results;
 
@@ -67,11 +49,36 @@ bool BackupRun::RunSteps(const std::function<void(RunContext&, OldCopies&)>& wor
     run.AddLogLine(LogKind::Status, std::u16string(RunStatusText(status)));
     run.AddLogLine(LogKind::DateTime, DateTimeLine(clock_));
     // A log that cannot be written is reported; the run still ends normally,
-    // so the window never stays busy.
+    // so the window never stays busy. A box about it waits for a person, so
+    // it comes after the drive is free for a scheduled run.
     WriteLogFile(run.log);
     host_.Ended(status, run.log);
     host_.EndBusy();
     return true;
+}
+
+void BackupRun::WorkOnTarget(RunContext& run,
+                             const std::function<void(RunContext&, OldCopies&)>& work) {
+    // Before anything touches the target, and held to the last step on it; a
+    // close request during the wait leaves the drive alone and ends in "Abbruch".
+    const DriveHold hold(fs_, run.target, host_, flags_);
+    std::optional<StateRecord> state;
+    const int days = flags_.cancelled ? 0 : host_.VersionDays();
+    const std::unique_ptr<OldCopies> oldCopies = MakeOldCopies(run, days);
+    if (days > 0) {
+        const std::u16string spool = spoolFolder_.empty() ? std::u16string()
+                                                          : spoolFolder_ + u"Kelvorin-Stand-" +
+                                                                run.target.Letter() + u".tmp";
+        state.emplace(fs_, spool, fs_.LocalOffset());
+        run.state = &*state;
+    }
+    oldCopies->RunBegins();
+    work(run, *oldCopies);
+    // A cancelled run saw only part of the set: the previous state stays
+    // whole, since what it replaced is in its run folder.
+    const bool finished = !flags_.cancelled && run.ChangedBackup();
+    oldCopies->RunEnds(finished ? run.state : nullptr);
+    run.state = nullptr;
 }
 
 std::unique_ptr<OldCopies> BackupRun::MakeOldCopies(RunContext& run, int days) {

@@ -21,13 +21,18 @@ struct RunPlatform {
     FileServices& files;
     CodePage& codePage;
     LocalClock& clock;
+    // Where a long listing waits until the run ends: the user's local
+    // application data, never a folder that a set may hold. Empty keeps it
+    // in memory.
+    std::u16string spoolFolder = {};
 };
 
 class BackupRun {
 public:
     BackupRun(RunHost& host, RunPlatform platform, RunFlags& flags, std::u16string dataDir)
         : host_(host), fs_(platform.files), codePage_(platform.codePage), clock_(platform.clock),
-          flags_(flags), dataDir_(std::move(dataDir)) {}
+          spoolFolder_(std::move(platform.spoolFolder)), flags_(flags),
+          dataDir_(std::move(dataDir)) {}
 
     // The whole run. Returns false when it was refused (no target drive).
     bool Run();
@@ -41,17 +46,20 @@ public:
     std::u16string LogFilePath() const { return dataDir_ + u"Kelvorin.log"; }
 
 private:
-    // The steps around a run's work: the drive's lock, busy, the old copies,
-    // the status and the log file.
+    // The steps around a run's work: busy, the drive's lock, the old copies,
+    // then the status and the log file, which lie off the stick.
     bool RunSteps(const std::function<void(RunContext&, OldCopies&)>& work);
     // The store when the run keeps versions for some days, else plain removal.
     std::unique_ptr<OldCopies> MakeOldCopies(RunContext& run, int days);
+    // What happens on the stick, under its lock; the lock goes when it returns.
+    void WorkOnTarget(RunContext& run, const std::function<void(RunContext&, OldCopies&)>& work);
     void WriteLogFile(const std::vector<std::u16string>& log);
 
     RunHost& host_;
     FileServices& fs_;
     CodePage& codePage_;
     LocalClock& clock_;
+    std::u16string spoolFolder_;
     RunFlags& flags_;
     std::u16string dataDir_;
     RunCounts counts_;

@@ -1,7 +1,9 @@
 #include "engine/CopyPass.h"
 
 #include "engine/CopyRules.h"
+#include "engine/ListingFormat.h"
 #include "engine/Paths.h"
+#include "engine/SameStamp.h"
 #include "engine/SetFolder.h"
 #include "engine/TreeWalk.h"
 
@@ -23,39 +25,46 @@ void CopyPass::Run() {
             run_.AddLogLine(LogKind::NotFound, entry);
             return;
         }
+        // A cancelled run writes no listing; any other pass is covered, and
+        // what its walk could not list is named in it.
+        recording_ = run_.state && run_.state->Cover(entry);
+        deeper_.clear();
+        for (const std::u16string& other : run_.setFolders)
+            if (recording_ && !LiesIn(entry, other) && LiesIn(other, entry))
+                deeper_.push_back(other);
+        for (const std::u16string& unread : folder.unreadable)
+            if (recording_ && !ListedByDeeperFolder(unread)) run_.state->Gap(unread);
         std::swap(run_.host.WorkList(), folder.files);
         run_.host.ShowWorkList();
         plain_ = folder.plain;
         CopyNewerFiles();
-        if (run_.Cancelled()) return;
         // Files that were refused or changed since the walk are through too.
-        run_.counts.bytesChecked = folder.bytesThrough;
-        // A folder that went during the pass, with its drive, was seen in part.
-        if (run_.state && IsSetFolderPresent(run_.files, entry)) run_.state->Cover(entry);
+        if (!run_.Cancelled()) run_.counts.bytesChecked = folder.bytesThrough;
     });
 }
 
-// Each walk fills the work list, which then keeps the lines of the folder
-// in work only: the others wait beside it.
 std::vector<CopyPass::WalkedFolder> CopyPass::WalkSetFolders() {
     std::vector<WalkedFolder> walked(run_.setFolders.size());
     run_.ForEachSetFolder([&](std::size_t i, const std::u16string& entry) {
         WalkedFolder& folder = walked[i];
         folder.present = IsSetFolderPresent(run_.files, entry);
         if (!folder.present) return;
-        ScanSourceTree(entry);
-        folder.plain = plainTree_.IsPlain();
+        ScanSourceTree(entry, folder);
         folder.bytesThrough = run_.counts.bytesToCheck;
-        std::swap(folder.files, run_.host.WorkList());
     });
     return walked;
 }
 
-void CopyPass::ScanSourceTree(const std::u16string& folder) {
+bool CopyPass::ListedByDeeperFolder(std::u16string_view path) const {
+    return std::any_of(deeper_.begin(), deeper_.end(),
+                       [&](const std::u16string& folder) { return LiesIn(path, folder); });
+}
+
+void CopyPass::ScanSourceTree(const std::u16string& folder, WalkedFolder& walked) {
     // Nothing else runs during a walk, so the lines cannot change meanwhile.
     exclusions_ = run_.host.ExclusionLines();
     plainTree_.BeginWalk();
-    SortedList& work = run_.host.WorkList();
+    SortedList& work = walked.files;
     // A folder's names are all seen before the walk descends into any.
     WalkTree(run_.files, folder,
              {.keepGoing = [this] { return run_.TakeTurnAndGoOn(); },
@@ -72,8 +81,14 @@ void CopyPass::ScanSourceTree(const std::u16string& folder) {
                       work.Add(std::move(path), entry.stamp);
                       ++run_.counts.filesToCheck;
                       run_.counts.bytesToCheck += entry.size;
+                  },
+              .unreadable =
+                  [&](const std::u16string& unread) {
+                      // Named in the listing when the folder's pass is recorded.
+                      walked.unreadable.push_back(unread);
                   }});
     plainTree_.FolderDone();
+    walked.plain = plainTree_.IsPlain();
 }
 
 void CopyPass::CopyNewerFiles() {
@@ -129,7 +144,8 @@ void CopyPass::CopyAgain(const std::u16string& source, const std::u16string& bac
 }
 
 void CopyPass::Record(const std::u16string& source, const std::optional<FileFacts>& copy) {
-    if (run_.state && copy) run_.state->Add(source, *copy);
+    if (recording_ && copy && (deeper_.empty() || !ListedByDeeperFolder(source)))
+        run_.state->Add(source, *copy);
 }
 
 std::optional<FileFacts> CopyPass::CopyAndReport(const std::u16string& source,
@@ -137,20 +153,15 @@ std::optional<FileFacts> CopyPass::CopyAndReport(const std::u16string& source,
     std::optional<FileFacts> placed;
     if (!run_.Cancelled()) {
         run_.ReportCopying(source);
-        const std::uint64_t checkedBefore = run_.counts.bytesChecked;
         std::int64_t size = -1;
         CopyOutcome outcome = safeCopy_.Copy(source, backup, state, plain_, size);
-        if (outcome == CopyOutcome::DriveFull && size >= 0 && old_.MakeRoomFor(size)) {
-            run_.counts.bytesChecked = checkedBefore;
+        if (outcome == CopyOutcome::DriveFull && size >= 0 && old_.MakeRoomFor(size))
             outcome = safeCopy_.Copy(source, backup, state, plain_, size);
-        }
-        // Done with, whether copied or not.
-        run_.counts.bytesChecked =
-            checkedBefore + static_cast<std::uint64_t>(std::max<std::int64_t>(size, 0));
+        run_.ReportCopyDone(size);
         switch (outcome) {
         case CopyOutcome::Copied:
             ++run_.counts.filesCopied;
-            placed = safeCopy_.Placed(backup);
+            placed = safeCopy_.Placed();
             break;
         case CopyOutcome::Failed:
         case CopyOutcome::DriveFull:

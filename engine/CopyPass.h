@@ -28,10 +28,11 @@ private:
         bool present = false;
         bool plain = false;
         SortedList files;
-        std::uint64_t bytesThrough = 0; // of this folder and those before it
+        std::vector<std::u16string> unreadable; // folders it could not list
+        std::uint64_t bytesThrough = 0;         // of this folder and those before it
     };
     std::vector<WalkedFolder> WalkSetFolders();
-    void ScanSourceTree(const std::u16string& folder);
+    void ScanSourceTree(const std::u16string& folder, WalkedFolder& walked);
     void CopyNewerFiles();
     // A file on the target drive itself is refused, a case twin not copied;
     // true for a file that may be copied.
@@ -40,8 +41,10 @@ private:
     // could make room. The copy's stamp and size when it is in place.
     std::optional<FileFacts> CopyAndReport(const std::u16string& source,
                                            const std::u16string& backup, CopyState state);
-    // What the backup holds of the source after the pass, for the listing.
+    // What the backup holds of the source after the pass, for the listing:
+    // each file in the pass of the deepest set folder that holds it.
     void Record(const std::u16string& source, const std::optional<FileFacts>& copy);
+    bool ListedByDeeperFolder(std::u16string_view path) const;
 
     RunContext& run_;
     OldCopies& old_;
@@ -49,6 +52,8 @@ private:
     PlainTreeWatch plainTree_; // of the walk in work
     bool plain_ = false;       // the tree of the files in work
     std::vector<std::u16string> exclusions_;
+    bool recording_ = false;             // the pass in work goes into the listing
+    std::vector<std::u16string> deeper_; // set folders below the one in pass
 };
 
 } // namespace kelvorin

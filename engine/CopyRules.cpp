@@ -3,12 +3,12 @@
 
 #include "engine/Paths.h"
 #include "engine/Texts.h"
+#include "set/CaseRule.h"
 
 namespace kelvorin {
 
 namespace {
 
-constexpr std::int32_t kOneHourSameDay = 0x800;
 constexpr std::size_t kMaxNameLength = 255;
 
 } // namespace
@@ -18,16 +18,6 @@ bool IsExcluded(std::u16string_view name, const std::vector<std::u16string>& lin
     for (const auto& line : lines)
         if (!line.empty() && extension.find(line) != std::u16string::npos) return true;
     return false;
-}
-
-bool IsCopyOutdated(DosStamp source, DosStamp copy) {
-    const std::int32_t difference = StampDifference(source, copy);
-    return difference >= 1 && difference != kOneHourSameDay;
-}
-
-bool IsSameStamp(DosStamp given, DosStamp readBack) {
-    const std::int32_t difference = StampDifference(given, readBack);
-    return difference >= -1 && difference <= 1;
 }
 
 bool IsFatFileSystem(std::u16string_view name) {
@@ -60,8 +50,8 @@ void CaseBlindKey(std::u16string_view name, std::u16string& key) {
     constexpr char16_t kAnyCase = 0xFFFF;
     key.assign(name);
     for (char16_t& c : key) {
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - (u'a' - u'A'));
-        if (c >= 0x80 || c == u'I' || c == u'K' || c == u'S') c = kAnyCase;
+        c = c < 0x80 ? FoldCase(c) : kAnyCase;
+        if (c == u'I' || c == u'K' || c == u'S') c = kAnyCase;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The rules of the copy pass that hold without a file system: which files the
-// walk leaves out, which copies are out of date, where a copy is written first.
+// walk leaves out, where a copy is written first. (Which copies are out of
+// date: SameStamp.h.)
 #include "engine/FileServices.h"
 
 #include <string>
@@ -13,14 +14,6 @@ namespace kelvorin {
 // the extension's letters A to Z lowered first; the lines are used as they stand.
 bool IsExcluded(std::u16string_view name, const std::vector<std::u16string>& lines);
 
-// A copy is renewed when the source is later by at least one step (2 s), but
-// not by exactly one hour on the same day, which is what a change between
-// summer and winter time makes of an unchanged file.
-bool IsCopyOutdated(DosStamp source, DosStamp copy);
-
-// A read-back stamp that agrees with the one given: within one step (2 s).
-bool IsSameStamp(DosStamp given, DosStamp readBack);
-
 // FAT file systems ("FAT", "FAT16", "FAT32", as the volume names them) take no
 // file larger than this.
 constexpr std::int64_t kLargestFatFile = 0xFFFFFFFF;
@@ -31,10 +24,12 @@ bool IsFatFileSystem(std::u16string_view name);
 // variants. The name is cut so that it stays a valid name (255 characters).
 std::u16string PartialCopyPath(std::u16string_view backup, int variant);
 
-// Two names that a file system ignoring case may take for one have the same
-// key; the reverse need not hold. Letters are upper-cased, and I, K, S, which
-// have twins beyond ASCII (the dotless i, the long s, the Kelvin sign), and
-// every unit beyond ASCII become one placeholder.
+// Two names that any file system ignoring case may take for one have the
+// same key; the reverse need not hold. Broader than the system's rule
+// (FoldCase) on purpose, as a stick's driver may fold otherwise: ASCII
+// letters are folded by it, and I, K, S, which have twins beyond ASCII (the
+// dotless i, the long s, the Kelvin sign), and every unit beyond ASCII become
+// one placeholder.
 std::u16string CaseBlindKey(std::u16string_view name);
 // The same into a buffer that is reused, for a walk that keys every name.
 void CaseBlindKey(std::u16string_view name, std::u16string& key);

@@ -21,6 +21,11 @@ inline std::int32_t StampDifference(DosStamp a, DosStamp b) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
 }
 
+// A last-write time as the file system keeps it: 100 ns ticks since 1601 in
+// UTC, which no change of the local offset moves. 0 means none.
+using FileTime = std::uint64_t;
+constexpr FileTime kNoFileTime = 0;
+
 constexpr std::uint32_t kAttrReadOnly = 0x01;
 constexpr std::uint32_t kAttrHidden = 0x02;
 constexpr std::uint32_t kAttrSystem = 0x04;
@@ -40,7 +45,8 @@ struct FolderEntry {
 // What a look-up tells of a file that is there.
 struct FileFacts {
     DosStamp stamp;
-    std::uint64_t size; // in bytes
+    std::uint64_t size;          // in bytes
+    FileTime time = kNoFileTime; // the stamp's moment, to the file system's precision
 };
 
 // A junction or symbolic link to a folder: never walked, so a link into its
@@ -89,8 +95,10 @@ public:
     virtual ~FileServices() = default;
 
     // Pattern is the folder path followed by "\*.*". Every entry, "." and ".."
-    // included, in file-system order; nothing when the folder cannot be listed.
-    virtual void ListFolder(std::u16string_view pattern,
+    // included, in file-system order. False when the folder could not be
+    // listed to its end (missing, denied, a read error): what was visited is
+    // then only part of it.
+    virtual bool ListFolder(std::u16string_view pattern,
                             const std::function<void(const FolderEntry&)>& visit) = 0;
 
     // The stamp of a file (a link's: its target's), kNoStamp without one.
@@ -102,6 +110,10 @@ public:
     virtual bool SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) = 0;
     // The same for a closed file, its access time with it.
     virtual bool SetFileStamp(std::u16string_view path, DosStamp stamp) = 0;
+    // An exact write time, and the access time with it.
+    virtual bool SetHandleTime(Handle h, FileTime time) = 0;
+    // Local time minus UTC in ticks, as the stamps are made now.
+    virtual std::int64_t LocalOffset() = 0;
     // The size of an open file in bytes, -1 when it cannot be told.
     virtual std::int64_t HandleSize(Handle h) = 0;
 
@@ -148,6 +160,8 @@ public:
     virtual Handle CreateForWriting(std::u16string_view path, Sharing sharing) = 0;
 
     virtual std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) = 0;
+    // The next read starts at this byte; false when the file cannot seek.
+    virtual bool SeekTo(Handle h, std::int64_t offset) = 0;
     virtual std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) = 0;
     // Claims room for `size` bytes for a file open for writing, before they are
     // written: a full drive fails here at once. None when claimed; a file

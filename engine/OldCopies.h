@@ -2,16 +2,14 @@
 // What becomes of a copy that leaves the backup, replaced by a newer one or
 // gone from the source: deleted, or moved into the store when versions are
 // kept. The copy pass and the synchronisation never know which.
+#include "engine/FileCopy.h"
+
 #include <cstdint>
 #include <string>
 
 namespace kelvorin {
 
 class StateRecord;
-
-// How a copy of one file ended. A copy stopped by a close request is no
-// failure: the status says "Abbruch".
-enum class CopyOutcome { Copied, Failed, DriveFull, Cancelled };
 
 class OldCopies {
 public:

@@ -9,16 +9,17 @@ std::u16string FolderOfPattern(std::u16string_view pattern) {
 }
 } // namespace
 
-void PreviewFileServices::ListFolder(std::u16string_view pattern,
+bool PreviewFileServices::ListFolder(std::u16string_view pattern,
                                      const std::function<void(const FolderEntry&)>& visit) {
     const std::u16string prefix = FolderOfPattern(pattern) + u'\\';
-    real_.ListFolder(pattern, [&](const FolderEntry& entry) {
+    return real_.ListFolder(pattern, [&](const FolderEntry& entry) {
         if (!IsGone(prefix + std::u16string(entry.name))) visit(entry);
     });
 }
 
 DosStamp PreviewFileServices::GetFileStamp(std::u16string_view path) {
-    if (created_.contains(std::u16string(path))) return lastStamp_;
+    if (const auto it = created_.find(std::u16string(path)); it != created_.end())
+        return it->second;
     return IsGone(path) ? kNoStamp : real_.GetFileStamp(path);
 }
 
@@ -28,7 +29,9 @@ DosStamp PreviewFileServices::GetHandleStamp(Handle h) {
 }
 
 std::optional<FileFacts> PreviewFileServices::ExistingFile(std::u16string_view path) {
-    if (created_.contains(std::u16string(path))) return FileFacts{kNoStamp, 0};
+    // A copy it "made" reads back with the stamp it was given.
+    if (const auto it = created_.find(std::u16string(path)); it != created_.end())
+        return FileFacts{it->second, 0};
     if (IsGone(path)) return std::nullopt;
     return real_.ExistingFile(path);
 }
@@ -63,8 +66,7 @@ bool PreviewFileServices::MoveIntoPlace(std::u16string_view source, std::u16stri
     // The copy is reported when it would be put in place, so a copy that the
     // run would refuse (a read-only copy, say) is not.
     report_(PreviewAction::Copy, lastSource_);
-    created_.erase(std::u16string(source));
-    created_.insert(std::u16string(target));
+    Rename(source, target);
     gone_.erase(std::u16string(target));
     return true;
 }
@@ -73,7 +75,7 @@ bool PreviewFileServices::RenameWithoutReplacing(std::u16string_view source,
                                                  std::u16string_view target) {
     // A preview runs without versions: nothing is reported for a move.
     gone_.insert(std::u16string(source));
-    created_.insert(std::u16string(target));
+    Rename(source, target);
     return true;
 }
 
@@ -84,14 +86,27 @@ FileServices::Handle PreviewFileServices::OpenForReading(std::u16string_view pat
 }
 
 FileServices::Handle PreviewFileServices::CreateForWriting(std::u16string_view path, Sharing) {
-    created_.insert(std::u16string(path));
+    created_[std::u16string(path)] = kNoStamp;
     return Remember(path);
 }
 
 bool PreviewFileServices::HasCreatedBelow(const std::u16string& folder) const {
     const std::u16string prefix = folder + u'\\';
     const auto it = created_.lower_bound(prefix);
-    return it != created_.end() && it->starts_with(prefix);
+    return it != created_.end() && it->first.starts_with(prefix);
+}
+
+bool PreviewFileServices::SetHandleStamp(Handle h, DosStamp stamp, Handle) {
+    if (const auto it = open_.find(h); it != open_.end()) created_[it->second] = stamp;
+    return true;
+}
+
+void PreviewFileServices::Rename(std::u16string_view source, std::u16string_view target) {
+    const auto it = created_.find(std::u16string(source));
+    // What it did not make keeps the stamp the real file has.
+    const DosStamp stamp = it != created_.end() ? it->second : real_.GetFileStamp(source);
+    if (it != created_.end()) created_.erase(it);
+    created_[std::u16string(target)] = stamp;
 }
 
 FileServices::Handle PreviewFileServices::Remember(std::u16string_view path) {

@@ -25,15 +25,14 @@ public:
     PreviewFileServices(FileServices& real, Report report)
         : real_(real), report_(std::move(report)) {}
 
-    void ListFolder(std::u16string_view pattern,
+    bool ListFolder(std::u16string_view pattern,
                     const std::function<void(const FolderEntry&)>& visit) override;
     DosStamp GetFileStamp(std::u16string_view path) override;
     DosStamp GetHandleStamp(Handle h) override;
-    bool SetHandleStamp(Handle, DosStamp stamp, Handle) override {
-        lastStamp_ = stamp;
-        return true;
-    }
+    bool SetHandleStamp(Handle h, DosStamp stamp, Handle) override;
     bool SetFileStamp(std::u16string_view, DosStamp) override { return true; }
+    bool SetHandleTime(Handle, FileTime) override { return true; }
+    std::int64_t LocalOffset() override { return real_.LocalOffset(); }
     // A preview does not open files: it cannot tell a size.
     std::int64_t HandleSize(Handle) override { return -1; }
     std::optional<FileFacts> ExistingFile(std::u16string_view path) override;
@@ -56,6 +55,7 @@ public:
     std::uint32_t SectorSize(std::u16string_view path) override { return real_.SectorSize(path); }
     Handle CreateForWriting(std::u16string_view path, Sharing) override;
     std::int64_t ReadChunk(Handle, void*, std::int64_t) override { return 0; }
+    bool SeekTo(Handle, std::int64_t) override { return true; }
     std::int64_t WriteChunk(Handle, const void*, std::int64_t n) override { return n; }
     FileFault ClaimSize(Handle, std::int64_t) override { return FileFault::None; }
     bool FlushToDrive(Handle) override { return true; }
@@ -72,14 +72,15 @@ private:
     bool IsGone(std::u16string_view path) const { return gone_.contains(std::u16string(path)); }
     bool HasCreatedBelow(const std::u16string& folder) const;
     Handle Remember(std::u16string_view path);
+    void Rename(std::u16string_view source, std::u16string_view target);
 
     FileServices& real_;
     Report report_;
-    std::set<std::u16string> gone_;    // deleted files and removed folders
-    std::set<std::u16string> created_; // copies and partial files the run would write
+    std::set<std::u16string> gone_; // deleted files and removed folders
+    // Copies and partial files the run would write, with the stamps they were given.
+    std::map<std::u16string, DosStamp> created_;
     std::map<Handle, std::u16string> open_;
-    std::u16string lastSource_;     // copies are made one at a time
-    DosStamp lastStamp_ = kNoStamp; // of the copy in work, read back by the run
+    std::u16string lastSource_; // copies are made one at a time
     Handle nextHandle_ = 1000;
 };
 

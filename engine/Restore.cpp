@@ -1,32 +1,60 @@
 #include "engine/Restore.h"
 
+#include "engine/CopyRules.h"
+#include "engine/FileCopy.h"
 #include "engine/Paths.h"
-#include "set/PathOrder.h"
+#include "engine/SameStamp.h"
 
-#include <unordered_set>
+#include <algorithm>
 
 namespace kelvorin {
 namespace {
 
-constexpr std::size_t kChunkBytes = 0x10000;
-
-// A folder as the listings and the set may write it: case-blind, one
-// backslash each, none at the end.
-std::u16string FolderKey(std::u16string_view folder) {
-    std::u16string key = FoldedPath(SingleBackslashes(folder));
-    while (!key.empty() && key.back() == u'\\')
-        key.pop_back();
-    return key;
+bool SameFolder(std::u16string_view a, std::u16string_view b) {
+    return LiesIn(a, b) && LiesIn(b, a);
 }
 
-bool Covers(const StateListing& listing, const std::u16string& folderKey) {
-    for (const std::u16string& folder : listing.folders)
-        if (FolderKey(folder) == folderKey) return true;
-    return false;
+bool Covers(const ListingHead& head, std::u16string_view folder) {
+    return std::any_of(head.folders.begin(), head.folders.end(),
+                       [&](const ListedFolder& f) { return SameFolder(f.path, folder); });
 }
 
-bool Matches(const std::optional<FileFacts>& found, const FileFacts& listed) {
-    return found && found->size == listed.size && found->stamp == listed.stamp;
+// Whether the path belongs to the part: below its folder, not below a deeper one.
+bool BelongsTo(std::u16string_view path, const RestorePart& part) {
+    return LiesIn(path, part.folder) &&
+           std::none_of(part.deeper.begin(), part.deeper.end(),
+                        [&](const std::u16string& d) { return LiesIn(path, d); });
+}
+
+// The totals the head gives for the part, when they are exact: every folder
+// of the listing within the part has its totals, and none holds a set folder
+// deeper than itself, whose files its lines would hold too.
+std::optional<RestoreTotals> HeadTotals(const RestorePart& part) {
+    RestoreTotals totals;
+    for (const ListedFolder& listed : part.state->head.folders) {
+        if (!BelongsTo(listed.path, part)) continue;
+        if (!listed.files || !listed.bytes) return std::nullopt;
+        for (const std::u16string& deeper : part.deeper)
+            if (LiesIn(deeper, listed.path)) return std::nullopt;
+        totals.files += *listed.files;
+        totals.bytes += *listed.bytes;
+    }
+    return totals;
+}
+
+bool ForEachFileOfPart(FileServices& files, DriveLetter target, const RestorePart& part,
+                       const std::function<bool(const PlannedFile&)>& visit) {
+    ListingReader reader(files, ListingPath(target, part.state->run.name));
+    if (!reader.ReadHead()) return false;
+    PlannedFile planned{{}, {}, &part.state->run};
+    ListedFile file;
+    while (reader.Next(file)) {
+        if (!BelongsTo(file.source, part)) continue;
+        planned.source = std::move(file.source);
+        planned.copy = file.copy;
+        if (!visit(planned)) return true;
+    }
+    return reader.Whole();
 }
 
 // The mirror's copy when it is the listed one, else the oldest version from
@@ -35,48 +63,81 @@ bool Matches(const std::optional<FileFacts>& found, const FileFacts& listed) {
 std::u16string WhereBytesAre(FileServices& files, DriveLetter target,
                              const std::vector<StoredRun>& runs, const PlannedFile& file) {
     const std::u16string mirror = BackupPathOf(file.source, target);
-    if (Matches(files.ExistingFile(mirror), file.copy)) return mirror;
+    const auto isListed = [&](const std::u16string& path) {
+        const std::optional<FileFacts> found = files.ExistingFile(path);
+        return found && IsListedCopy(*found, file.copy);
+    };
+    if (isListed(mirror)) return mirror;
     for (const StoredRun& later : runs) {
         if (later < *file.run || !later.hasFolder) continue;
-        std::u16string version = VersionPath(target, later.name, mirror);
-        if (Matches(files.ExistingFile(version), file.copy)) return version;
+        if (std::u16string version = VersionPath(target, later.name, mirror); isListed(version))
+            return version;
     }
     return {};
 }
 
-bool CopyOut(FileServices& files, const std::u16string& from, const std::u16string& to,
-             DosStamp stamp, std::vector<unsigned char>& buffer,
-             const std::function<bool(std::uint64_t)>& progressed) {
+enum class Written { Yes, Gone, Twice, Failed };
+
+// The bytes under a partial name beside `to`, then renamed to it. Gone when
+// the copy read back another length than listed: it is not the listed copy.
+Written WriteOneFile(FileServices& files, const std::u16string& from, const std::u16string& to,
+                     const ListedCopy& copy, FileCopier& copier,
+                     const std::function<bool(std::uint64_t)>& progressed) {
     OpenFile in(files, files.OpenForReading(from, Sharing::ReadersAllowed));
-    if (!in.IsValid()) return false;
-    OpenFile out(files, files.CreateForWriting(to, Sharing::Exclusive));
-    if (!out.IsValid()) return false;
-    std::uint64_t done = 0;
-    for (;;) {
-        const std::int64_t n = files.ReadChunk(in.Get(), buffer.data(), kChunkBytes);
-        if (n < 0) return false;
-        if (n == 0) break;
-        if (files.WriteChunk(out.Get(), buffer.data(), n) != n) return false;
-        done += static_cast<std::uint64_t>(n);
-        if (!progressed(done)) return false;
-    }
-    return files.SetHandleStamp(out.Get(), stamp, FileServices::kInvalidHandle);
+    if (!in.IsValid()) return Written::Failed;
+    const std::u16string partial = PartialCopyPath(to, 0);
+    OpenFile out(files, files.CreateForWriting(partial, Sharing::Exclusive));
+    if (!out.IsValid()) return Written::Failed;
+    std::uint64_t bytes = 0;
+    Written written = Written::Yes;
+    if (copier.Copy(in.Get(), out.Get(), bytes, progressed) != CopyOutcome::Copied)
+        written = Written::Failed;
+    else if (bytes != copy.size)
+        written = Written::Gone;
+    else if (!(copy.time != kNoFileTime
+                   ? files.SetHandleTime(out.Get(), copy.time)
+                   : files.SetHandleStamp(out.Get(), copy.local, FileServices::kInvalidHandle)))
+        written = Written::Failed;
+    out.Close();
+    if (written == Written::Yes && !files.RenameWithoutReplacing(partial, to))
+        // A listing of the first format may name a file twice: it was written.
+        written = files.IsExistingFile(to) ? Written::Twice : Written::Failed;
+    if (written != Written::Yes) files.DeleteOneFile(partial);
+    return written;
+}
+
+// Whether the restored path lies inside the folder, with nothing on the way
+// that could lead out of it.
+bool LiesPlainlyIn(const std::u16string& path, const std::u16string& folder) {
+    return path.size() > folder.size() + 1 && path.starts_with(folder) &&
+           path[folder.size()] == u'\\' && IsPlainPath(u"X:\\" + path.substr(folder.size() + 1));
 }
 
 } // namespace
 
-bool CoversAnyOf(const StateListing& listing, const std::vector<std::u16string>& setFolders) {
-    for (const std::u16string& folder : setFolders)
-        if (Covers(listing, FolderKey(folder))) return true;
-    return false;
+bool CoversAnyOf(const ListingHead& head, const std::vector<std::u16string>& setFolders) {
+    return std::any_of(setFolders.begin(), setFolders.end(),
+                       [&](const std::u16string& folder) { return Covers(head, folder); });
 }
 
 StoreContents ReadStore(FileServices& files, DriveLetter target) {
-    StoreContents store{ListStoredRuns(files, target, [] {}), {}};
+    StoreContents store{ListStoredRuns(files, target, [] {}), {}, {}};
     for (const StoredRun& run : store.runs) {
         if (!run.listingBytes) continue;
-        if (auto listing = ReadListing(files, ListingPath(target, run.name)))
-            store.states.push_back({run, std::move(*listing)});
+        const std::u16string path = ListingPath(target, run.name);
+        auto head = ListingReader(files, path).ReadHead();
+        const auto count = head ? ReadListingEnd(files, path) : std::nullopt;
+        bool whole = count.has_value();
+        if (whole && !head->folders.empty() && head->folders.front().files) {
+            std::uint64_t listed = 0;
+            for (const ListedFolder& folder : head->folders)
+                listed += folder.files.value_or(0);
+            whole = listed == *count;
+        }
+        if (whole)
+            store.states.push_back({run, std::move(*head)});
+        else
+            store.damaged.push_back(run.name);
     }
     return store;
 }
@@ -84,26 +145,89 @@ StoreContents ReadStore(FileServices& files, DriveLetter target) {
 std::optional<RestorePlan> PlanRestore(const StoreContents& store,
                                        const std::vector<std::u16string>& setFolders,
                                        std::int64_t moment) {
+    std::vector<std::u16string> folders; // each once, in any spelling
+    for (const std::u16string& folder : setFolders)
+        if (IsPlainPath(folder) &&
+            std::none_of(folders.begin(), folders.end(),
+                         [&](const std::u16string& f) { return SameFolder(f, folder); }))
+            folders.push_back(folder);
     RestorePlan plan;
-    bool anyState = false;
-    std::unordered_set<std::u16string> planned; // case-blind sources
-    for (const std::u16string& setFolder : setFolders) {
-        const std::u16string key = FolderKey(setFolder);
+    for (const std::u16string& folder : folders) {
         const StoredState* chosen = nullptr;
         for (const StoredState& state : store.states)
-            if (state.run.moment <= moment && Covers(state.listing, key)) chosen = &state;
+            if (state.run.moment <= moment && Covers(state.head, folder)) chosen = &state;
         if (!chosen) continue;
-        anyState = true;
-        const std::u16string prefix = key + u'\\';
-        for (const ListedFile& file : chosen->listing.files) {
-            std::u16string folded = FoldedPath(SingleBackslashes(file.source));
-            if (!folded.starts_with(prefix) || !planned.insert(std::move(folded)).second) continue;
-            plan.files.push_back({file.source, file.copy, &chosen->run});
-            plan.bytes += file.copy.size;
-        }
+        RestorePart part{folder, {}, chosen};
+        for (const std::u16string& other : folders)
+            if (!SameFolder(other, folder) && LiesIn(other, folder)) part.deeper.push_back(other);
+        plan.parts.push_back(std::move(part));
     }
-    if (!anyState) return std::nullopt;
+    if (plan.parts.empty()) return std::nullopt;
     return plan;
+}
+
+std::optional<RestorePlan> PlanCheckedRestore(FileServices& files, DriveLetter target,
+                                              StoreContents& store,
+                                              const std::vector<std::u16string>& setFolders,
+                                              std::int64_t moment) {
+    std::vector<std::u16string> checked;
+    for (;;) {
+        auto plan = PlanRestore(store, setFolders, moment);
+        if (!plan) return plan;
+        const StoredState* damaged = nullptr;
+        for (const RestorePart& part : plan->parts) {
+            const std::u16string& name = part.state->run.name;
+            if (std::find(checked.begin(), checked.end(), name) != checked.end()) continue;
+            if (!CheckListing(files, ListingPath(target, name))) {
+                damaged = part.state;
+                break;
+            }
+            checked.push_back(name);
+        }
+        if (!damaged) return plan;
+        store.damaged.push_back(damaged->run.name);
+        std::erase_if(store.states, [&](const StoredState& s) { return &s == damaged; });
+    }
+}
+
+std::optional<RestoreTotals> CountRestore(FileServices& files, DriveLetter target,
+                                          const RestorePlan& plan) {
+    RestoreTotals totals;
+    for (const RestorePart& part : plan.parts) {
+        std::optional<RestoreTotals> of = HeadTotals(part);
+        if (!of) {
+            of.emplace();
+            if (!ForEachFileOfPart(files, target, part, [&](const PlannedFile& file) {
+                    ++of->files;
+                    of->bytes += file.copy.size;
+                    return true;
+                }))
+                return std::nullopt;
+        }
+        totals.files += of->files;
+        totals.bytes += of->bytes;
+    }
+    return totals;
+}
+
+bool ForEachPlannedFile(FileServices& files, DriveLetter target, const RestorePlan& plan,
+                        const std::function<bool(const PlannedFile&)>& visit) {
+    bool going = true;
+    for (const RestorePart& part : plan.parts) {
+        const bool whole = ForEachFileOfPart(
+            files, target, part, [&](const PlannedFile& file) { return going = visit(file); });
+        if (!whole) return false;
+        if (!going) break;
+    }
+    return true;
+}
+
+std::vector<std::u16string> PlannedGaps(const RestorePlan& plan) {
+    std::vector<std::u16string> gaps;
+    for (const RestorePart& part : plan.parts)
+        for (const std::u16string& gap : part.state->head.gaps)
+            if (BelongsTo(gap, part)) gaps.push_back(gap);
+    return gaps;
 }
 
 std::u16string RestoredPath(std::u16string_view folder, std::u16string_view source) {
@@ -115,46 +239,66 @@ std::u16string RestoredPath(std::u16string_view folder, std::u16string_view sour
 }
 
 RestoreCounts WriteRestore(FileServices& files, DriveLetter target, const StoreContents& store,
-                           const RestorePlan& plan, const std::u16string& folder,
-                           RestoreHost& host) {
+                           const RestorePlan& plan, const RestoreTotals& totals,
+                           const std::u16string& folder, RestoreHost& host) {
     RestoreCounts counts;
-    std::uint64_t before = 0;
-    std::vector<unsigned char> buffer(kChunkBytes);
+    for (const std::u16string& gap : PlannedGaps(plan)) {
+        ++counts.unreadAtRun;
+        host.UnreadAtRun(gap);
+    }
+    std::u16string base(folder);
+    while (base.ends_with(u'\\'))
+        base.pop_back();
+    std::uint64_t filesDone = 0, bytesBefore = 0;
+    FileCopier copier(files);
     // Files of one folder follow each other: its chain is made once.
     std::u16string madeFolder;
-    for (const PlannedFile& file : plan.files) {
-        if (host.Cancelled()) {
-            counts.cancelled = true;
-            break;
+    const bool whole = ForEachPlannedFile(files, target, plan, [&](const PlannedFile& file) {
+        if (host.Cancelled()) return !(counts.cancelled = true);
+        const std::u16string to = RestoredPath(base, file.source);
+        const auto progress = [&](std::uint64_t done) {
+            host.Progress({file.source, filesDone, totals.files, bytesBefore + done, totals.bytes});
+        };
+        Written written = Written::Failed;
+        if (LiesPlainlyIn(to, base)) {
+            const std::u16string from = WhereBytesAre(files, target, store.runs, file);
+            written = from.empty() ? Written::Gone : Written::Yes;
+            if (written == Written::Yes) {
+                progress(0);
+                if (const std::u16string_view parent =
+                        std::u16string_view(to).substr(0, to.rfind(u'\\'));
+                    parent != madeFolder && files.MakeFolderChain(parent))
+                    madeFolder = parent;
+                written = WriteOneFile(files, from, to, file.copy, copier, [&](std::uint64_t done) {
+                    progress(done);
+                    return !host.Cancelled();
+                });
+            }
         }
-        const std::u16string from = WhereBytesAre(files, target, store.runs, file);
-        if (from.empty()) {
+        ++filesDone;
+        bytesBefore += file.copy.size;
+        switch (written) {
+        case Written::Yes:
+            ++counts.written;
+            break;
+        case Written::Twice:
+            break;
+        case Written::Gone:
             ++counts.noLongerThere;
             host.NoLongerThere(file.source);
-            continue;
-        }
-        host.Progress(file.source, before, plan.bytes);
-        const std::u16string to = RestoredPath(folder, file.source);
-        if (const std::u16string_view parent = std::u16string_view(to).substr(0, to.rfind(u'\\'));
-            parent != madeFolder && files.MakeFolderChain(parent))
-            madeFolder = parent;
-        const bool written =
-            CopyOut(files, from, to, file.copy.stamp, buffer, [&](std::uint64_t done) {
-                host.Progress(file.source, before + done, plan.bytes);
-                return !host.Cancelled();
-            });
-        before += file.copy.size;
-        if (written) {
-            ++counts.written;
-        } else if (host.Cancelled()) {
-            files.DeleteOneFile(to);
-            counts.cancelled = true;
             break;
-        } else {
-            files.DeleteOneFile(to);
+        case Written::Failed:
+            if (host.Cancelled()) return !(counts.cancelled = true);
             ++counts.notWritten;
             host.NotWritten(file.source);
+            break;
         }
+        return true;
+    });
+    // The stick went, or a listing no longer reads as it did a moment ago.
+    if (!whole && !counts.cancelled) {
+        ++counts.notWritten;
+        host.NotWritten(StorePathOf(target));
     }
     return counts;
 }

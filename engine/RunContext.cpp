@@ -47,12 +47,18 @@ void RunContext::ReportProgress(RunStep step, std::u16string_view path) {
 
 void RunContext::ReportCopying(const std::u16string& source) {
     copying_ = source;
+    checkedBeforeCopy_ = counts.bytesChecked;
     ReportProgress(RunStep::Copying, source);
 }
 
+// A copy tried again after room was made starts from nothing again.
 void RunContext::ReportWritten(std::uint64_t bytes) {
-    counts.bytesChecked += bytes;
+    counts.bytesChecked = checkedBeforeCopy_ + bytes;
     ReportProgress(RunStep::Writing, copying_);
+}
+
+void RunContext::ReportCopyDone(std::int64_t size) {
+    counts.bytesChecked = checkedBeforeCopy_ + static_cast<std::uint64_t>(size > 0 ? size : 0);
 }
 
 void RunContext::ReportNotCopied(const std::u16string& source) {

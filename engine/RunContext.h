@@ -7,7 +7,7 @@
 #include "engine/RunEvents.h"
 #include "engine/RunFlags.h"
 #include "engine/RunHost.h"
-#include "engine/StateListing.h"
+#include "engine/StateRecord.h"
 
 #include <functional>
 #include <string>
@@ -48,9 +48,11 @@ public:
     // Adds a line to the run log and tells the host.
     void AddLogLine(LogKind kind, std::u16string subject);
     void ReportProgress(RunStep step, std::u16string_view path);
+    // A copy's progress: it begins, it has written so many bytes, it is
+    // through, copied or not, with the source's size (-1: unknown).
     void ReportCopying(const std::u16string& source);
-    // The file in work has written so many more bytes.
     void ReportWritten(std::uint64_t bytes);
+    void ReportCopyDone(std::int64_t size);
     void ReportNotCopied(const std::u16string& source);
     void ReportNotDeleted(const std::u16string& path);
     // Tries a final rename or removal again while its file is held for a
@@ -60,6 +62,7 @@ public:
 private:
     RunFlags& flags_;
     std::u16string copying_; // the file in work
+    std::uint64_t checkedBeforeCopy_ = 0;
 };
 
 } // namespace kelvorin

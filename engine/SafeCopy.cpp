@@ -2,6 +2,7 @@
 
 #include "engine/CopyRules.h"
 #include "engine/Paths.h"
+#include "engine/SameStamp.h"
 
 namespace kelvorin {
 namespace {
@@ -9,9 +10,6 @@ namespace {
 // A leftover of a broken run under the chosen name is simply reused; a name
 // that a source file of the same folder bears is not, since its copy has it.
 constexpr int kPartialCopyVariants = 10;
-
-// Large enough that a call costs little beside the bytes it moves.
-constexpr std::size_t kCopyChunkBytes = 0x10000;
 
 } // namespace
 
@@ -40,20 +38,11 @@ CopyOutcome SafeCopy::Copy(const std::u16string& source, const std::u16string& b
     in.Close();
     if (outcome == CopyOutcome::Copied) {
         outcome = PutInPlace(partial, backup, replaces, stamp);
-        if (outcome == CopyOutcome::Copied) {
-            run_.counts.bytesCopied += bytes;
-            placed_ = {stamp, bytes};
-        }
+        if (outcome == CopyOutcome::Copied) run_.counts.bytesCopied += bytes;
         return outcome;
     }
     run_.RetryWhileHeld([&] { return fs.DeleteOneFile(partial); });
     return outcome;
-}
-
-std::optional<FileFacts> SafeCopy::Placed(const std::u16string& backup) const {
-    // A source without a readable stamp left the time of writing: asked.
-    if (placed_.stamp == kNoStamp) return run_.files.ExistingFile(backup);
-    return placed_;
 }
 
 bool SafeCopy::TooLargeForTarget(std::int64_t size) {
@@ -107,28 +96,14 @@ FileServices::Handle SafeCopy::CreatePartialCopy(const std::u16string& partial) 
 
 CopyOutcome SafeCopy::WriteBytes(const OpenFile& in, const OpenFile& out, std::int64_t size,
                                  std::uint64_t& bytes) {
-    FileServices& fs = run_.files;
     // A drive too full for the file fails here, not after gigabytes. A file
     // system that cannot claim room ahead is simply written.
-    if (size > 0 && fs.ClaimSize(out.Get(), size) == FileFault::DriveFull)
+    if (size > 0 && run_.files.ClaimSize(out.Get(), size) == FileFault::DriveFull)
         return CopyOutcome::DriveFull;
-    buffer_.resize(kCopyChunkBytes);
-    for (;;) {
-        const std::int64_t n = fs.ReadChunk(in.Get(), buffer_.data(), kCopyChunkBytes);
-        // A failed read is no end of file: the copy would pass for current.
-        if (n < 0) return CopyOutcome::Failed;
-        if (n == 0) return CopyOutcome::Copied;
-        if (const std::int64_t written = fs.WriteChunk(out.Get(), buffer_.data(), n);
-            written != n) {
-            // A full drive may first take part of a chunk, then fail.
-            return written >= 0 || fs.LastFault() == FileFault::DriveFull ? CopyOutcome::DriveFull
-                                                                          : CopyOutcome::Failed;
-        }
-        bytes += static_cast<std::uint64_t>(n);
-        run_.ReportWritten(static_cast<std::uint64_t>(n));
-        // A large file on a slow stick takes minutes: a close request ends it.
-        if (!run_.TakeTurnAndGoOn()) return CopyOutcome::Cancelled;
-    }
+    return copier_.Copy(in.Get(), out.Get(), bytes, [this](std::uint64_t written) {
+        run_.ReportWritten(written);
+        return run_.TakeTurnAndGoOn();
+    });
 }
 
 CopyOutcome SafeCopy::Seal(const OpenFile& in, const OpenFile& out, DosStamp stamp) {
@@ -150,7 +125,7 @@ CopyOutcome SafeCopy::PutInPlace(const std::u16string& partial, const std::u16st
     // Drivers have been seen to ignore a new write time and report success: a
     // copy with the time of writing would pass for current after any change.
     CopyOutcome outcome = CopyOutcome::Copied;
-    if (stamp != kNoStamp && !IsSameStamp(stamp, fs.GetFileStamp(partial)))
+    if (stamp != kNoStamp && !ReadsBackAsSet(stamp, fs.GetFileStamp(partial)))
         outcome = CopyOutcome::Failed;
     if (outcome == CopyOutcome::Copied) outcome = old_.PutInPlace(partial, backup, replaces);
     if (outcome != CopyOutcome::Copied) {
@@ -158,9 +133,13 @@ CopyOutcome SafeCopy::PutInPlace(const std::u16string& partial, const std::u16st
         return outcome;
     }
     // Some drivers give the file the time of the rename; it is set once more.
-    if (stamp != kNoStamp && !IsSameStamp(stamp, fs.GetFileStamp(backup)) &&
-        (!fs.SetFileStamp(backup, stamp) || !IsSameStamp(stamp, fs.GetFileStamp(backup))))
-        return CopyOutcome::Failed;
+    // What is read back here is what the listing records of the copy.
+    placed_ = fs.ExistingFile(backup);
+    if (stamp != kNoStamp && !(placed_ && ReadsBackAsSet(stamp, placed_->stamp))) {
+        if (!fs.SetFileStamp(backup, stamp)) return CopyOutcome::Failed;
+        placed_ = fs.ExistingFile(backup);
+        if (!placed_ || !ReadsBackAsSet(stamp, placed_->stamp)) return CopyOutcome::Failed;
+    }
     return outcome;
 }
 

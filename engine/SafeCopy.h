@@ -2,6 +2,7 @@
 // One file copied so that its previous copy stays as it was until the new one
 // is complete and on the drive: the bytes go into a partial copy beside the
 // backup, which the old copies then put in the backup's place.
+#include "engine/FileCopy.h"
 #include "engine/OldCopies.h"
 #include "engine/RunContext.h"
 
@@ -18,14 +19,15 @@ enum class CopyState { MayExist, Missing };
 
 class SafeCopy {
 public:
-    SafeCopy(RunContext& run, OldCopies& oldCopies) : run_(run), old_(oldCopies) {}
+    SafeCopy(RunContext& run, OldCopies& oldCopies)
+        : run_(run), old_(oldCopies), copier_(run.files) {}
 
     // plainTree: no source file bears a partial copy's name. Tells the
     // source's size, -1 before it is known.
     CopyOutcome Copy(const std::u16string& source, const std::u16string& backup, CopyState state,
                      bool plainTree, std::int64_t& size);
-    // The stamp and size of the copy that the last Copy put in place.
-    std::optional<FileFacts> Placed(const std::u16string& backup) const;
+    // The copy that the last Copy put in place, as read back from it.
+    const std::optional<FileFacts>& Placed() const { return placed_; }
 
 private:
     // A file too large for the target's file system is refused before a byte
@@ -52,8 +54,8 @@ private:
     RunContext& run_;
     OldCopies& old_;
     std::optional<bool> fatTarget_;
-    FileFacts placed_{kNoStamp, 0};
-    std::vector<unsigned char> buffer_; // one chunk, reused from file to file
+    std::optional<FileFacts> placed_;
+    FileCopier copier_;
 };
 
 } // namespace kelvorin

@@ -91,7 +91,8 @@ void Synchronisation::ScanBackupFiles(const std::u16string& folder) {
              },
          .seeEntry = {},
          .visitFile = [this](std::u16string path,
-                             const FolderEntry&) { run_.host.WorkList().Add(std::move(path)); }});
+                             const FolderEntry&) { run_.host.WorkList().Add(std::move(path)); },
+         .unreadable = {}});
 }
 
 void Synchronisation::RetireOrphans() {

@@ -8,8 +8,13 @@ void WalkTree(FileServices& files, const std::u16string& folder, const TreeVisit
     if (visitor.enterFolder) visitor.enterFolder(folder);
     // Descending after the listing also keeps one find handle open, not one per level.
     std::vector<std::u16string> subfolders;
-    files.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
-        if (!visitor.keepGoing()) return;
+    bool stopped = false;
+    const bool listed = files.ListFolder(folder + u"\\*.*", [&](const FolderEntry& entry) {
+        if (stopped) return;
+        if (!visitor.keepGoing()) {
+            stopped = true;
+            return;
+        }
         if (visitor.seeEntry) visitor.seeEntry(entry);
         std::u16string path;
         path.reserve(folder.size() + 1 + entry.name.size());
@@ -20,6 +25,7 @@ void WalkTree(FileServices& files, const std::u16string& folder, const TreeVisit
             subfolders.push_back(std::move(path));
         }
     });
+    if (!listed && !stopped && visitor.unreadable) visitor.unreadable(folder);
     for (const std::u16string& subfolder : subfolders)
         if (visitor.keepGoing()) WalkTree(files, subfolder, visitor);
 }

@@ -17,6 +17,9 @@ struct TreeVisitor {
     // Every entry the folder in work lists, those left out included.
     std::function<void(const FolderEntry& entry)> seeEntry;
     std::function<void(std::u16string path, const FolderEntry& entry)> visitFile;
+    // A folder that could not be listed to its end: what it holds was seen
+    // in part or not at all. A walk that was told to stop is no failure.
+    std::function<void(const std::u16string& folder)> unreadable;
 };
 
 // Folders whose names begin with "." (such as .git, and "." and "..") are left

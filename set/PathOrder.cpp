@@ -1,13 +1,8 @@
 #include "set/PathOrder.h"
 
-namespace kelvorin {
+#include "set/CaseRule.h"
 
-char16_t FoldCase(char16_t c) {
-    // ASCII and Latin-1 letters; enough for a deterministic, readable order.
-    if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 32);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 32);
-    return c;
-}
+namespace kelvorin {
 
 std::u16string FoldedPath(std::u16string_view path) {
     std::u16string folded(path);

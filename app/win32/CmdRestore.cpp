@@ -11,6 +11,7 @@
 #include "set/Text16.h"
 #include "set/win32/WideText.h"
 #include "win32/FullPath.h"
+#include "win32/Volumes.h"
 
 #include <windows.h>
 
@@ -33,50 +34,56 @@ bool TargetReady(const BackupSet& set, FileServices& files, ConsoleStream& err) 
     return true;
 }
 
-// The restore's output: lost files to stdout; on a console, the megabytes
-// written of all and the file in work to stderr.
+// The restore's output: lost files and gaps to stdout; on a console, the
+// megabytes written of all and the file in work to stderr.
 class ConsoleRestoreHost : public RestoreHost {
 public:
     ConsoleRestoreHost(ConsoleStream& out, ConsoleStream& err, const RunFlags& flags)
         : out_(out), progress_(err), flags_(flags) {}
 
     void NoLongerThere(const std::u16string& source) override {
-        progress_.Clear();
-        out_.WriteLine(texts::kNoLongerThere + source);
+        Line(texts::kNoLongerThere, source);
     }
-    void NotWritten(const std::u16string& source) override {
-        progress_.Clear();
-        out_.WriteLine(texts::kNotRestored + source);
-    }
-    void Progress(const std::u16string& source, std::uint64_t done, std::uint64_t total) override {
-        if (!progress_.Begun()) progress_.Begin({0, total});
-        progress_.ShowDone({0, done}, source);
+    void NotWritten(const std::u16string& source) override { Line(texts::kNotRestored, source); }
+    void UnreadAtRun(const std::u16string& folder) override { Line(texts::kUnreadAtRun, folder); }
+    void Progress(const RestoreProgress& p) override {
+        if (!progress_.Begun()) progress_.Begin({p.filesTotal, p.bytesTotal});
+        progress_.ShowDone({p.filesDone, p.bytesDone}, p.source);
     }
     bool Cancelled() override { return flags_.cancelled; }
     void Finish() { progress_.Clear(); }
 
 private:
+    void Line(const char16_t* head, const std::u16string& path) {
+        progress_.Clear();
+        out_.WriteLine(head + path);
+    }
+
     ConsoleStream& out_;
     ConsoleProgress progress_;
     const RunFlags& flags_;
 };
 
-// An empty folder off the target drive, made when missing; else the refusal.
+// A folder that is empty or missing, off the target's volume; else the
+// refusal. Nothing is made yet: a restore that writes nothing leaves no trace.
 std::u16string RefusalOfFolder(FileServices& files, const std::u16string& folder,
                                DriveLetter target) {
     if (!IsDrivePath(folder)) return texts::kRestoreFolderUnusable + folder;
-    if (IsOnDrive(folder, target)) return texts::kRestoreFolderOnTarget + folder;
+    if (IsOnDrive(folder, target) || win32::LiesOnVolumeOf(Wide(folder), Wide(target.Root())))
+        return texts::kRestoreFolderOnTarget + folder;
     const PathInfo info = files.LookUp(folder);
-    if (info.state == PathState::Missing) {
-        if (!files.MakeFolderChain(folder)) return texts::kRestoreFolderUnusable + folder;
-        return {};
-    }
+    if (info.state == PathState::Missing) return {};
     if (info.state != PathState::Folder) return texts::kRestoreFolderUnusable + folder;
     bool empty = true;
     files.ListFolder(folder + u"\\*.*", [&](const FolderEntry& e) {
         empty = empty && (e.name == u"." || e.name == u"..");
     });
     return empty ? std::u16string() : texts::kRestoreFolderNotEmpty + folder;
+}
+
+void NameDamaged(const StoreContents& store, ConsoleStream& err) {
+    for (const std::u16string& name : store.damaged)
+        err.WriteLine(texts::kDamagedListing + name);
 }
 
 // The target's lock, held while it lives; Ctrl+C ends the wait for it and
@@ -105,15 +112,21 @@ CmdExit ListStates(const BackupSet& set, ConsoleStream& out, ConsoleStream& err)
     if (!TargetReady(set, files, err)) return CmdExit::NotReady;
     TargetHold hold(set, files, out, err);
     if (hold.Cancelled()) return CmdExit::Cancelled;
-    const StoreContents store = ReadStore(files, set.Drive());
+    StoreContents store = ReadStore(files, set.Drive());
     for (const StoredState& state : store.states) {
-        if (!CoversAnyOf(state.listing, set.folders.Items())) continue;
+        if (!CoversAnyOf(state.head, set.folders.Items())) continue;
         // What a restore at this run's start gives: its own listing for the
         // folders it covers, older ones for the rest.
-        if (const auto plan = PlanRestore(store, set.folders.Items(), state.run.moment))
-            out.WriteLine(state.run.name + u"  " + DecimalText(plan->files.size()) +
-                          texts::kStateFiles + DecimalText(plan->bytes) + texts::kStateBytes);
+        const auto plan = PlanRestore(store, set.folders.Items(), state.run.moment);
+        const auto totals = plan ? CountRestore(files, set.Drive(), *plan) : std::nullopt;
+        if (!totals) {
+            store.damaged.push_back(state.run.name);
+            continue;
+        }
+        out.WriteLine(state.run.name + u"  " + DecimalText(totals->files) + texts::kStateFiles +
+                      DecimalText(totals->bytes) + texts::kStateBytes);
     }
+    NameDamaged(store, err);
     return CmdExit::Ok;
 }
 
@@ -130,20 +143,26 @@ CmdExit RestoreState(const BackupSet& set, std::int64_t moment, const std::u16st
     TargetHold hold(set, files, out, err);
     if (hold.Cancelled()) return CmdExit::Cancelled;
 
-    const StoreContents store = ReadStore(files, set.Drive());
-    const std::vector<StoredState>& states = store.states;
-    const auto plan = PlanRestore(store, set.folders.Items(), moment);
-    if (!plan) {
+    StoreContents store = ReadStore(files, set.Drive());
+    const auto plan = PlanCheckedRestore(files, set.Drive(), store, set.folders.Items(), moment);
+    const auto totals = plan ? CountRestore(files, set.Drive(), *plan) : std::nullopt;
+    NameDamaged(store, err);
+    if (!totals) {
         const auto oldest =
-            std::find_if(states.begin(), states.end(), [&](const StoredState& state) {
-                return CoversAnyOf(state.listing, set.folders.Items());
+            std::find_if(store.states.begin(), store.states.end(), [&](const StoredState& state) {
+                return CoversAnyOf(state.head, set.folders.Items());
             });
-        err.WriteLine(oldest == states.end() ? std::u16string(texts::kNoStateAtAll)
-                                             : texts::kNoStateBefore + oldest->run.name);
+        err.WriteLine(oldest == store.states.end() ? std::u16string(texts::kNoStateAtAll)
+                                                   : texts::kNoStateBefore + oldest->run.name);
         return CmdExit::NoState;
     }
+    if (!files.MakeFolderChain(full)) {
+        err.WriteLine(texts::kRestoreFolderUnusable + full);
+        return CmdExit::UsageOrSetFile;
+    }
     ConsoleRestoreHost host(out, err, hold.Flags());
-    const RestoreCounts counts = WriteRestore(files, set.Drive(), store, *plan, full, host);
+    const RestoreCounts counts =
+        WriteRestore(files, set.Drive(), store, *plan, *totals, full, host);
     host.Finish();
     hold.Finished();
     if (err.IsConsole())
@@ -151,7 +170,7 @@ CmdExit RestoreState(const BackupSet& set, std::int64_t moment, const std::u16st
                       DecimalText(counts.noLongerThere) + texts::kRestoreSummaryGone);
     if (counts.cancelled) return CmdExit::Cancelled;
     if (counts.notWritten > 0) return CmdExit::CopyFailed;
-    if (counts.noLongerThere > 0) return CmdExit::NoLongerThere;
+    if (counts.noLongerThere > 0 || counts.unreadAtRun > 0) return CmdExit::NoLongerThere;
     return CmdExit::Ok;
 }
 

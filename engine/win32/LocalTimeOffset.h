@@ -13,10 +13,9 @@ class LocalTimeOffset {
 public:
     FILETIME ToLocal(const FILETIME& utc);
     FILETIME ToUtc(const FILETIME& local);
-
-private:
     std::int64_t Offset(); // in 100 ns, local minus UTC
 
+private:
     std::int64_t offset_ = 0;
     ULONGLONG takenAt_ = 0;
     bool taken_ = false;

@@ -17,6 +17,10 @@ DosStamp Win32FileServices::StampOf(const FILETIME& utc) {
 
 namespace {
 
+FileTime TimeOf(const FILETIME& utc) {
+    return (static_cast<FileTime>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
+}
+
 // ReadFile and WriteFile take a DWORD, and a length up to the largest int is
 // what every system version accepts for one call.
 DWORD ChunkLength(std::int64_t n) {
@@ -77,11 +81,12 @@ std::wstring SystemPath(std::u16string_view path) {
     return p.size() > kLongestPath ? std::wstring() : p;
 }
 
-void Win32FileServices::ListFolder(std::u16string_view pattern,
+bool Win32FileServices::ListFolder(std::u16string_view pattern,
                                    const std::function<void(const FolderEntry&)>& visit) {
     WIN32_FIND_DATAW data;
     const UniqueFolderListing find(FindFirstFileW(SystemPath(pattern).c_str(), &data));
-    if (!find) return;
+    // An empty drive root lists no "." and "..": nothing found there is no failure.
+    if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
         const std::wstring_view name(data.cFileName);
         const std::u16string_view name16(reinterpret_cast<const char16_t*>(name.data()),
@@ -94,6 +99,7 @@ void Win32FileServices::ListFolder(std::u16string_view pattern,
         visit(FolderEntry{name16, data.dwFileAttributes, reparse ? data.dwReserved0 : 0, size,
                           plainFile ? StampOf(data.ftLastWriteTime) : kNoStamp});
     } while (FindNextFileW(find.get(), &data));
+    return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 DosStamp Win32FileServices::GetFileStamp(std::u16string_view path) {
@@ -137,6 +143,17 @@ bool Win32FileServices::SetFileStamp(std::u16string_view path, DosStamp stamp) {
     return file && SetHandleStamp(AsValue(file.get()), stamp, kInvalidHandle);
 }
 
+bool Win32FileServices::SetHandleTime(Handle h, FileTime time) {
+    FILETIME utc;
+    utc.dwLowDateTime = static_cast<DWORD>(time);
+    utc.dwHighDateTime = static_cast<DWORD>(time >> 32);
+    return SetFileTime(AsHandle(h), nullptr, &utc, &utc) != 0;
+}
+
+std::int64_t Win32FileServices::LocalOffset() {
+    return localTime_.Offset();
+}
+
 std::int64_t Win32FileServices::HandleSize(Handle h) {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(AsHandle(h), &size)) return -1;
@@ -172,10 +189,13 @@ std::optional<FileFacts> Win32FileServices::ExistingFile(std::u16string_view pat
     // Links are rare: they take the separate answers.
     if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         if (!LinkTargetExists(p)) return std::nullopt;
-        return FileFacts{GetFileStamp(path), LinkTargetSize(p)};
+        FILETIME utc = data.ftLastWriteTime;
+        TargetWriteTime(p, utc);
+        return FileFacts{StampOf(utc), LinkTargetSize(p), TimeOf(utc)};
     }
     return FileFacts{StampOf(data.ftLastWriteTime),
-                     (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
+                     (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                     TimeOf(data.ftLastWriteTime)};
 }
 
 PathInfo Win32FileServices::LookUp(std::u16string_view path) {
@@ -281,6 +301,12 @@ std::int64_t Win32FileServices::ReadChunk(Handle h, void* buffer, std::int64_t n
     DWORD got = 0;
     if (!ReadFile(AsHandle(h), buffer, want, &got, nullptr)) return -1;
     return got;
+}
+
+bool Win32FileServices::SeekTo(Handle h, std::int64_t offset) {
+    LARGE_INTEGER to;
+    to.QuadPart = offset;
+    return SetFilePointerEx(AsHandle(h), to, nullptr, FILE_BEGIN) != 0;
 }
 
 std::int64_t Win32FileServices::WriteChunk(Handle h, const void* buffer, std::int64_t n) {

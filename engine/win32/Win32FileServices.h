@@ -17,13 +17,15 @@ std::wstring SystemPath(std::u16string_view path);
 
 class Win32FileServices : public FileServices {
 public:
-    void ListFolder(std::u16string_view pattern,
+    bool ListFolder(std::u16string_view pattern,
                     const std::function<void(const FolderEntry&)>& visit) override;
 
     DosStamp GetFileStamp(std::u16string_view path) override;
     DosStamp GetHandleStamp(Handle h) override;
     bool SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override;
     bool SetFileStamp(std::u16string_view path, DosStamp stamp) override;
+    bool SetHandleTime(Handle h, FileTime time) override;
+    std::int64_t LocalOffset() override;
     std::int64_t HandleSize(Handle h) override;
 
     std::optional<FileFacts> ExistingFile(std::u16string_view path) override;
@@ -43,6 +45,7 @@ public:
     Handle CreateForWriting(std::u16string_view path, Sharing sharing) override;
 
     std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override;
+    bool SeekTo(Handle h, std::int64_t offset) override;
     std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) override;
     FileFault ClaimSize(Handle h, std::int64_t size) override;
     bool FlushToDrive(Handle h) override;

@@ -2,7 +2,7 @@
 // removes backups: whatever the moment, every file that was on the stick
 // before is still there with its bytes, at its place or in the version store,
 // and the next run makes the mirror whole.
-#include "engine/StateListing.h"
+#include "engine/ListingFormat.h"
 #include "engine/win32/Win32FileServices.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/win32/HostSide.h"
@@ -109,7 +109,7 @@ protected:
         const std::wstring store = stick.Path(L".Kelvorin-Versionen");
         for (const std::wstring& name : NamesIn(store)) {
             if (name.ends_with(L".txt")) {
-                EXPECT_TRUE(ReadListing(files, U16(store + L"\\" + name))) << Narrow(name);
+                EXPECT_TRUE(CheckListing(files, U16(store + L"\\" + name))) << Narrow(name);
             }
         }
     }

@@ -1,6 +1,7 @@
 #include "app/CmdOptions.h"
 
-#include "engine/VersionStore.h"
+#include "engine/Calendar.h"
+#include "engine/RunNames.h"
 
 #include <gtest/gtest.h>
 

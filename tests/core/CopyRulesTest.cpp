@@ -1,4 +1,5 @@
 #include "engine/CopyRules.h"
+#include "engine/SameStamp.h"
 #include "engine/Texts.h"
 
 #include "tests/support/Fixtures.h"

@@ -1,5 +1,8 @@
 #include "engine/VersionStore.h"
 
+#include "engine/Calendar.h"
+#include "engine/RunNames.h"
+
 #include "engine/BackupRun.h"
 #include "engine/DriveRoom.h"
 #include "set/Windows1252CodePage.h"
@@ -118,9 +121,9 @@ TEST(VersionStorePruning, GivesTheWindowItsTurnsWhileItListsAndRemoves) {
     class CountingSteps : public testing::ForwardingFileServices {
     public:
         using ForwardingFileServices::ForwardingFileServices;
-        void ListFolder(std::u16string_view pattern,
+        bool ListFolder(std::u16string_view pattern,
                         const std::function<void(const FolderEntry&)>& visit) override {
-            ForwardingFileServices::ListFolder(pattern, [&](const FolderEntry& e) {
+            return ForwardingFileServices::ListFolder(pattern, [&](const FolderEntry& e) {
                 Step();
                 visit(e);
             });

@@ -1,5 +1,6 @@
 #include "Oracle.h"
 
+#include "engine/Calendar.h"
 #include "engine/Restore.h"
 #include "tests/support/Fixtures.h"
 
@@ -415,18 +416,22 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
         MemoryFileServices world = s.files;
         const std::u16string folder = u"K:\\Zur\u00fcck";
         const StoreContents store = ReadStore(world, DriveLetter::FromLetter(kTarget));
+        const DriveLetter target = DriveLetter::FromLetter(kTarget);
         const auto plan = PlanRestore(store, entries, MomentOf({2026, 12, 10, 12, 0, 0, 0}));
+        const auto totals = plan ? CountRestore(world, target, *plan) : std::nullopt;
         struct NoHost : RestoreHost {
             std::vector<std::u16string> gone;
             void NoLongerThere(const std::u16string& source) override { gone.push_back(source); }
             void NotWritten(const std::u16string& source) override { gone.push_back(source); }
-            void Progress(const std::u16string&, std::uint64_t, std::uint64_t) override {}
+            // A folder that went during the walk is named; what was walked is written.
+            void UnreadAtRun(const std::u16string&) override {}
+            void Progress(const RestoreProgress&) override {}
             bool Cancelled() override { return false; }
         } host;
-        if (!plan) {
+        if (!plan || !totals) {
             fail("the run's listing gives no state", kRunFolder);
         } else {
-            WriteRestore(world, DriveLetter::FromLetter(kTarget), store, *plan, folder, host);
+            WriteRestore(world, target, store, *plan, *totals, folder, host);
             for (const std::u16string& source : host.gone)
                 fail("a restore missed a file", source);
             std::size_t restored = 0;
@@ -435,8 +440,8 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
                 restored += key.starts_with(below) && !node.folder &&
                             !(anyGone && key[below.size()] == s.vanishing);
             if (restored != expected.size()) fail("a restore gave other files", folder);
-            for (const PlannedFile& file : plan->files) {
-                if (gone(file.source)) continue;
+            ForEachPlannedFile(world, target, *plan, [&](const PlannedFile& file) {
+                if (gone(file.source)) return true;
                 const auto want = expected.find(Key(file.source));
                 const auto got = world.Nodes().find(Key(RestoredPath(folder, file.source)));
                 if (want == expected.end() || got == world.Nodes().end()) {
@@ -446,7 +451,8 @@ std::vector<std::string> CheckRun(const Scenario& s, const Tree& beforeTree,
                             got->second.stamp != want->second->stamp)) {
                     fail("a restore gave other bytes than the backup", file.source);
                 }
-            }
+                return true;
+            });
         }
     }
 

@@ -9,9 +9,9 @@ class ForwardingFileServices : public FileServices {
 public:
     explicit ForwardingFileServices(FileServices& inner) : inner_(inner) {}
 
-    void ListFolder(std::u16string_view pattern,
+    bool ListFolder(std::u16string_view pattern,
                     const std::function<void(const FolderEntry&)>& visit) override {
-        inner_.ListFolder(pattern, visit);
+        return inner_.ListFolder(pattern, visit);
     }
     DosStamp GetFileStamp(std::u16string_view path) override { return inner_.GetFileStamp(path); }
     DosStamp GetHandleStamp(Handle h) override { return inner_.GetHandleStamp(h); }
@@ -21,6 +21,8 @@ public:
     bool SetFileStamp(std::u16string_view path, DosStamp stamp) override {
         return inner_.SetFileStamp(path, stamp);
     }
+    bool SetHandleTime(Handle h, FileTime time) override { return inner_.SetHandleTime(h, time); }
+    std::int64_t LocalOffset() override { return inner_.LocalOffset(); }
     std::int64_t HandleSize(Handle h) override { return inner_.HandleSize(h); }
     std::optional<FileFacts> ExistingFile(std::u16string_view path) override {
         return inner_.ExistingFile(path);
@@ -52,6 +54,7 @@ public:
     std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override {
         return inner_.ReadChunk(h, buffer, n);
     }
+    bool SeekTo(Handle h, std::int64_t offset) override { return inner_.SeekTo(h, offset); }
     std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) override {
         return inner_.WriteChunk(h, buffer, n);
     }

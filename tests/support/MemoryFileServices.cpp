@@ -1,5 +1,6 @@
 #include "MemoryFileServices.h"
 
+#include "engine/Calendar.h"
 #include "set/PathOrder.h"
 #include "set/Text16.h"
 
@@ -130,15 +131,16 @@ bool MemoryFileServices::IsOpen(const std::u16string& key) const {
                        [&](const auto& entry) { return entry.second.key == key; });
 }
 
-void MemoryFileServices::ListFolder(std::u16string_view pattern,
+bool MemoryFileServices::ListFolder(std::u16string_view pattern,
                                     const std::function<void(const FolderEntry&)>& visit) {
     const std::lock_guard lock(mutex_);
     const std::u16string_view folder =
         pattern.substr(0, pattern.size() - std::min<std::size_t>(4, pattern.size()));
     const Node* node = LookUpNode(folder);
-    if (!node || !node->folder) return;
+    if (!node) return false;
+    if (!node->folder) return Fail(kPathNotFound);
     const std::u16string key = Key(folder);
-    if (denied_.contains(key)) return void(Fail(kAccessDenied));
+    if (denied_.contains(key)) return Fail(kAccessDenied);
 
     // Taken first: the visitor may look things up and change the last error.
     struct Entry {
@@ -162,6 +164,7 @@ void MemoryFileServices::ListFolder(std::u16string_view pattern,
     }
     for (const Entry& e : entries)
         visit(FolderEntry{e.name, e.attributes, e.tag, e.size, e.stamp});
+    return true;
 }
 
 DosStamp MemoryFileServices::GetFileStamp(std::u16string_view path) {
@@ -187,6 +190,12 @@ bool MemoryFileServices::SetFileStamp(std::u16string_view path, DosStamp stamp) 
     return true;
 }
 
+bool MemoryFileServices::SetHandleTime(Handle h, FileTime time) {
+    const DosStamp stamp = StampOfFileTime(time, 0);
+    if (stamp == kNoStamp) return Fail(kInvalidParameter);
+    return SetHandleStamp(h, stamp, kInvalidHandle);
+}
+
 std::int64_t MemoryFileServices::HandleSize(Handle h) {
     const std::lock_guard lock(mutex_);
     const auto it = open_.find(h);
@@ -210,7 +219,7 @@ std::optional<FileFacts> MemoryFileServices::ExistingFile(std::u16string_view pa
     const std::lock_guard lock(mutex_);
     const Node* node = LookUpNode(path);
     if (!node || node->folder) return std::nullopt;
-    return FileFacts{node->stamp, node->bytes.size()};
+    return FileFacts{node->stamp, node->bytes.size(), FileTimeOfStamp(node->stamp, 0)};
 }
 
 PathInfo MemoryFileServices::LookUp(std::u16string_view path) {
@@ -353,6 +362,14 @@ std::int64_t MemoryFileServices::ReadChunk(Handle h, void* buffer, std::int64_t 
         std::memcpy(buffer, bytes.data() + state.position, static_cast<std::size_t>(count));
     state.position += count;
     return count;
+}
+
+bool MemoryFileServices::SeekTo(Handle h, std::int64_t offset) {
+    const std::lock_guard lock(mutex_);
+    const auto it = open_.find(h);
+    if (it == open_.end() || offset < 0) return Fail(kInvalidHandle);
+    it->second.position = offset;
+    return true;
 }
 
 std::int64_t MemoryFileServices::WriteChunk(Handle h, const void* buffer, std::int64_t n) {

@@ -65,12 +65,15 @@ public:
     int OpenHandles() const { return static_cast<int>(open_.size()); }
 
     // -- FileServices.
-    void ListFolder(std::u16string_view pattern,
+    bool ListFolder(std::u16string_view pattern,
                     const std::function<void(const FolderEntry&)>& visit) override;
     DosStamp GetFileStamp(std::u16string_view path) override;
     DosStamp GetHandleStamp(Handle h) override;
     bool SetHandleStamp(Handle h, DosStamp stamp, Handle accessFrom) override;
     bool SetFileStamp(std::u16string_view path, DosStamp stamp) override;
+    // The world's local time is UTC: a stamp and its file time are one.
+    bool SetHandleTime(Handle h, FileTime time) override;
+    std::int64_t LocalOffset() override { return 0; }
     std::int64_t HandleSize(Handle h) override;
     std::optional<FileFacts> ExistingFile(std::u16string_view path) override;
     PathInfo LookUp(std::u16string_view path) override;
@@ -92,6 +95,7 @@ public:
         return Open(path, true, sharing == Sharing::ReadersAllowed);
     }
     std::int64_t ReadChunk(Handle h, void* buffer, std::int64_t n) override;
+    bool SeekTo(Handle h, std::int64_t offset) override;
     std::int64_t WriteChunk(Handle h, const void* buffer, std::int64_t n) override;
     FileFault ClaimSize(Handle h, std::int64_t size) override;
     bool FlushToDrive(Handle h) override;

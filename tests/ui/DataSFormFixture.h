@@ -41,9 +41,9 @@ public:
         ++freeSpaceQueries;
         return freeBytes ? *freeBytes : ForwardingFileServices::FreeBytesOnDrive(drive);
     }
-    void ListFolder(std::u16string_view pattern,
+    bool ListFolder(std::u16string_view pattern,
                     const std::function<void(const FolderEntry&)>& visit) override {
-        ForwardingFileServices::ListFolder(pattern, [&](const FolderEntry& entry) {
+        return ForwardingFileServices::ListFolder(pattern, [&](const FolderEntry& entry) {
             Sleep(millisecondsPerEntry);
             visit(entry);
         });

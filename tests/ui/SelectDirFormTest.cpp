@@ -244,8 +244,8 @@ TEST_F(SelectDir, TheLabelLettersFocusTheirControls) {
 }
 
 TEST_F(SelectDir, OpensAtTheStartFolderWithTheFoldersAboveItItsSubfoldersAndFiles) {
-    // The system folds Greek letters too and lists "ωa" before "Ωb": the tree
-    // keeps the program's one order, as the main window's folder list does.
+    // The program's one order folds case as the file system does, Greek
+    // letters too: "ωa" before "Ωb", as the main window's folder list has it.
     for (const wchar_t* name :
          {L"beta", L"_unter", L"ωa", L"Gamma", L".punkt", L"Alpha", L"Änderung", L"Ωb"})
         MakeCleanFolder(Source(name));
@@ -260,7 +260,7 @@ TEST_F(SelectDir, OpensAtTheStartFolderWithTheFoldersAboveItItsSubfoldersAndFile
         EXPECT_EQ(chooser.Tree(),
                   (std::vector<std::wstring>{std::wstring(1, SourceDrive()) + L":\\", FolderName(),
                                              L".punkt", L"Alpha", L"beta", L"Gamma", L"_unter",
-                                             L"Änderung", L"Ωb", L"ωa"}));
+                                             L"Änderung", L"ωa", L"Ωb"}));
         EXPECT_EQ(chooser.Highlighted(), 1) << "the open folder";
         EXPECT_EQ(chooser.Files(), (std::vector<std::wstring>{L".versteckt", L"A.txt", L"b.txt"}));
         EXPECT_EQ(WorkingFolder(), Source());

@@ -170,10 +170,10 @@ public:
         probes.emplace_back(path);
         return ForwardingFileServices::LookUp(path);
     }
-    void ListFolder(std::u16string_view pattern,
+    bool ListFolder(std::u16string_view pattern,
                     const std::function<void(const FolderEntry&)>& visit) override {
         listings.emplace_back(pattern);
-        ForwardingFileServices::ListFolder(pattern, visit);
+        return ForwardingFileServices::ListFolder(pattern, visit);
     }
     std::vector<std::u16string> probes, listings;
 };

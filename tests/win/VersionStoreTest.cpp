@@ -1,7 +1,10 @@
 // The version store on the real file system: each test backs up to a drive
 // of its own, so that the store at its root is the test's alone.
 #include "engine/VersionStore.h"
+
 #include "engine/BackupRun.h"
+#include "engine/Calendar.h"
+#include "engine/RunNames.h"
 #include "engine/Texts.h"
 #include "engine/win32/Win32FileServices.h"
 #include "engine/win32/Win32LocalClock.h"
