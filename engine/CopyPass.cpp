@@ -35,6 +35,7 @@ void CopyPass::Run() {
         for (const std::u16string& unread : folder.unreadable)
             if (recording_ && !ListedByDeeperFolder(unread)) run_.state->Gap(unread);
         std::swap(run_.host.WorkList(), folder.files);
+        folder.files = SortedList(); // the cleared list's room
         run_.host.ShowWorkList();
         plain_ = folder.plain;
         CopyNewerFiles();
