@@ -10,8 +10,9 @@
 # would be (S1x, S2x), S1x against both floors on that image; the daily
 # synchronising run against DailyRunFloor.exe (S3); a synchronising run with
 # the store of versions on and off (S7); /Zurück to S1's backup against a
-# bare copy of the same files (S8).
-#   bench/run.sh [REPEATS] [S1|S2|S3|S6|S7|S8]  (default 3; prints medians, ratios,
+# bare copy of the same files (S8); /Stände and /Zurück with 30 states of S1's
+# tree against the same with one (S9).
+#   bench/run.sh [REPEATS] [S1|S2|S3|S6|S7|S8|S9]  (default 3; prints medians, ratios,
 #                                    peak memory; with a scenario, that one alone
 #                                    (S1 with S1x and S2x); S2 beside StampFloor.exe,
 #                                    a walk and one look-up per copy)
@@ -21,7 +22,7 @@ repeats=${1:-3}
 only=${2:-}
 ./scripts/install-deps.sh
 command -v /usr/bin/time >/dev/null || { apt-get install -y -qq time >/dev/null; }
-case $only in ''|S1|S2|S3|S6|S7|S8) ;; *) echo "usage: bench/run.sh [REPEATS] [S1|S2|S3|S6|S7|S8]" >&2; exit 2 ;; esac
+case $only in ''|S1|S2|S3|S6|S7|S8|S9) ;; *) echo "usage: bench/run.sh [REPEATS] [S1|S2|S3|S6|S7|S8|S9]" >&2; exit 2 ;; esac
 ./scripts/build.sh win KelvorinCmd Kelvorin PressSichern SafeCopyFloor CompareFloor StampFloor \
   DailyRunFloor
 build=$PWD/${KELVORIN_BUILD_ROOT:-build}/win
@@ -213,6 +214,24 @@ for r in $(seq "$repeats"); do
     done
     rm -rf "$out/docs/zurueck" "$out/dst/.Kelvorin-Versionen"
   fi
+  if want S9; then
+    # S9: a history of 30 states of S1's tree (the first backup's listing, and
+    # 29 copies of it as older runs) against the same store with the one
+    # state: /Stände's time, and the peak memory of /Zurück to the newest.
+    fresh_source; empty_target; rm -rf "$out/dst/.Kelvorin-Versionen"
+    "${kelvorin[@]}" s12 >/dev/null 2>&1 || true
+    listing=$(ls "$out/dst/.Kelvorin-Versionen"/*.txt | head -1)
+    for states in 1 30; do
+      for i in $(seq 2 "$states"); do
+        cp "$listing" "$out/dst/.Kelvorin-Versionen/2001-01-$(printf %02d "$i") 12.00.00.txt"
+      done
+      tool=$([ "$states" = 1 ] && echo one || echo kelvorin)
+      measure S9 "$tool" "${kelvorin[@]}" s12 /Stände
+      rm -rf "$out/docs/zurueck"; sync
+      measure S9r "$tool" "${kelvorin[@]}" s12 /Zurück:2999-12-31 '/Nach:K:\zurueck'
+    done
+    rm -rf "$out/docs/zurueck" "$out/dst/.Kelvorin-Versionen"
+  fi
   if want S3; then
     # S3: the daily run, versions on as by default, against its floor; each
     # starts from the same state, and which goes first alternates.
@@ -262,10 +281,11 @@ floors = [
     ("S1x", "floor", "floor with flush", 1.05), ("S1x", "noflush", "floor without flush", None),
     ("S2", "floor", "floor", 1.05), ("S3", "floor", "floor", 1.05), ("S6", "floor", "floor", 1.10),
     ("S7", "off", "versions off", 1.05), ("S8", "floor", "bare copy", 1.10),
+    ("S9", "one", "/Stände of one state; target < 1 s", None),
 ]
 print(f"\n{'scenario':8} {'tool':9} {'median s':>9} {'peak MB':>8}  ratios of kelvorin")
-for s in ("S1", "S2", "S1x", "S2x", "S3", "S4", "S5", "S6", "S7", "S8"):
-    for tool in ("kelvorin", "window", "floor", "noflush", "xcopy", "rsync", "diff", "off"):
+for s in ("S1", "S2", "S1x", "S2x", "S3", "S4", "S5", "S6", "S7", "S8", "S9", "S9r"):
+    for tool in ("kelvorin", "window", "floor", "noflush", "xcopy", "rsync", "diff", "off", "one"):
         if (s, tool) not in med: continue
         note = ""
         if tool == "kelvorin":
@@ -278,6 +298,9 @@ for s in ("S1", "S2", "S1x", "S2x", "S3", "S4", "S5", "S6", "S7", "S8"):
                 parts.append(f"{med[(s, tool)] / med[('S6', 'diff')]:.2f} x diff -rq (target <= 1.50), "
                              f"{2 * tree_bytes / med[(s, tool)] / 1e6:.0f} MB/s read")
             note = ", ".join(parts)
+        if s == "S9r" and tool == "kelvorin" and peak.get(("S9r", "one")):
+            note = (f"/Zurück with 30 states: {peak[(s, tool)] / peak[('S9r', 'one')]:.2f} x the "
+                    f"peak memory with one (target <= 1.20)")
         if tool == "window" and ("S4", "kelvorin") in med:
             note = f"{med[(s, tool)] / med[('S4', 'kelvorin')]:.2f} x KelvorinCmd (S4; target <= 1.20)"
         mb = f"{peak[(s, tool)] / 1024:8.1f}" if peak[(s, tool)] else f"{'-':>8}"

@@ -12,15 +12,15 @@
 namespace kelvorin {
 
 bool BackupRun::Run() {
-    return RunSteps([this](RunContext& run, OldCopies& oldCopies) {
-        CopyPass(run, oldCopies).Run();
+    return RunSteps([this](RunContext& run, OldCopies& oldCopies, StateRecord* listing) {
+        CopyPass(run, oldCopies, listing).Run();
         if (host_.SynchronTicked()) Synchronisation(run, oldCopies).Run();
     });
 }
 
 bool BackupRun::Repair(const std::vector<DamagedCopy>& copies) {
-    return RunSteps([&](RunContext& run, OldCopies& oldCopies) {
-        CopyPass pass(run, oldCopies);
+    return RunSteps([&](RunContext& run, OldCopies& oldCopies, StateRecord*) {
+        CopyPass pass(run, oldCopies, nullptr);
         for (const DamagedCopy& copy : copies) {
             ++run.counts.filesToCheck;
             run.counts.bytesToCheck += copy.size;
@@ -34,7 +34,7 @@ bool BackupRun::Repair(const std::vector<DamagedCopy>& copies) {
     });
 }
 
-bool BackupRun::RunSteps(const std::function<void(RunContext&, OldCopies&)>& work) {
+bool BackupRun::RunSteps(const RunWork& work) {
     // Without a target there is no backup path: refused before anything changes.
     const DriveLetter drive = host_.TargetDrive();
     if (drive.IsNone()) return false;
@@ -57,28 +57,25 @@ bool BackupRun::RunSteps(const std::function<void(RunContext&, OldCopies&)>& wor
     return true;
 }
 
-void BackupRun::WorkOnTarget(RunContext& run,
-                             const std::function<void(RunContext&, OldCopies&)>& work) {
+void BackupRun::WorkOnTarget(RunContext& run, const RunWork& work) {
     // Before anything touches the target, and held to the last step on it; a
     // close request during the wait leaves the drive alone and ends in "Abbruch".
     const DriveHold hold(fs_, run.target, host_, flags_);
-    std::optional<StateRecord> state;
     const int days = flags_.cancelled ? 0 : host_.VersionDays();
     const std::unique_ptr<OldCopies> oldCopies = MakeOldCopies(run, days);
-    if (days > 0) {
-        const std::u16string spool = spoolFolder_.empty() ? std::u16string()
-                                                          : spoolFolder_ + u"Kelvorin-Stand-" +
-                                                                run.target.Letter() + u".tmp";
-        state.emplace(fs_, spool, fs_.LocalOffset());
-        run.state = &*state;
-    }
+    std::optional<StateRecord> listing;
+    if (days > 0) listing.emplace(fs_, SpoolPath(run.target), fs_.LocalOffset());
     oldCopies->RunBegins();
-    work(run, *oldCopies);
+    work(run, *oldCopies, listing ? &*listing : nullptr);
     // A cancelled run saw only part of the set: the previous state stays
     // whole, since what it replaced is in its run folder.
     const bool finished = !flags_.cancelled && run.ChangedBackup();
-    oldCopies->RunEnds(finished ? run.state : nullptr);
-    run.state = nullptr;
+    oldCopies->RunEnds(finished && listing ? &*listing : nullptr);
+}
+
+std::u16string BackupRun::SpoolPath(DriveLetter target) const {
+    if (spoolFolder_.empty()) return {};
+    return spoolFolder_ + u"Kelvorin-Stand-" + target.Letter() + u".tmp";
 }
 
 std::unique_ptr<OldCopies> BackupRun::MakeOldCopies(RunContext& run, int days) {

@@ -27,6 +27,10 @@ struct RunPlatform {
     std::u16string spoolFolder = {};
 };
 
+// A run's work on the target: the context its parts share, what becomes of
+// a copy that goes, and the listing it records while versions are kept.
+using RunWork = std::function<void(RunContext&, OldCopies&, StateRecord* listing)>;
+
 class BackupRun {
 public:
     BackupRun(RunHost& host, RunPlatform platform, RunFlags& flags, std::u16string dataDir)
@@ -48,11 +52,13 @@ public:
 private:
     // The steps around a run's work: busy, the drive's lock, the old copies,
     // then the status and the log file, which lie off the stick.
-    bool RunSteps(const std::function<void(RunContext&, OldCopies&)>& work);
+    bool RunSteps(const RunWork& work);
     // The store when the run keeps versions for some days, else plain removal.
     std::unique_ptr<OldCopies> MakeOldCopies(RunContext& run, int days);
     // What happens on the stick, under its lock; the lock goes when it returns.
-    void WorkOnTarget(RunContext& run, const std::function<void(RunContext&, OldCopies&)>& work);
+    void WorkOnTarget(RunContext& run, const RunWork& work);
+    // One per target drive: two runs on different sticks never share it.
+    std::u16string SpoolPath(DriveLetter target) const;
     void WriteLogFile(const std::vector<std::u16string>& log);
 
     RunHost& host_;

@@ -99,19 +99,22 @@ FileTime FileTimeOfStamp(DosStamp stamp, std::int64_t offset) {
 void AppendFileTimeText(std::string& out, FileTime time) {
     const auto ticks = static_cast<std::int64_t>(time);
     const LocalTime t = TimeOfMoment(ticks / kTicksPerSecond + kFileTimeEpoch);
-    AppendDigits(out, t.year, 4);
-    out += '-';
-    AppendDigits(out, t.month, 2);
-    out += '-';
-    AppendDigits(out, t.day, 2);
-    out += ' ';
-    AppendDigits(out, t.hour, 2);
-    out += ':';
-    AppendDigits(out, t.minute, 2);
-    out += ':';
-    AppendDigits(out, t.second, 2);
-    out += '.';
-    AppendDigits(out, ticks % kTicksPerSecond, 7);
+    // Each field after its separator: "2026-12-09 16:41:06.1234567Z".
+    const struct {
+        char before;
+        std::int64_t value;
+        int digits;
+    } fields[] = {{0, t.year, 4},
+                  {'-', t.month, 2},
+                  {'-', t.day, 2},
+                  {' ', t.hour, 2},
+                  {':', t.minute, 2},
+                  {':', t.second, 2},
+                  {'.', ticks % kTicksPerSecond, 7}};
+    for (const auto& field : fields) {
+        if (field.before) out += field.before;
+        AppendDigits(out, field.value, field.digits);
+    }
     out += 'Z';
 }
 

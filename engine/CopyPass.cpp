@@ -27,13 +27,13 @@ void CopyPass::Run() {
         }
         // A cancelled run writes no listing; any other pass is covered, and
         // what its walk could not list is named in it.
-        recording_ = run_.state && run_.state->Cover(entry);
+        recording_ = listing_ && listing_->Cover(entry);
         deeper_.clear();
         for (const std::u16string& other : run_.setFolders)
             if (recording_ && !LiesIn(entry, other) && LiesIn(other, entry))
                 deeper_.push_back(other);
         for (const std::u16string& unread : folder.unreadable)
-            if (recording_ && !ListedByDeeperFolder(unread)) run_.state->Gap(unread);
+            if (recording_ && !ListedByDeeperFolder(unread)) listing_->Gap(unread);
         std::swap(run_.host.WorkList(), folder.files);
         folder.files = SortedList(); // the cleared list's room
         run_.host.ShowWorkList();
@@ -146,7 +146,7 @@ void CopyPass::CopyAgain(const std::u16string& source, const std::u16string& bac
 
 void CopyPass::Record(const std::u16string& source, const std::optional<FileFacts>& copy) {
     if (recording_ && copy && (deeper_.empty() || !ListedByDeeperFolder(source)))
-        run_.state->Add(source, *copy);
+        listing_->Add(source, *copy);
 }
 
 std::optional<FileFacts> CopyPass::CopyAndReport(const std::u16string& source,

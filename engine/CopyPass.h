@@ -6,6 +6,7 @@
 #include "engine/PlainTree.h"
 #include "engine/RunContext.h"
 #include "engine/SafeCopy.h"
+#include "engine/StateRecord.h"
 
 #include <string>
 #include <vector>
@@ -14,8 +15,10 @@ namespace kelvorin {
 
 class CopyPass {
 public:
-    CopyPass(RunContext& run, OldCopies& oldCopies)
-        : run_(run), old_(oldCopies), safeCopy_(run, oldCopies) {}
+    // listing: what the backup holds after the pass is recorded there; null
+    // when the run keeps no versions, and so no states.
+    CopyPass(RunContext& run, OldCopies& oldCopies, StateRecord* listing)
+        : run_(run), old_(oldCopies), listing_(listing), safeCopy_(run, oldCopies) {}
 
     // Every folder of the set in turn.
     void Run();
@@ -48,6 +51,7 @@ private:
 
     RunContext& run_;
     OldCopies& old_;
+    StateRecord* listing_;
     SafeCopy safeCopy_;
     PlainTreeWatch plainTree_; // of the walk in work
     bool plain_ = false;       // the tree of the files in work

@@ -121,16 +121,17 @@ bool IsPlainName(std::u16string_view name) {
 } // namespace
 
 bool IsPlainPath(std::u16string_view path) {
-    if (!IsDrivePath(path)) return false;
-    std::u16string_view rest = path.substr(3);
-    while (!rest.empty()) {
-        const std::size_t slash = rest.find(u'\\');
-        if (!IsPlainName(rest.substr(0, slash))) return false;
-        if (slash == std::u16string_view::npos) break;
-        rest.remove_prefix(slash + 1);
-        if (rest.empty()) return false; // a trailing backslash is an empty part
+    // A drive's root has no parts below it.
+    return IsDrivePath(path) && (path.size() == 3 || IsPlainRelativePath(path.substr(3)));
+}
+
+bool IsPlainRelativePath(std::u16string_view parts) {
+    for (;;) {
+        const std::size_t slash = parts.find(u'\\');
+        if (!IsPlainName(parts.substr(0, slash))) return false;
+        if (slash == std::u16string_view::npos) return true;
+        parts.remove_prefix(slash + 1);
     }
-    return true;
 }
 
 bool LiesIn(std::u16string_view path, std::u16string_view folder) {

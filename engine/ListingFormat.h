@@ -63,6 +63,8 @@ std::string ListingEndText(std::uint64_t count);
 // A path from a drive's root whose every part is a name that Windows would
 // take as it stands: what a listing may name, and what a restore may write.
 bool IsPlainPath(std::u16string_view path);
+// The same for the parts below a folder: none of them leads out of it.
+bool IsPlainRelativePath(std::u16string_view parts);
 // Whether the path lies below the folder, or is it, case-blind.
 bool LiesIn(std::u16string_view path, std::u16string_view folder);
 

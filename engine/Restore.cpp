@@ -110,7 +110,8 @@ Written WriteOneFile(FileServices& files, const std::u16string& from, const std:
 // that could lead out of it.
 bool LiesPlainlyIn(const std::u16string& path, const std::u16string& folder) {
     return path.size() > folder.size() + 1 && path.starts_with(folder) &&
-           path[folder.size()] == u'\\' && IsPlainPath(u"X:\\" + path.substr(folder.size() + 1));
+           path[folder.size()] == u'\\' &&
+           IsPlainRelativePath(std::u16string_view(path).substr(folder.size() + 1));
 }
 
 } // namespace

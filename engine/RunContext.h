@@ -7,7 +7,6 @@
 #include "engine/RunEvents.h"
 #include "engine/RunFlags.h"
 #include "engine/RunHost.h"
-#include "engine/StateRecord.h"
 
 #include <functional>
 #include <string>
@@ -30,7 +29,6 @@ public:
     std::vector<std::u16string> log; // the lines of the log file
     CaseTwins caseTwins;             // found by the copy pass, respected by "Synchron"
     ListedSources listedSources;     // by the copy pass, for "Synchron"
-    StateRecord* state = nullptr;    // while the run keeps versions
     // Whether the run has copied, replaced or removed anything of the backup.
     bool ChangedBackup() const {
         return counts.filesCopied + counts.filesDeleted + counts.foldersRemoved > 0;

@@ -1,5 +1,6 @@
 #include "ui/Application.h"
 
+#include "app/win32/SpoolFolder.h"
 #include "app/win32/Win32StartUpServices.h"
 #include "engine/win32/Win32FileServices.h"
 #include "engine/win32/Win32LocalClock.h"
@@ -34,9 +35,9 @@ int RunApplication(HINSTANCE instance, int showCommand) {
     // The three windows in their start-up order; all live until the program ends.
     THelpForm helpForm(instance);
     TAboutBox aboutBox(instance);
-    TDataSForm dataSForm(instance,
-                         {startUp, files, codePage, clock, selectFolder, MakeShellTaskbar},
-                         helpForm, aboutBox);
+    TDataSForm dataSForm(
+        instance, {startUp, files, codePage, clock, selectFolder, MakeShellTaskbar, SpoolFolder()},
+        helpForm, aboutBox);
     if (!dataSForm.Create()) return 1;
     if (!helpForm.Create(dataSForm.Handle())) return 1;
     if (!aboutBox.Create(dataSForm.Handle())) return 1;

@@ -101,8 +101,9 @@ LRESULT TDataSForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TDataSForm::SichernItemClick() {
     if (running_) return;
     running_ = true;
-    BackupRun run(*this, {services_.files, services_.codePage, services_.clock}, flags_,
-                  form_.locations.dataDir);
+    BackupRun run(*this,
+                  {services_.files, services_.codePage, services_.clock, services_.spoolFolder},
+                  flags_, form_.locations.dataDir);
     run.Run();
     running_ = false;
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));

@@ -31,6 +31,8 @@ struct DataSFormServices {
     LocalClock& clock;
     SelectFolderFunction selectFolder;
     MakeTaskbarProgress makeTaskbar;
+    // Where a run's long listing waits; empty keeps it in memory.
+    std::u16string spoolFolder = {};
 };
 
 class TDataSForm : public FormWindow, private MainFormHost, private RunHost {

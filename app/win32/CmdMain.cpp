@@ -11,6 +11,7 @@
 #include "app/win32/ConsoleRunHost.h"
 #include "app/win32/ConsoleStream.h"
 #include "app/win32/ProgramGuard.h"
+#include "app/win32/SpoolFolder.h"
 #include "app/win32/Win32StartUpServices.h"
 #include "engine/BackupCheck.h"
 #include "engine/BackupRun.h"
@@ -111,7 +112,7 @@ CmdExit CheckBackup(const BackupSet& set, bool repair, const std::u16string& dat
 
     Win32CodePage codePage;
     Win32LocalClock clock;
-    BackupRun run(runHost, {files, codePage, clock}, flags, dataDir);
+    BackupRun run(runHost, {files, codePage, clock, SpoolFolder()}, flags, dataDir);
     run.Repair(check.Damaged());
     cancel.RunFinished();
     CmdExit exit = ExitOfRun(run, flags, runHost.LogWriteFailed(), err);
@@ -175,7 +176,7 @@ CmdExit BackupOrPreview(const BackupSet& set, bool preview, const std::u16string
     Win32CodePage codePage;
     Win32LocalClock clock;
     RunFlags flags;
-    BackupRun run(host, {runFiles, codePage, clock}, flags, dataDir);
+    BackupRun run(host, {runFiles, codePage, clock, SpoolFolder()}, flags, dataDir);
 
     ConsoleCancel cancel(flags);
     const ULONGLONG started = GetTickCount64();

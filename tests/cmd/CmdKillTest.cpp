@@ -59,10 +59,11 @@ protected:
     std::wstring Backup(const ExtraDrive& stick) const { return stick.Path(FolderName()); }
 
     // Starts the console program and kills it after the given time; true when
-    // it ended by itself first.
-    bool RunAndKillAfter(DWORD milliseconds) {
-        std::wstring commandLine =
-            L"\"" + WinePathOfHostFile(KELVORIN_CMD_EXE) + L"\" \"" + SetFile() + L"\"";
+    // it ended by itself first, with the exit code it is expected to end with.
+    bool RunAndKillAfter(DWORD milliseconds, const std::wstring& arguments = L"",
+                         DWORD expectedCode = 0) {
+        std::wstring commandLine = L"\"" + WinePathOfHostFile(KELVORIN_CMD_EXE) + L"\" \"" +
+                                   SetFile() + L"\" " + arguments;
         // No console and output to nowhere: a console host left behind by a
         // killed child would hold the test runner's pipe open.
         SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
@@ -97,7 +98,7 @@ protected:
         GetExitCodeProcess(pi.hProcess, &code);
         // A run that ended by itself ended well: one refused would prove nothing.
         if (ended) {
-            EXPECT_EQ(code, 0u) << "exit code of KelvorinCmd.exe";
+            EXPECT_EQ(code, expectedCode) << "exit code of KelvorinCmd.exe";
         }
         return ended;
     }
@@ -290,6 +291,50 @@ TEST_F(CmdKill, RemovesRunFoldersForRoomOldestFirstWhereverItIsKilled) {
     EXPECT_GE(caughtPruning, 1) << "a kill fell while run folders were being removed";
     RemoveTree(store);
     RemoveTree(drive + L":\\" + FolderName());
+    DeleteFileW(SetFile().c_str());
+}
+
+// A restore killed at any moment leaves no file under its name that is not
+// whole: each is written under a partial name and renamed once complete.
+TEST_F(CmdKill, LeavesNoPartFileUnderItsNameWhereverARestoreIsKilled) {
+    ExtraDrive stick(L'B');
+    const std::wstring source = Source();
+    MakeCleanFolder(source);
+    RemoveTree(stick.Path(L".Kelvorin-Versionen"));
+    MakeCleanFolder(Backup(stick));
+    std::map<std::wstring, std::string> want;
+    for (int i = 0; i < 12; ++i) {
+        const std::wstring name = L"\\d" + std::to_wstring(i) + L".bin";
+        want[name] = std::string(512 * 1024 + i, static_cast<char>('a' + i));
+        WriteTextFile(source + name, want[name]);
+    }
+    WriteTextFile(SetFile(), "Laufwerk=" + std::to_string(L'B' - L'A') + "\r\nOrdner=" +
+                                 std::string(source.begin(), source.end()) + "\r\n");
+    ASSERT_TRUE(RunAndKillAfter(60000)) << "the backup ends by itself";
+
+    const std::wstring folder = std::wstring(1, DocsDrive()) + L":\\Zur\u00fcck_" + FolderName();
+    const std::wstring restored = folder + L"\\" + source.substr(0, 1) + source.substr(2);
+    int killed = 0;
+    for (DWORD delay = 0; delay < 3000 && !HasFailure(); delay += 10) {
+        SCOPED_TRACE(delay);
+        RemoveTree(folder);
+        const bool ended =
+            RunAndKillAfter(delay, L"/Zur\u00fcck:2099-12-31 \"/Nach:" + folder + L"\"");
+        killed += !ended;
+        for (const auto& [name, bytes] : FilesBelow(restored)) {
+            if (name.ends_with(L".tmp")) continue; // a part, under a name that says so
+            const auto it = want.find(name);
+            ASSERT_NE(it, want.end()) << Narrow(name);
+            EXPECT_EQ(bytes, it->second) << "a part under the final name " << Narrow(name);
+        }
+        if (ended) {
+            EXPECT_EQ(FilesBelow(restored), want) << "a restore that ends writes every file";
+            break;
+        }
+    }
+    EXPECT_GE(killed, 3) << "restores were killed in their middle";
+    RemoveTree(folder);
+    RemoveTree(Backup(stick));
     DeleteFileW(SetFile().c_str());
 }
 

@@ -74,6 +74,14 @@ protected:
                                      SetFile() + L"\" " + arguments,
                                  base);
     }
+    // The same as a process that starts with the local offset of `timeZone`.
+    ConsoleResult CmdInTimeZone(const std::string& timeZone, const std::wstring& moment,
+                                const std::wstring& folder) {
+        return RunConsoleProgramInTimeZone(timeZone,
+                                           {WinePathOfHostFile(KELVORIN_CMD_EXE), SetFile(),
+                                            L"/Zur\u00fcck:" + moment, L"/Nach:" + folder},
+                                           DataDir() + L"zone" + std::to_wstring(++runs_));
+    }
     // A fresh folder for a restore, not yet made.
     std::wstring RestoreFolder() { return DataDir() + L"Zurück" + std::to_wstring(++folders_); }
 
@@ -234,6 +242,112 @@ TEST_F(CmdRestore, RefusesWhatItCannotDoAndSaysWhy) {
 
     stick_.Unplug();
     EXPECT_EQ(Cmd(L"/Stände").exitCode, 4u);
+}
+
+// A run in summer, a restore in winter: the local offset changed between
+// them, and every copy is found and written with its stamp. This process runs
+// with the session's offset; each restore starts with another.
+TEST_F(CmdRestore, GivesEveryFileBackWithItsStampAfterTheLocalOffsetChanged) {
+    Put(L"Brief.txt", "brief", 1);
+    Put(L"Alt\\Notiz.txt", "notiz", 1);
+    RunOn(1);
+    Put(L"Brief.txt", "brief 2", 2); // the first state's copy is now a version
+    RunOn(2);
+    for (const char* zone : {"Etc/GMT-1", "Etc/GMT-2"}) {
+        SCOPED_TRACE(zone);
+        const std::wstring folder = RestoreFolder();
+        const ConsoleResult restore = CmdInTimeZone(zone, L"2026-12-01", folder);
+        EXPECT_EQ(restore.exitCode, 0u) << Narrow(restore.err);
+        EXPECT_THAT(restore.out, IsEmpty());
+        EXPECT_EQ(Restored(folder), states_[1]);
+    }
+}
+
+// Reading a folder failed during the run: the restore writes the rest, names
+// the folder and ends with 7.
+class FolderThatFailsToList : public ForwardingFileServices {
+public:
+    FolderThatFailsToList(FileServices& inner, std::u16string folder)
+        : ForwardingFileServices(inner), pattern_(std::move(folder) + u"\\*.*") {}
+    bool ListFolder(std::u16string_view pattern,
+                    const std::function<void(const FolderEntry&)>& visit) override {
+        if (pattern != pattern_) return ForwardingFileServices::ListFolder(pattern, visit);
+        SetLastError(ERROR_NOT_READY);
+        return false;
+    }
+
+private:
+    std::u16string pattern_;
+};
+
+TEST_F(CmdRestore, NamesAFolderThatTheRunCouldNotReadAndWritesTheRest) {
+    Put(L"a.txt", "a", 1);
+    Put(L"Gesperrt\\b.txt", "b", 1);
+    const std::u16string locked = U16(Source(L"Daten\\Gesperrt"));
+    FolderThatFailsToList failing(fs, locked);
+    FixedClock noon({2026, 12, 1, 12, 0, 0, 0});
+    ASSERT_TRUE(RunBackup(failing, DataDir(), noon));
+
+    const std::wstring folder = RestoreFolder();
+    const ConsoleResult restore = Cmd(L"/Zur\u00fcck:2026-12-01 /Nach:" + folder);
+    EXPECT_EQ(restore.exitCode, 7u) << Narrow(restore.err);
+    EXPECT_THAT(restore.out, ElementsAre(L"Beim Lauf nicht lesbar: " + Wide(locked)));
+    const Tree restored = Restored(folder);
+    ASSERT_EQ(restored.size(), 1u);
+    EXPECT_TRUE(restored.begin()->first.ends_with(L"\\Daten\\a.txt"));
+}
+
+// A listing edited on the stick offers no state: a restore, which reads the
+// listing it chose whole, names it and writes nothing anywhere, /Nach
+// included; /Stände, which reads heads and ends only, names one whose end
+// does not fit its head.
+TEST_F(CmdRestore, OffersNoStateOfAListingEditedOnTheStickAndWritesNothing) {
+    Put(L"a.txt", "a", 1);
+    RunOn(1);
+    const std::wstring listing = Store() + L"\\2026-12-01 12.00.00.txt";
+    const std::string written = ReadWholeFile(listing);
+    const std::string source = Narrow(Source(L"Daten"));
+    const std::string folderLine = "Ordner\t1\t1\t" + source + "\r\n";
+    const std::size_t head = written.find(folderLine);
+    const std::size_t end = written.rfind("Ende\t1\r\n");
+    ASSERT_NE(head, std::string::npos);
+    ASSERT_NE(end, std::string::npos);
+    std::string escape = source;
+    for (int i = 0; i < 12; ++i)
+        escape += "\\..";
+    std::string edited = written;
+    edited.replace(end, std::string::npos,
+                   "Datei\t5\t2026-12-01 09:00:00.0000000Z\t" + escape +
+                       "\\Flucht.txt\r\nEnde\t2\r\n");
+    // Its totals made to fit, so that only the path tells.
+    edited.replace(head, folderLine.size(), "Ordner\t2\t6\t" + source + "\r\n");
+    WriteTextFile(listing, edited);
+
+    const std::wstring folder = RestoreFolder();
+    const ConsoleResult restore = Cmd(L"/Zur\u00fcck:2026-12-01 /Nach:" + folder);
+    EXPECT_EQ(restore.exitCode, 8u);
+    EXPECT_THAT(restore.err, HasSubstr(L"Besch\u00e4digt: 2026-12-01 12.00.00"));
+    EXPECT_FALSE(FolderExists(folder)) << "a restore that writes nothing leaves no trace";
+    EXPECT_FALSE(FileExists(std::wstring(1, DocsDrive()) + L":\\Flucht.txt"));
+
+    WriteTextFile(listing, written.substr(0, end) + "Ende\t2\r\n");
+    const ConsoleResult states = Cmd(L"/St\u00e4nde");
+    EXPECT_EQ(states.exitCode, 0u);
+    EXPECT_THAT(states.out, IsEmpty());
+    EXPECT_THAT(states.err, HasSubstr(L"Besch\u00e4digt: 2026-12-01 12.00.00"));
+}
+
+// A folder that leads onto the stick through a link is on the stick.
+TEST_F(CmdRestore, RefusesAFolderOnTheTargetsVolumeWhateverLetterLeadsThere) {
+    Put(L"a.txt", "a", 1);
+    RunOn(1);
+    MakeCleanFolder(std::wstring(1, kStick) + L":\\Ablage");
+    const std::wstring link = DataDir() + L"Verweis";
+    const HostLink onStick(link, std::wstring(1, kStick) + L":\\Ablage");
+    const ConsoleResult restore = Cmd(L"/Zur\u00fcck:2026-12-01 \"/Nach:" + link + L"\\Neu\"");
+    EXPECT_EQ(restore.exitCode, 5u);
+    EXPECT_THAT(restore.err, HasSubstr(L"Ziellaufwerk"));
+    EXPECT_THAT(NamesIn(std::wstring(1, kStick) + L":\\Ablage"), IsEmpty());
 }
 
 } // namespace

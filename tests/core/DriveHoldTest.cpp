@@ -134,5 +134,27 @@ TEST(DriveHold, ARunOnAHeldDriveWaitsAndACloseRequestEndsItUntouched) {
     }
 }
 
+// The window's box about a log file that cannot be written waits for a
+// person: by then the run has left the stick, and a scheduled run may start.
+TEST(DriveHold, IsGivenUpBeforeTheRunTellsOfALogFileThatCannotBeWritten) {
+    MemoryFileServices files;
+    for (char16_t drive : {u'S', u'T', u'K'})
+        files.AddDrive(drive);
+    files.AddFile(u"S:\\Daten\\neu.txt", "neu", Stamp(2026, 12, 1, 9, 0, 0));
+    MemoryRunHost host;
+    host.set.folders.Add(u"S:\\Daten");
+    host.set.SetDriveIndex(u'T' - u'A');
+    std::optional<bool> freeAtTheBox;
+    host.onLogFileFailed = [&] { freeAtTheBox = FreeForOthers(files, kTarget); };
+    RunFlags flags;
+    Windows1252CodePage codePage;
+    NoonClock clock;
+    BackupRun run(host, {files, codePage, clock}, flags, u"K:\\Fehlt\\");
+    ASSERT_TRUE(run.Run());
+    ASSERT_EQ(host.logErrors.size(), 1u) << "no documents folder, no log file";
+    EXPECT_EQ(freeAtTheBox, true);
+    EXPECT_TRUE(files.Find(u"T:\\Daten\\neu.txt")) << "the run itself went through";
+}
+
 } // namespace
 } // namespace kelvorin::testing

@@ -288,5 +288,29 @@ TEST_F(StoreRun, ReplacesItsOwnCopyOfTheSameRunWithoutKeepingItAgain) {
     EXPECT_EQ(Bytes(u"T:\\.Kelvorin-Versionen\\2026-12-10 12.00.00\\Daten\\a.txt"), "alt");
 }
 
+// A backup that this run kept once already and then retires is kept again,
+// in a further folder of the run: a retired backup never goes without a version.
+TEST(VersionStoreRetire, KeepsAPathTwiceInOneRunInAFurtherFolderOfTheRun) {
+    MemoryFileServices files;
+    files.AddDrive(u'T');
+    files.AddFile(u"T:\\Daten\\a.txt", "vor dem Lauf", 100);
+    VersionStore versions(files, DriveLetter::FromLetter(u'T'), 30, {2026, 12, 10, 12, 0, 0, 0},
+                          {[](const std::u16string&) {}, [](const std::u16string&) {},
+                           [](const std::u16string&) {}, [](const std::u16string&) {}, [] {}});
+    ASSERT_EQ(versions.MoveIntoStore(u"T:\\Daten\\a.txt"), KeepOutcome::Kept);
+    files.AddFile(u"T:\\Daten\\a.txt", "aus diesem Lauf", 100);
+    ASSERT_EQ(versions.MoveIntoStore(u"T:\\Daten\\a.txt"), KeepOutcome::KeptBefore);
+
+    EXPECT_TRUE(versions.Retire(u"T:\\Daten\\a.txt"));
+    EXPECT_FALSE(files.Find(u"T:\\Daten\\a.txt"));
+    const std::u16string store = u"T:\\.Kelvorin-Versionen\\";
+    const auto bytes = [&](const std::u16string& path) {
+        const auto* node = files.Find(path);
+        return node ? node->bytes : "(missing)";
+    };
+    EXPECT_EQ(bytes(store + u"2026-12-10 12.00.00\\Daten\\a.txt"), "vor dem Lauf");
+    EXPECT_EQ(bytes(store + u"2026-12-10 12.00.00 (2)\\Daten\\a.txt"), "aus diesem Lauf");
+}
+
 } // namespace
 } // namespace kelvorin

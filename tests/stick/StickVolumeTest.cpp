@@ -428,6 +428,38 @@ TEST_P(StickVolumeTest, IsReadyAndTakesAScheduledBackupAndCheckEndToEnd) {
     DeleteFileW((docs + L"\\Kelvorin.log").c_str());
 }
 
+// A run in summer, a restore in winter: the volume keeps its own kind of
+// stamp (FAT32 local time, exFAT UTC), and every copy is still found and
+// written with its stamp. This process runs with the session's offset; each
+// restore starts with another.
+TEST_P(StickVolumeTest, GivesEveryFileBackWithItsStampAfterTheLocalOffsetChanged) {
+    WriteTextFileWithTime(Source(L"Brief.txt"), "Brief", 2026, 7, 1, 8, 0, 2);
+    WriteTextFileWithTime(Source(L"a\\tief.txt"), "tief", 2026, 3, 29, 1, 59, 58);
+    host.set.folders.Add(U16(Source()));
+    ASSERT_TRUE(RunBackup());
+    ASSERT_THAT(host.Problems(), IsEmpty());
+    const std::wstring setFile = logFolder_ + L"\\Uhr.ini";
+    WriteTextFile(setFile, "Laufwerk=" + std::to_string(GetParam().letter - L'A') +
+                               "\r\nOrdner=" + Narrow(U16(Source())) + "\r\n");
+    TreeSeen want;
+    CollectTree(Source(), L"", want);
+    int restores = 0;
+    for (const char* zone : {"Etc/GMT-1", "Etc/GMT-2"}) {
+        SCOPED_TRACE(zone);
+        const std::wstring folder = logFolder_ + L"\\Zur\u00fcck" + std::to_wstring(++restores);
+        const ConsoleResult restore =
+            RunConsoleProgramInTimeZone(zone,
+                                        {WinePathOfHostFile(KELVORIN_CMD_EXE), setFile,
+                                         L"/Zur\u00fcck:2099-12-31", L"/Nach:" + folder},
+                                        logFolder_ + L"\\zone");
+        EXPECT_EQ(restore.exitCode, 0u) << Narrow(restore.err);
+        EXPECT_THAT(restore.out, IsEmpty());
+        TreeSeen got;
+        CollectTree(folder + L"\\" + Source().substr(0, 1) + Source().substr(2), L"", got);
+        EXPECT_EQ(got, want);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Sticks, StickVolumeTest, ::testing::Values(kFat32, kExFat),
                          [](const ::testing::TestParamInfo<Volume>& volume) {
                              return std::string(volume.param.kind);

@@ -35,6 +35,7 @@ public:
     std::vector<std::u16string> refusals;       // plain messages shown
     std::vector<std::u16string> removedForRoom; // run folders of the store, in order
     std::vector<std::u16string> logErrors;      // why the log file was not written
+    std::function<void()> onLogFileFailed;      // where the window shows its box
     std::vector<std::size_t> selections;        // folder positions selected, in order
     int pumps = 0, keepResponsiveCalls = 0, workListShows = 0;
     int busyBegins = 0, busyEnds = 0;
@@ -61,7 +62,10 @@ public:
         progress.push_back({p.step, std::u16string(p.path)});
         if (p.step == RunStep::CopiesBegin) atCopiesBegin = p.counts;
     }
-    void LogFileFailed(const std::u16string& error) override { logErrors.push_back(error); }
+    void LogFileFailed(const std::u16string& error) override {
+        logErrors.push_back(error);
+        if (onLogFileFailed) onLogFileFailed();
+    }
     void Ended(RunStatus status, const std::vector<std::u16string>& lines) override {
         ended = status;
         workList.Clear();

@@ -4,6 +4,7 @@
 #include "engine/win32/Win32FileServices.h"
 #include "engine/win32/Win32LocalClock.h"
 #include "set/win32/Win32CodePage.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/MemoryRunHost.h"
 #include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/RunOnDrives.h"
@@ -62,6 +63,31 @@ TEST_F(SharedBackupFolder, KeepsBackupsInsideTheBackupOfADriveRoot) {
     EXPECT_EQ(ReadWholeFile(target.Path(FolderName() + L"\\Daten\\vom-s.txt")), "s");
     EXPECT_EQ(ReadWholeFile(target.Path(L"root.txt")), "r");
     EXPECT_FALSE(FileExists(target.Path(L"verwaist.txt"))) << "a real orphan still goes";
+}
+
+// The target takes "Δaten" and "δaten" for one folder, as it takes "Daten"
+// and "daten": so does the claim, by the file system's own case rule.
+TEST_F(SharedBackupFolder, KeepsTheBackupsOfFoldersWhoseNamesDifferInCaseBeyondLatin) {
+    ExtraDrive stick(L'P');
+    const struct {
+        const wchar_t *upper, *lower;
+    } alphabets[] = {
+        {L"\u0394aten", L"\u03b4aten"},
+        {L"\u0414\u0430\u043d\u043d\u044b\u0435", L"\u0434\u0430\u043d\u043d\u044b\u0435"}};
+    for (const auto& names : alphabets) {
+        SCOPED_TRACE(Narrow(std::wstring(names.upper)));
+        const std::wstring onStick = stick.Path(FolderName() + L"\\" + names.lower);
+        WriteTextFile(Source(std::wstring(names.upper) + L"\\vom-s.txt"), "s");
+        WriteTextFile(onStick + L"\\vom-p.txt", "p");
+        host.set.folders.Clear();
+        host.set.folders.Add(U16(Source(names.upper)));
+        host.set.folders.Add(U16(onStick));
+
+        RunBackup();
+        EXPECT_EQ(ReadWholeFile(Target(std::wstring(names.upper) + L"\\vom-s.txt")), "s");
+        EXPECT_EQ(ReadWholeFile(Target(std::wstring(names.lower) + L"\\vom-p.txt")), "p");
+        EXPECT_THAT(host.Problems(), ::testing::IsEmpty());
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tests/support/win32/ConsoleProgram.h"
 
+#include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/ScratchDrives.h"
 
 #include <stdexcept>
@@ -55,6 +56,41 @@ ConsoleResult StartedProgram::Result() {
 ConsoleResult RunConsoleProgram(std::wstring commandLine, const std::wstring& outputBase) {
     StartedProgram program(std::move(commandLine), outputBase);
     return program.Result();
+}
+
+ConsoleResult RunConsoleProgramInTimeZone(const std::string& timeZone,
+                                          const std::vector<std::wstring>& programAndArguments,
+                                          const std::wstring& outputBase) {
+    const std::wstring script = outputBase + L".sh", out = outputBase + L".stdout",
+                       err = outputBase + L".stderr", done = outputBase + L".done";
+    const auto quoted = [](const std::string& utf8) { return "'" + utf8 + "'"; };
+    const auto utf8 = [](const std::wstring& text) {
+        std::string bytes(text.size() * 3, '\0');
+        bytes.resize(static_cast<std::size_t>(
+            WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
+        return bytes;
+    };
+    std::string line = "TZ=" + timeZone + " /usr/lib/wine/wine64";
+    for (const std::wstring& item : programAndArguments)
+        line += " " + quoted(utf8(item));
+    line += " >" + quoted(HostPath(out)) + " 2>" + quoted(HostPath(err)) + "; echo $? >" +
+            quoted(HostPath(done + L".tmp")) + " && mv " + quoted(HostPath(done + L".tmp")) + " " +
+            quoted(HostPath(done)) + "\n";
+    DeleteFileW(done.c_str());
+    WriteTextFile(script, line);
+    StartHostShell("/bin/sh '" + HostPath(script) + "'");
+    for (int i = 0; i < 2400 && GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+        Sleep(25);
+    ConsoleResult result;
+    if (GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES)
+        throw std::runtime_error("the program started by the host did not end");
+    result.exitCode = static_cast<DWORD>(std::stoul(ReadWholeFile(done)));
+    result.out = TextLines(DecodeText(ReadWholeFile(out), CP_UTF8));
+    result.err = DecodeText(ReadWholeFile(err), CP_UTF8);
+    for (const std::wstring& file : {script, out, err, done})
+        DeleteFileW(file.c_str());
+    return result;
 }
 
 } // namespace kelvorin::testing

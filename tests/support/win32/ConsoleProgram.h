@@ -43,4 +43,12 @@ private:
 // a base of its own.
 ConsoleResult RunConsoleProgram(std::wstring commandLine, const std::wstring& outputBase);
 
+// A Windows program and its arguments started by the host with TZ set, as
+// after a change of summer time: Wine takes a process's local offset from TZ
+// when it starts, and a child of a Wine process keeps its parent's. Waits up
+// to a minute; the exit code is its low 8 bits, as the host sees it.
+ConsoleResult RunConsoleProgramInTimeZone(const std::string& timeZone,
+                                          const std::vector<std::wstring>& programAndArguments,
+                                          const std::wstring& outputBase);
+
 } // namespace kelvorin::testing
