@@ -77,7 +77,7 @@ void TDataSForm::CloseRequest() {
 }
 
 LRESULT TDataSForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == taskbarButtonCreated_) {
+    if (taskbarButtonCreated_ != 0 && message == taskbarButtonCreated_) {
         if (services_.makeTaskbar) runTaskbar_.Use(services_.makeTaskbar(Handle()));
         return 0;
     }

@@ -1,5 +1,4 @@
 #include "app/win32/ConsoleRunHost.h"
-#include "set/Text16.h"
 
 #include "app/CmdTexts.h"
 #include "app/ProgressLine.h"
