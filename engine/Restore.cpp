@@ -4,6 +4,7 @@
 #include "engine/FileCopy.h"
 #include "engine/Paths.h"
 #include "engine/SameStamp.h"
+#include "engine/Texts.h"
 
 #include <algorithm>
 
@@ -76,17 +77,16 @@ std::u16string WhereBytesAre(FileServices& files, DriveLetter target,
     return {};
 }
 
-enum class Written { Yes, Gone, Twice, Failed };
+enum class Written { Yes, Gone, Failed };
 
-// The bytes under a partial name beside `to`, then renamed to it. Gone when
-// the copy read back another length than listed: it is not the listed copy.
+// The bytes, then the stamp. Gone when the copy read back another length
+// than listed: it is not the listed copy. Nothing is left unless Yes.
 Written WriteOneFile(FileServices& files, const std::u16string& from, const std::u16string& to,
                      const ListedCopy& copy, FileCopier& copier,
                      const std::function<bool(std::uint64_t)>& progressed) {
     OpenFile in(files, files.OpenForReading(from, Sharing::ReadersAllowed));
     if (!in.IsValid()) return Written::Failed;
-    const std::u16string partial = PartialCopyPath(to, 0);
-    OpenFile out(files, files.CreateForWriting(partial, Sharing::Exclusive));
+    OpenFile out(files, files.CreateForWriting(to, Sharing::Exclusive));
     if (!out.IsValid()) return Written::Failed;
     std::uint64_t bytes = 0;
     Written written = Written::Yes;
@@ -99,11 +99,30 @@ Written WriteOneFile(FileServices& files, const std::u16string& from, const std:
                    : files.SetHandleStamp(out.Get(), copy.local, FileServices::kInvalidHandle)))
         written = Written::Failed;
     out.Close();
-    if (written == Written::Yes && !files.RenameWithoutReplacing(partial, to))
-        // A listing of the first format may name a file twice: it was written.
-        written = files.IsExistingFile(to) ? Written::Twice : Written::Failed;
-    if (written != Written::Yes) files.DeleteOneFile(partial);
+    if (written != Written::Yes) files.DeleteOneFile(to);
     return written;
+}
+
+// What a restore writes goes into a folder of this name inside its folder,
+// and each drive's tree moves out of it once the restore ends: a restore
+// stopped at any moment, even killed, leaves no file under its name that is
+// not whole. One rename per drive, not per file: on Wine each rename to a
+// name that is not there scans the folder.
+std::u16string InWorkFolder(const std::u16string& base) {
+    return base + u'\\' + std::u16string(kPartialCopyTail).substr(1);
+}
+
+// Moves each drive's tree out of the folder in work, and the folder away.
+bool MoveOutOfWork(FileServices& files, const std::u16string& base) {
+    const std::u16string inWork = InWorkFolder(base);
+    std::vector<std::u16string> drives;
+    files.ListFolder(inWork + u"\\*.*", [&](const FolderEntry& e) {
+        if (e.name != u"." && e.name != u"..") drives.emplace_back(e.name);
+    });
+    bool moved = true;
+    for (const std::u16string& drive : drives)
+        moved = files.RenameWithoutReplacing(inWork + u'\\' + drive, base + u'\\' + drive) && moved;
+    return files.RemoveOneFolder(inWork) && moved;
 }
 
 // Whether the restored path lies inside the folder, with nothing on the way
@@ -250,18 +269,19 @@ RestoreCounts WriteRestore(FileServices& files, DriveLetter target, const StoreC
     std::u16string base(folder);
     while (base.ends_with(u'\\'))
         base.pop_back();
+    const std::u16string inWork = InWorkFolder(base);
     std::uint64_t filesDone = 0, bytesBefore = 0;
     FileCopier copier(files);
     // Files of one folder follow each other: its chain is made once.
     std::u16string madeFolder;
     const bool whole = ForEachPlannedFile(files, target, plan, [&](const PlannedFile& file) {
         if (host.Cancelled()) return !(counts.cancelled = true);
-        const std::u16string to = RestoredPath(base, file.source);
+        const std::u16string to = RestoredPath(inWork, file.source);
         const auto progress = [&](std::uint64_t done) {
             host.Progress({file.source, filesDone, totals.files, bytesBefore + done, totals.bytes});
         };
         Written written = Written::Failed;
-        if (LiesPlainlyIn(to, base)) {
+        if (LiesPlainlyIn(to, inWork)) {
             const std::u16string from = WhereBytesAre(files, target, store.runs, file);
             written = from.empty() ? Written::Gone : Written::Yes;
             if (written == Written::Yes) {
@@ -282,8 +302,6 @@ RestoreCounts WriteRestore(FileServices& files, DriveLetter target, const StoreC
         case Written::Yes:
             ++counts.written;
             break;
-        case Written::Twice:
-            break;
         case Written::Gone:
             ++counts.noLongerThere;
             host.NoLongerThere(file.source);
@@ -300,6 +318,11 @@ RestoreCounts WriteRestore(FileServices& files, DriveLetter target, const StoreC
     if (!whole && !counts.cancelled) {
         ++counts.notWritten;
         host.NotWritten(StorePathOf(target));
+    }
+    // What a stopped restore wrote is whole too: it comes out as well.
+    if (files.IsExistingFolder(inWork) && !MoveOutOfWork(files, base)) {
+        ++counts.notWritten;
+        host.NotWritten(inWork);
     }
     return counts;
 }

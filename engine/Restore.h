@@ -107,9 +107,9 @@ struct RestoreCounts {
 };
 
 // Writes every planned file that is still on the target, with its bytes and
-// stamp, each under a partial name first, then renamed: a restore stopped at
-// any moment leaves no file under its name that is not whole. `folder` is
-// there and empty.
+// stamp, into a folder in work inside `folder`, whose trees move out of it
+// when the restore ends: a restore stopped at any moment leaves no file under
+// its name that is not whole. `folder` is there and empty.
 RestoreCounts WriteRestore(FileServices& files, DriveLetter target, const StoreContents& store,
                            const RestorePlan& plan, const RestoreTotals& totals,
                            const std::u16string& folder, RestoreHost& host);

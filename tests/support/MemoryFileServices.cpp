@@ -301,7 +301,29 @@ bool MemoryFileServices::RenameWithoutReplacing(std::u16string_view source,
     // One step under the lock, as the system's rename is.
     const std::lock_guard lock(mutex_);
     if (nodes_.contains(Key(target))) return Fail(kAlreadyExists);
-    return MoveIntoPlace(source, target);
+    // Looked at without counting a call: a folder is renamed in one, as a file is.
+    if (const auto it = nodes_.find(Key(source)); it == nodes_.end() || !it->second.folder)
+        return MoveIntoPlace(source, target);
+    if (!LookUpNode(source)) return false;
+    // A folder moves with all it holds, unless a file below it is open.
+    const std::u16string sourceKey = Key(source), targetKey = Key(target);
+    const std::u16string below = sourceKey + u'\\';
+    for (const auto& [h, state] : open_)
+        if (state.key.starts_with(below)) return Fail(kAccessDenied);
+    const auto parent = nodes_.find(ParentKey(targetKey));
+    if (parent == nodes_.end() || !parent->second.folder) return Fail(kPathNotFound);
+    const std::u16string targetPath = SingleBackslashes(target);
+    std::vector<std::u16string> keys{sourceKey};
+    for (auto it = nodes_.lower_bound(below); it != nodes_.end() && it->first.starts_with(below);
+         ++it)
+        keys.push_back(it->first);
+    for (const std::u16string& key : keys) {
+        Node moved = std::move(nodes_[key]);
+        nodes_.erase(key);
+        moved.path = targetPath + moved.path.substr(std::min(moved.path.size(), source.size()));
+        nodes_[targetKey + key.substr(sourceKey.size())] = std::move(moved);
+    }
+    return true;
 }
 
 std::int64_t MemoryFileServices::FreeBytesOnDrive(DriveLetter drive) {
