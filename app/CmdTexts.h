@@ -88,9 +88,23 @@ inline constexpr char16_t kInternalError[] = u"Interner Fehler: ";
 inline constexpr char16_t kInternalErrorUnknown[] = u"unbekannte Ausnahme";
 inline constexpr char16_t kInternalErrorCrash[] = u"Absturz, Ausnahme 0x";
 
-inline constexpr char16_t kProgressChecked[] = u" geprüft, ";
-inline constexpr char16_t kProgressCopied[] = u" kopiert, ";
-inline constexpr char16_t kProgressMegabytes[] = u" MB  ";
+// The progress line of a run, a check and a restore:
+// "1.234 von 20.000 Dateien, 0,4 von 4,8 GB, 23 MB/s, noch 3 min"
+inline constexpr char16_t kProgressOf[] = u" von ";
+inline constexpr char16_t kProgressFiles[] = u" Dateien";
+inline constexpr char16_t kProgressMegabytes[] = u" MB";
+inline constexpr char16_t kProgressGigabytes[] = u" GB";
+inline constexpr char16_t kProgressTerabytes[] = u" TB";
+inline constexpr char16_t kProgressPerSecond[] = u"/s";
+inline constexpr char16_t kProgressLeft[] = u", noch ";
+inline constexpr char16_t kProgressSeconds[] = u" s";
+inline constexpr char16_t kProgressMinutes[] = u" min";
+inline constexpr char16_t kProgressHours[] = u" h";
+// While a run walks its folders, and while it synchronises:
+// "12.345 Dateien gefunden", "Synchron: 12 gelöscht"
+inline constexpr char16_t kProgressFound[] = u" Dateien gefunden";
+inline constexpr char16_t kProgressSynchron[] = u"Synchron: ";
+inline constexpr char16_t kProgressDeleted[] = u" gelöscht";
 
 // Summary: "<n> Dateien geprüft, <n> kopiert, <n> gelöscht, <n> Ordner entfernt, <n> Bytes, <s> s"
 inline constexpr char16_t kSummaryChecked[] = u" Dateien geprüft, ";
@@ -100,16 +114,12 @@ inline constexpr char16_t kSummaryRemoved[] = u" Ordner entfernt, ";
 inline constexpr char16_t kSummaryBytes[] = u" Bytes, ";
 inline constexpr char16_t kSummarySeconds[] = u" s";
 
-// The check's progress and summary:
+// The check's summary:
 // "<n> Dateien verglichen, <n> Bytes gelesen, <n> Probleme, <n> nicht aktuell"
 inline constexpr char16_t kCheckSummaryCompared[] = u" Dateien verglichen, ";
 inline constexpr char16_t kCheckSummaryBytes[] = u" Bytes gelesen, ";
 inline constexpr char16_t kCheckSummaryProblems[] = u" Probleme, ";
 inline constexpr char16_t kCheckSummaryNotCurrent[] = u" nicht aktuell";
-// "<n> von <n> MB, <n> MB/s  <file>"
-inline constexpr char16_t kCheckProgressOf[] = u" von ";
-inline constexpr char16_t kCheckProgressMegabytes[] = u" MB, ";
-inline constexpr char16_t kCheckProgressSpeed[] = u" MB/s  ";
 
 // The restore: refusals on stderr, its lines on stdout.
 inline constexpr char16_t kRestoreFolderNotEmpty[] = u"Der Ordner ist nicht leer: ";

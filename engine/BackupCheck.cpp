@@ -36,6 +36,7 @@ void BackupCheck::CollectCurrentCopies(const std::u16string& folder, std::vector
             ++counts_.notCurrent;
             continue;
         }
+        ++counts_.filesToCompare;
         counts_.sourceBytesToCompare += p.size;
         pairs.push_back(std::move(p));
     }
@@ -81,6 +82,7 @@ void BackupCheck::Compare(FileComparer& comparer, const Pair& p) {
         });
     counts_.sourceBytesCompared = before + p.size;
     counts_.bytesRead = comparer.BytesRead();
+    if (result != Comparison::Cancelled) ++counts_.filesChecked;
     switch (result) {
     case Comparison::Equal:
         ++counts_.filesCompared;
@@ -92,7 +94,7 @@ void BackupCheck::Compare(FileComparer& comparer, const Pair& p) {
         counts_.backupDamaged = true;
         host_.Report((result == Comparison::Differs ? kDiffersLine : kBackupUnreadableLine) +
                      p.backup);
-        damaged_.push_back({p.source, p.backup});
+        damaged_.push_back({p.source, p.backup, p.size});
         break;
     case Comparison::SourceUnreadable:
         ++counts_.problems;

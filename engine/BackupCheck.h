@@ -20,6 +20,9 @@ struct CheckCounts {
     std::uint64_t problems = 0;
     std::uint64_t notCurrent = 0; // files a run would copy: only counted
     std::uint64_t sourceBytesToCompare = 0, sourceBytesCompared = 0;
+    // Of the copies a run would leave alone; checked: compared, or not for
+    // an unreadable source.
+    std::uint64_t filesToCompare = 0, filesChecked = 0;
     bool backupDamaged = false;    // a copy differs or cannot be read
     bool sourceUnreadable = false; // so its copy could not be checked
 };
@@ -36,6 +39,7 @@ public:
 // A damaged copy and its source: what a repair copies again.
 struct DamagedCopy {
     std::u16string source, backup;
+    std::uint64_t size; // the source's, as listed
 };
 
 class BackupCheck {

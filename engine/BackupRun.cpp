@@ -22,6 +22,11 @@ bool BackupRun::Repair(const std::vector<DamagedCopy>& copies) {
     return RunSteps([&](RunContext& run, OldCopies& oldCopies, StateRecord*) {
         CopyPass pass(run, oldCopies, nullptr);
         for (const DamagedCopy& copy : copies) {
+            ++run.counts.filesToCheck;
+            run.counts.bytesToCheck += copy.size;
+        }
+        if (!run.Cancelled()) run.ReportProgress(RunStep::CopiesBegin, {});
+        for (const DamagedCopy& copy : copies) {
             if (!run.TakeTurnAndGoOn()) break;
             ++run.counts.filesChecked;
             pass.CopyAgain(copy.source, copy.backup);

@@ -15,8 +15,13 @@ namespace kelvorin {
 static_assert(SortedList::kNoData == kNoStamp);
 
 void CopyPass::Run() {
-    run_.ForEachSetFolder([this](const std::u16string& entry) {
-        if (!IsSetFolderPresent(run_.files, entry)) {
+    std::vector<WalkedFolder> walked = WalkSetFolders();
+    // A cancelled walk leaves partial lists, and nothing more is done.
+    if (run_.Cancelled()) return;
+    run_.ReportProgress(RunStep::CopiesBegin, {});
+    run_.ForEachSetFolder([&](std::size_t i, const std::u16string& entry) {
+        WalkedFolder& folder = walked[i];
+        if (!folder.present) {
             run_.AddLogLine(LogKind::NotFound, entry);
             return;
         }
@@ -27,11 +32,28 @@ void CopyPass::Run() {
         for (const std::u16string& other : run_.setFolders)
             if (recording_ && !LiesIn(entry, other) && LiesIn(other, entry))
                 deeper_.push_back(other);
-        ScanSourceTree(entry);
-        // A cancelled walk leaves a partial list that is skipped anyway.
-        if (!run_.Cancelled()) run_.host.ShowWorkList();
+        for (const std::u16string& unread : folder.unreadable)
+            if (recording_ && !ListedByDeeperFolder(unread)) listing_->Gap(unread);
+        std::swap(run_.host.WorkList(), folder.files);
+        folder.files = SortedList(); // the cleared list's room
+        run_.host.ShowWorkList();
+        plain_ = folder.plain;
         CopyNewerFiles();
+        // Files that were refused or changed since the walk are through too.
+        if (!run_.Cancelled()) run_.counts.bytesChecked = folder.bytesThrough;
     });
+}
+
+std::vector<CopyPass::WalkedFolder> CopyPass::WalkSetFolders() {
+    std::vector<WalkedFolder> walked(run_.setFolders.size());
+    run_.ForEachSetFolder([&](std::size_t i, const std::u16string& entry) {
+        WalkedFolder& folder = walked[i];
+        folder.present = IsSetFolderPresent(run_.files, entry);
+        if (!folder.present) return;
+        ScanSourceTree(entry, folder);
+        folder.bytesThrough = run_.counts.bytesToCheck;
+    });
+    return walked;
 }
 
 bool CopyPass::ListedByDeeperFolder(std::u16string_view path) const {
@@ -39,11 +61,11 @@ bool CopyPass::ListedByDeeperFolder(std::u16string_view path) const {
                        [&](const std::u16string& folder) { return LiesIn(path, folder); });
 }
 
-void CopyPass::ScanSourceTree(const std::u16string& folder) {
+void CopyPass::ScanSourceTree(const std::u16string& folder, WalkedFolder& walked) {
     // Nothing else runs during a walk, so the lines cannot change meanwhile.
     exclusions_ = run_.host.ExclusionLines();
     plainTree_.BeginWalk();
-    SortedList& work = run_.host.WorkList();
+    SortedList& work = walked.files;
     // A folder's names are all seen before the walk descends into any.
     WalkTree(run_.files, folder,
              {.keepGoing = [this] { return run_.TakeTurnAndGoOn(); },
@@ -56,20 +78,24 @@ void CopyPass::ScanSourceTree(const std::u16string& folder) {
               .visitFile =
                   [&](std::u16string path, const FolderEntry& entry) {
                       // Each line carries the stamp the listing gave, or kNoStamp.
-                      if (!IsExcluded(entry.name, exclusions_))
-                          work.Add(std::move(path), entry.stamp);
+                      if (IsExcluded(entry.name, exclusions_)) return;
+                      work.Add(std::move(path), entry.stamp);
+                      ++run_.counts.filesToCheck;
+                      run_.counts.bytesToCheck += entry.size;
                   },
               .unreadable =
-                  [this](const std::u16string& unread) {
-                      if (recording_ && !ListedByDeeperFolder(unread)) listing_->Gap(unread);
+                  [&](const std::u16string& unread) {
+                      // Named in the listing when the folder's pass is recorded.
+                      walked.unreadable.push_back(unread);
                   }});
     plainTree_.FolderDone();
+    walked.plain = plainTree_.IsPlain();
 }
 
 void CopyPass::CopyNewerFiles() {
     SortedList& work = run_.host.WorkList();
     const std::size_t count = work.Count();
-    BackupLookUp backups(run_.files, plainTree_.IsPlain());
+    BackupLookUp backups(run_.files, plain_);
     // Reused from file to file, as a path's memory costs more than its look-up.
     std::u16string source, backup, previous;
     for (std::size_t i = 0; i < count; ++i) {
@@ -90,6 +116,8 @@ void CopyPass::CopyNewerFiles() {
         const DosStamp listed = work.DataAt(i);
         const DosStamp stamp = listed != kNoStamp ? listed : run_.files.GetFileStamp(source);
         if (!IsCopyOutdated(stamp, existing->stamp)) {
+            run_.counts.bytesChecked += existing->size;
+            run_.ReportProgress(RunStep::CopyIsCurrent, source);
             Record(source, existing);
             continue;
         }
@@ -125,12 +153,12 @@ std::optional<FileFacts> CopyPass::CopyAndReport(const std::u16string& source,
                                                  const std::u16string& backup, CopyState state) {
     std::optional<FileFacts> placed;
     if (!run_.Cancelled()) {
-        run_.ReportProgress(RunStep::Copying, source);
-        const bool plain = plainTree_.IsPlain();
+        run_.ReportCopying(source);
         std::int64_t size = -1;
-        CopyOutcome outcome = safeCopy_.Copy(source, backup, state, plain, size);
+        CopyOutcome outcome = safeCopy_.Copy(source, backup, state, plain_, size);
         if (outcome == CopyOutcome::DriveFull && size >= 0 && old_.MakeRoomFor(size))
-            outcome = safeCopy_.Copy(source, backup, state, plain, size);
+            outcome = safeCopy_.Copy(source, backup, state, plain_, size);
+        run_.ReportCopyDone(size);
         switch (outcome) {
         case CopyOutcome::Copied:
             ++run_.counts.filesCopied;

@@ -1,6 +1,7 @@
 #pragma once
-// The copy pass: a set folder's source tree walked into the work list, then
-// every file copied whose backup is missing or older.
+// The copy pass: every set folder's source tree walked, so that the whole is
+// known before the first copy; then, folder by folder, its files in the work
+// list and every one copied whose backup is missing or older.
 #include "engine/OldCopies.h"
 #include "engine/PlainTree.h"
 #include "engine/RunContext.h"
@@ -25,7 +26,16 @@ public:
     void CopyAgain(const std::u16string& source, const std::u16string& backup);
 
 private:
-    void ScanSourceTree(const std::u16string& folder);
+    // What the walk of a set folder found, kept until its copies.
+    struct WalkedFolder {
+        bool present = false;
+        bool plain = false;
+        SortedList files;
+        std::vector<std::u16string> unreadable; // folders it could not list
+        std::uint64_t bytesThrough = 0;         // of this folder and those before it
+    };
+    std::vector<WalkedFolder> WalkSetFolders();
+    void ScanSourceTree(const std::u16string& folder, WalkedFolder& walked);
     void CopyNewerFiles();
     // A file on the target drive itself is refused, a case twin not copied;
     // true for a file that may be copied.
@@ -43,7 +53,8 @@ private:
     OldCopies& old_;
     StateRecord* listing_;
     SafeCopy safeCopy_;
-    PlainTreeWatch plainTree_; // of the last walk
+    PlainTreeWatch plainTree_; // of the walk in work
+    bool plain_ = false;       // the tree of the files in work
     std::vector<std::u16string> exclusions_;
     bool recording_ = false;             // the pass in work goes into the listing
     std::vector<std::u16string> deeper_; // set folders below the one in pass

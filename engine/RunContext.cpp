@@ -25,12 +25,13 @@ bool RunContext::TakeTurnAndGoOn() {
     return !flags_.cancelled;
 }
 
-void RunContext::ForEachSetFolder(const std::function<void(const std::u16string&)>& work) {
+void RunContext::ForEachSetFolder(
+    const std::function<void(std::size_t, const std::u16string&)>& work) {
     for (std::size_t i = 0; i < setFolders.size(); ++i) {
         if (flags_.cancelled) continue;
         host.SelectFolder(i);
         host.ClearWorkList();
-        work(setFolders[i]);
+        work(i, setFolders[i]);
     }
 }
 
@@ -42,6 +43,22 @@ void RunContext::AddLogLine(LogKind kind, std::u16string subject) {
 
 void RunContext::ReportProgress(RunStep step, std::u16string_view path) {
     host.Progressed({step, path, counts});
+}
+
+void RunContext::ReportCopying(const std::u16string& source) {
+    copying_ = source;
+    checkedBeforeCopy_ = counts.bytesChecked;
+    ReportProgress(RunStep::Copying, source);
+}
+
+// A copy tried again after room was made starts from nothing again.
+void RunContext::ReportWritten(std::uint64_t bytes) {
+    counts.bytesChecked = checkedBeforeCopy_ + bytes;
+    ReportProgress(RunStep::Writing, copying_);
+}
+
+void RunContext::ReportCopyDone(std::int64_t size) {
+    counts.bytesChecked = checkedBeforeCopy_ + static_cast<std::uint64_t>(size > 0 ? size : 0);
 }
 
 void RunContext::ReportNotCopied(const std::u16string& source) {

@@ -39,13 +39,18 @@ public:
     // false once the run is cancelled, before or during the turn: from then
     // on nothing more is done.
     bool TakeTurnAndGoOn();
-    // Each set folder in turn, selected, with the work list cleared; a
-    // cancelled run skips every folder that is left.
-    void ForEachSetFolder(const std::function<void(const std::u16string&)>& work);
+    // Each set folder in turn, with its place in the set, selected, with the
+    // work list cleared; a cancelled run skips every folder that is left.
+    void ForEachSetFolder(const std::function<void(std::size_t, const std::u16string&)>& work);
 
     // Adds a line to the run log and tells the host.
     void AddLogLine(LogKind kind, std::u16string subject);
     void ReportProgress(RunStep step, std::u16string_view path);
+    // A copy's progress: it begins, it has written so many bytes, it is
+    // through, copied or not, with the source's size (-1: unknown).
+    void ReportCopying(const std::u16string& source);
+    void ReportWritten(std::uint64_t bytes);
+    void ReportCopyDone(std::int64_t size);
     void ReportNotCopied(const std::u16string& source);
     void ReportNotDeleted(const std::u16string& path);
     // Tries a final rename or removal again while its file is held for a
@@ -54,6 +59,8 @@ public:
 
 private:
     RunFlags& flags_;
+    std::u16string copying_; // the file in work
+    std::uint64_t checkedBeforeCopy_ = 0;
 };
 
 } // namespace kelvorin

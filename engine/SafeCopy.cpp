@@ -100,8 +100,10 @@ CopyOutcome SafeCopy::WriteBytes(const OpenFile& in, const OpenFile& out, std::i
     // system that cannot claim room ahead is simply written.
     if (size > 0 && run_.files.ClaimSize(out.Get(), size) == FileFault::DriveFull)
         return CopyOutcome::DriveFull;
-    return copier_.Copy(in.Get(), out.Get(), bytes,
-                        [this](std::uint64_t) { return run_.TakeTurnAndGoOn(); });
+    return copier_.Copy(in.Get(), out.Get(), bytes, [this](std::uint64_t written) {
+        run_.ReportWritten(written);
+        return run_.TakeTurnAndGoOn();
+    });
 }
 
 CopyOutcome SafeCopy::Seal(const OpenFile& in, const OpenFile& out, DosStamp stamp) {

@@ -15,6 +15,7 @@ bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
 } // namespace
 
 void Synchronisation::Run() {
+    if (!run_.Cancelled()) run_.ReportProgress(RunStep::Synchronising, {});
     CollectSetFolders();
     ForEachBackupFolder([this](const std::u16string& backupFolder) {
         ScanBackupFiles(backupFolder);
@@ -30,7 +31,7 @@ void Synchronisation::Run() {
 }
 
 void Synchronisation::ForEachBackupFolder(const std::function<void(const std::u16string&)>& pass) {
-    run_.ForEachSetFolder([&](const std::u16string& entry) {
+    run_.ForEachSetFolder([&](std::size_t, const std::u16string& entry) {
         const std::u16string backupFolder = BackupPathOf(entry, run_.target);
         if (!IsSetFolderPresent(run_.files, entry)) {
             run_.AddLogLine(LogKind::NotDeleted, backupFolder);

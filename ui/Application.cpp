@@ -11,6 +11,7 @@
 #include "ui/FormWindow.h"
 #include "ui/HelpForm.h"
 #include "ui/SelectDirForm.h"
+#include "ui/ShellTaskbar.h"
 
 #include <commctrl.h>
 
@@ -34,8 +35,9 @@ int RunApplication(HINSTANCE instance, int showCommand) {
     // The three windows in their start-up order; all live until the program ends.
     THelpForm helpForm(instance);
     TAboutBox aboutBox(instance);
-    TDataSForm dataSForm(instance, {startUp, files, codePage, clock, selectFolder, SpoolFolder()},
-                         helpForm, aboutBox);
+    TDataSForm dataSForm(
+        instance, {startUp, files, codePage, clock, selectFolder, MakeShellTaskbar, SpoolFolder()},
+        helpForm, aboutBox);
     if (!dataSForm.Create()) return 1;
     if (!helpForm.Create(dataSForm.Handle())) return 1;
     if (!aboutBox.Create(dataSForm.Handle())) return 1;

@@ -53,6 +53,8 @@ void TDataSForm::RegisterHandlers() {
 }
 
 void TDataSForm::FormCreate() {
+    // A program run as administrator would not hear it from the shell otherwise.
+    ChangeWindowMessageFilterEx(Handle(), taskbarButtonCreated_, MSGFLT_ALLOW, nullptr);
     const HelpHook hook = [this](WORD command, LONG_PTR data, bool& callHelp) {
         return FormHelp(command, data, callHelp);
     };
@@ -75,6 +77,10 @@ void TDataSForm::CloseRequest() {
 }
 
 LRESULT TDataSForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (taskbarButtonCreated_ != 0 && message == taskbarButtonCreated_) {
+        if (services_.makeTaskbar) runTaskbar_.Use(services_.makeTaskbar(Handle()));
+        return 0;
+    }
     switch (message) {
     case WM_QUERYENDSESSION:
         return form_.FormCloseQuery() ? TRUE : FALSE;

@@ -6,6 +6,7 @@
 #include "engine/BackupRun.h"
 #include "engine/RunHost.h"
 #include "ui/FormWindow.h"
+#include "ui/RunTaskbar.h"
 #include "ui/SetFileDialogs.h"
 
 #include <cstdint>
@@ -29,6 +30,7 @@ struct DataSFormServices {
     CodePage& codePage;
     LocalClock& clock;
     SelectFolderFunction selectFolder;
+    MakeTaskbarProgress makeTaskbar;
     // Where a run's long listing waits; empty keeps it in memory.
     std::u16string spoolFolder = {};
 };
@@ -163,6 +165,10 @@ private:
     ULONGLONG lastPump_ = 0;
     ULONGLONG lastRepaint_ = 0;
     std::optional<std::wstring> pendingLabel_; // FileCopyLabel's next text
+    // Sent by the shell once the window's taskbar button exists, and again
+    // whenever the shell makes it anew.
+    const UINT taskbarButtonCreated_ = RegisterWindowMessageW(L"TaskbarButtonCreated");
+    RunTaskbar runTaskbar_;
 };
 
 } // namespace kelvorin::ui

@@ -29,6 +29,7 @@ void TDataSForm::Logged(const RunLogLine& line) {
 // Measuring and sizing the label for every folder walked would cost more than
 // the walk: it takes its text when the window is next painted.
 void TDataSForm::Progressed(const RunProgress& progress) {
+    runTaskbar_.Progressed(progress);
     switch (progress.step) {
     case RunStep::EnteringFolder:
     case RunStep::Copying:
@@ -43,6 +44,11 @@ void TDataSForm::Progressed(const RunProgress& progress) {
         SetFileCopyLabel(texts::kNotDeletedLabel);
         UpdateWindow(ControlWindow(DateiListBox));
         break;
+    case RunStep::CopiesBegin:
+    case RunStep::CopyIsCurrent:
+    case RunStep::Writing:
+    case RunStep::Synchronising:
+        break; // the taskbar button's alone
     }
 }
 
@@ -98,11 +104,13 @@ void TDataSForm::BeginBusy() {
     SetToolButtonState(SichernToolButton, false, true);
     EnableSetCommands(false);
     SendMessageW(ControlWindow(LogListBox), LB_RESETCONTENT, 0, 0);
+    runTaskbar_.RunBegins();
     RepaintWindow();
     lastPump_ = GetTickCount64();
 }
 
 void TDataSForm::EndBusy() {
+    runTaskbar_.RunEnds();
     ShowPendingLabel();
     RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     EnableSetCommands(true);

@@ -1,8 +1,8 @@
 #pragma once
 // Owners of Win32 handles, one set for the file services, the windows and the
 // tests: every file, folder listing, kernel object, registry key, window, menu,
-// GDI object, icon, image list, accelerator table, theme, loaded library and
-// device context is released by its owner.
+// GDI object, icon, image list, accelerator table, theme, loaded library,
+// device context and COM interface is released by its owner.
 //
 // Each kind knows the value that its making call returns on failure: CreateFileW
 // and FindFirstFileW give INVALID_HANDLE_VALUE, everything else gives null. An
@@ -94,6 +94,9 @@ struct Theme : EmptyIsNull<HTHEME> {
 struct Module : EmptyIsNull<HMODULE> {
     static void Release(HMODULE module) noexcept { FreeLibrary(module); }
 };
+template <typename Interface> struct ComInterface : EmptyIsNull<Interface*> {
+    static void Release(Interface* object) noexcept { object->Release(); }
+};
 
 } // namespace handle_kinds
 
@@ -110,6 +113,8 @@ using UniqueImageList = UniqueHandle<handle_kinds::ImageList>;
 using UniqueAccelerators = UniqueHandle<handle_kinds::Accelerators>;
 using UniqueTheme = UniqueHandle<handle_kinds::Theme>;
 using UniqueModule = UniqueHandle<handle_kinds::Module>;
+template <typename Interface>
+using UniqueCom = UniqueHandle<handle_kinds::ComInterface<Interface>>; // CoCreateInstance
 
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDc {

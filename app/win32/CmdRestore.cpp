@@ -51,11 +51,8 @@ public:
     void UnreadAtRun(const std::u16string& folder) override { Line(texts::kUnreadAtRun, folder); }
     void NotInState(const std::u16string& path) override { Line(texts::kNotInState, path); }
     void Progress(const RestoreProgress& p) override {
-        if (!progress_.Due()) return;
-        constexpr std::uint64_t kMegabyte = 1024 * 1024;
-        progress_.Show(DecimalText(p.bytesDone / kMegabyte) + texts::kCheckProgressOf +
-                           DecimalText(p.bytesTotal / kMegabyte) + texts::kProgressMegabytes,
-                       p.source);
+        if (!progress_.Begun()) progress_.Begin({p.filesTotal, p.bytesTotal});
+        progress_.ShowDone({p.filesDone, p.bytesDone}, p.source);
     }
     bool Cancelled() override { return flags_.cancelled; }
     void Finish() { progress_.Clear(); }

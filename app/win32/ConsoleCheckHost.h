@@ -1,18 +1,15 @@
 #pragma once
 // The check's output on the console: problem lines to stdout; on a console,
-// the file in work, the megabytes checked of all and the speed to stderr.
+// how far the comparison is and the file in work to stderr.
 #include "app/win32/ConsoleProgress.h"
 #include "app/win32/ConsoleStream.h"
 #include "engine/BackupCheck.h"
-
-#include <cstdint>
 
 namespace kelvorin {
 
 class ConsoleCheckHost : public CheckHost {
 public:
-    ConsoleCheckHost(ConsoleStream& out, ConsoleStream& err)
-        : out_(out), progress_(err), started_(GetTickCount64()) {}
+    ConsoleCheckHost(ConsoleStream& out, ConsoleStream& err) : out_(out), progress_(err) {}
 
     void Report(const std::u16string& line) override;
     void Progress(const std::u16string& file, const CheckCounts& counts) override;
@@ -21,7 +18,6 @@ public:
 private:
     ConsoleStream& out_;
     ConsoleProgress progress_;
-    std::uint64_t started_;
 };
 
 } // namespace kelvorin

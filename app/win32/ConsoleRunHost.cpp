@@ -1,7 +1,7 @@
 #include "app/win32/ConsoleRunHost.h"
-#include "set/Text16.h"
 
 #include "app/CmdTexts.h"
+#include "app/ProgressLine.h"
 #include "app/RunTexts.h"
 
 #include <string>
@@ -17,15 +17,36 @@ void ConsoleRunHost::Logged(const RunLogLine& line) {
     out_.WriteLine(LogLineText(line));
 }
 
+// The files found while the walks go, then how far the copies are, then what
+// "Synchron" has deleted; the path in work beside. A failure's line says the rest.
 void ConsoleRunHost::Progressed(const RunProgress& progress) {
-    // The path in work is shown; a failure's line says the rest.
-    if (progress.step != RunStep::EnteringFolder && progress.step != RunStep::Copying) return;
-    if (!progress_.Due()) return;
     const RunCounts& counts = progress.counts;
-    progress_.Show(DecimalText(counts.filesChecked) + texts::kProgressChecked +
-                       DecimalText(counts.filesCopied) + texts::kProgressCopied +
-                       DecimalText(counts.bytesCopied / (1024 * 1024)) + texts::kProgressMegabytes,
-                   std::u16string(progress.path));
+    switch (progress.step) {
+    case RunStep::CopiesBegin:
+        progress_.Begin({counts.filesToCheck, counts.bytesToCheck});
+        return;
+    case RunStep::Synchronising:
+        synchronising_ = true;
+        return;
+    case RunStep::CopyFailed:
+    case RunStep::NotDeleted:
+        return;
+    case RunStep::EnteringFolder:
+    case RunStep::CopyIsCurrent:
+    case RunStep::Copying:
+    case RunStep::Writing:
+        break;
+    }
+    if (!synchronising_ && progress_.Begun()) {
+        progress_.ShowDone({counts.filesChecked, counts.bytesChecked}, progress.path);
+        return;
+    }
+    if (!progress_.Due()) return;
+    progress_.Show(synchronising_
+                       ? texts::kProgressSynchron + GroupedText(counts.filesDeleted) +
+                             texts::kProgressDeleted + u"  "
+                       : GroupedText(counts.filesToCheck) + texts::kProgressFound + u"  ",
+                   progress.path);
 }
 
 void ConsoleRunHost::LogFileFailed(const std::u16string& error) {

@@ -46,6 +46,7 @@ private:
     Mode mode_;
     SortedList workList_;
     ConsoleProgress progress_{err_};
+    bool synchronising_ = false;
     bool logWriteFailed_ = false;
 };
 

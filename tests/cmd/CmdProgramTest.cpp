@@ -1,5 +1,6 @@
 // KelvorinCmd.exe started as a process, on the scratch drives, with its stdout,
 // stderr, exit code, log file and the disk checked afterwards.
+#include "tests/support/Fixtures.h"
 #include "tests/support/win32/ConsoleProgram.h"
 #include "tests/support/win32/HostSide.h"
 #include "tests/support/win32/ScratchDrives.h"
@@ -7,6 +8,9 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -233,6 +237,64 @@ TEST_F(CmdProgram, CheckFindsARottenCopyAndRepairMakesItWhole) {
     EXPECT_EQ(Run(SetName() + L" /Prüfen").exitCode, 0u);
 
     EXPECT_EQ(Run(SetName() + L" /Prüfen /Vorschau").exitCode, 5u);
+}
+
+// The lines that a program started in a console of its own shows on the row of
+// the cursor while it runs, read from outside as often as the console lets.
+std::vector<std::wstring> ConsoleRowsWhileRunning(std::wstring commandLine) {
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+                        nullptr, nullptr, &si, &pi))
+        return {};
+    const UniqueKernelObject process(pi.hProcess), thread(pi.hThread);
+    FreeConsole();
+    for (int i = 0; i < 500 && !AttachConsole(pi.dwProcessId); ++i)
+        Sleep(2);
+    const UniqueFile screen(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
+    std::vector<std::wstring> rows;
+    do {
+        CONSOLE_SCREEN_BUFFER_INFO info{};
+        if (!screen || !GetConsoleScreenBufferInfo(screen.get(), &info)) continue;
+        std::wstring row(static_cast<std::size_t>(info.dwSize.X), L' ');
+        DWORD read = 0;
+        ReadConsoleOutputCharacterW(screen.get(), row.data(), static_cast<DWORD>(row.size()),
+                                    {0, info.dwCursorPosition.Y}, &read);
+        row.resize(row.find_last_not_of(L' ') + 1);
+        if (!row.empty() && (rows.empty() || rows.back() != row)) rows.push_back(row);
+    } while (WaitForSingleObject(process.get(), 5) == WAIT_TIMEOUT);
+    FreeConsole();
+    return rows;
+}
+
+// On a console, stderr's progress line tells the files and bytes done of the
+// whole, within 78 columns; redirected, stderr carries no such line.
+TEST_F(CmdProgram, ShowsTheWholeOnTheConsoleAndNothingOfItRedirected) {
+    for (int i = 0; i < 600; ++i)
+        WriteTextFile(Source(L"Akten\\Brief" + std::to_wstring(1000 + i) + L".txt"),
+                      std::string(4096, 'b'));
+    WriteSet({Source(L"Akten")}, TargetIndex(), false);
+
+    const std::vector<std::wstring> rows =
+        ConsoleRowsWhileRunning(L"\"" + WinePathOfHostFile(KELVORIN_CMD_EXE) + L"\" " + SetName());
+    const std::wregex line(
+        LR"([0-9]{1,3} von 600 Dateien, [0-9],[0-9] von 2,3 MB(, [0-9]+(,[0-9])? MB/s, noch [0-9]+ (s|min))?  .*Brief[0-9]+\.txt)");
+    std::vector<std::wstring> progress;
+    std::copy_if(rows.begin(), rows.end(), std::back_inserter(progress),
+                 [&](const std::wstring& row) { return std::regex_match(row, line); });
+    EXPECT_FALSE(progress.empty()) << "rows seen: " << rows.size();
+    for (const std::wstring& row : progress)
+        EXPECT_LE(row.size(), 78u) << Narrow(row);
+    EXPECT_EQ(NamesIn(Target(L"Akten")).size(), 600u);
+
+    WriteTextFile(Source(L"Akten\\Brief1000.txt"), "neu");
+    const ConsoleResult redirected = Run(SetName());
+    EXPECT_EQ(redirected.exitCode, 0u);
+    EXPECT_THAT(redirected.err, ::testing::Not(HasSubstr(L"von"))) << Narrow(redirected.err);
+    EXPECT_THAT(redirected.err, ::testing::Not(HasSubstr(L"\r ")));
 }
 
 } // namespace

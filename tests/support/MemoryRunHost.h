@@ -30,6 +30,7 @@ public:
         bool operator==(const Step&) const = default;
     };
     std::vector<Step> progress;                 // every step reported, in order
+    RunCounts atCopiesBegin;                    // the counts the walks left
     std::optional<RunStatus> ended;             // the status of the run that ended
     std::vector<std::u16string> refusals;       // plain messages shown
     std::vector<std::u16string> removedForRoom; // run folders of the store, in order
@@ -59,6 +60,7 @@ public:
     void Logged(const RunLogLine& line) override { runLog.push_back(LogLineText(line)); }
     void Progressed(const RunProgress& p) override {
         progress.push_back({p.step, std::u16string(p.path)});
+        if (p.step == RunStep::CopiesBegin) atCopiesBegin = p.counts;
     }
     void LogFileFailed(const std::u16string& error) override {
         logErrors.push_back(error);

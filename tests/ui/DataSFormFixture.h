@@ -89,7 +89,8 @@ protected:
                                       if (!chooserAnswer_) return false;
                                       folder = *chooserAnswer_;
                                       return true;
-                                  }},
+                                  },
+                                  [this](HWND) { return makeTaskbar_ ? makeTaskbar_() : nullptr; }},
             *helpForm_, *aboutBox_);
         ASSERT_TRUE(form_->Create());
         ASSERT_TRUE(helpForm_->Create(form_->Handle()));
@@ -165,6 +166,8 @@ protected:
     MessageBoxAnswerer boxes_;
     std::vector<ChooserCall> chooserCalls_;
     std::optional<std::wstring> chooserAnswer_;
+    // The taskbar button's progress, when the test watches it.
+    std::function<std::unique_ptr<ui::TaskbarProgress>()> makeTaskbar_;
     std::unique_ptr<ui::THelpForm> helpForm_;
     std::unique_ptr<ui::TAboutBox> aboutBox_;
     std::unique_ptr<ui::TDataSForm> form_;

@@ -1,6 +1,7 @@
 // The backup run in the main window, on the real file system: what the
 // window's lists show, a close request during a run, and the window answering
 // while a run works.
+#include "engine/ProgressEstimate.h"
 #include "tests/ui/DataSFormFixture.h"
 
 #include <gmock/gmock.h>
@@ -168,6 +169,50 @@ TEST_F(DataSFormRun, TheLabelShowsAFailedCopyWhileTheRunGoesOn) {
     EXPECT_EQ(labelAfterFailure, L"Fehler");
     EXPECT_EQ(WindowText(Control(Id::FileCopyLabel)), L"Fehler beim kopieren !!");
     EXPECT_EQ(Items(Control(Id::LogListBox)).front(), L"Nicht kopiert: " + Source(L"A\\offen.txt"));
+}
+
+// What the taskbar button is told, in order: states by name, values as "done/whole".
+class RecordedTaskbar : public ui::TaskbarProgress {
+public:
+    explicit RecordedTaskbar(std::vector<std::string>& calls) : calls_(calls) {}
+    void SetState(State state) override {
+        static constexpr const char* kNames[] = {"none", "busy", "share", "error"};
+        calls_.push_back(kNames[static_cast<int>(state)]);
+    }
+    void SetValue(std::uint64_t done, std::uint64_t whole) override {
+        calls_.push_back(std::to_string(done) + "/" + std::to_string(whole));
+    }
+
+private:
+    std::vector<std::string>& calls_;
+};
+
+// Three files of one chunk each: every file weighs its bytes and as much
+// again, so each step of a copy moves the button by a sixth.
+TEST_F(DataSFormRun, TheTaskbarButtonShowsTheWalkTheShareAFailureAndSynchron) {
+    for (const wchar_t* name : {L"A\\a.bin", L"A\\b.bin", L"A\\c.bin"})
+        WriteTextFile(Source(name), std::string(ProgressEstimate::kFileWeight, 'x'));
+    WriteTextFile(Target(L"A\\verwaist.txt"), "weg");
+    WriteSet({Source(L"A")}, true);
+    std::vector<std::string> calls;
+    makeTaskbar_ = [&] { return std::make_unique<RecordedTaskbar>(calls); };
+    Make();
+    ASSERT_TRUE(calls.empty());
+    SendMessageW(Window(), RegisterWindowMessageW(L"TaskbarButtonCreated"), 0, 0);
+    {
+        LockedFile lock(Source(L"A\\b.bin"));
+        form_->SichernItemClick();
+    }
+    EXPECT_THAT(calls, ElementsAre("busy", "share", "0/1000", "166/1000", "333/1000", // a
+                                   "500/1000", "error",                               // b
+                                   "666/1000", "833/1000", // c; Synchron stays red
+                                   "none"));
+    ASSERT_FALSE(FileExists(Target(L"A\\verwaist.txt")));
+
+    calls.clear();
+    form_->SichernItemClick(); // a and c are current, b is copied
+    EXPECT_THAT(calls, ElementsAre("busy", "share", "0/1000", "333/1000", "500/1000", "666/1000",
+                                   "1000/1000", "busy", "none"));
 }
 
 // A close request in the middle of a large file stops that copy: the previous

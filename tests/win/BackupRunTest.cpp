@@ -58,7 +58,7 @@ TEST_F(BackupRunTest, CopiesEveryFileWithItsStampAndAgainOnlyWhatChanged) {
     EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_EQ(host.Status(), u"OK");
     EXPECT_EQ(host.ended, RunStatus::Ok);
-    EXPECT_THAT(host.selections, ElementsAre(0u));
+    EXPECT_THAT(host.selections, ElementsAre(0u, 0u)) << "for its walk, then for its copies";
     EXPECT_EQ(host.busyBegins, 1);
     EXPECT_EQ(host.busyEnds, 1);
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"Brief.txt", L"a", L"leer.txt"))
@@ -69,6 +69,55 @@ TEST_F(BackupRunTest, CopiesEveryFileWithItsStampAndAgainOnlyWhatChanged) {
     EXPECT_EQ(counts.filesChecked, 3u);
     EXPECT_EQ(counts.filesCopied, 1u);
     EXPECT_EQ(Text(Target(L"Brief.txt")), "Brief, neu");
+}
+
+TEST_F(BackupRunTest, KnowsTheWholeOfEveryFolderBeforeItsFirstCopyAndListsEachForItsCopies) {
+    WriteTextFile(Source(L"A\\eins.txt"), "123");
+    WriteTextFile(Source(L"A\\Sub\\zwei.txt"), "12345");
+    WriteTextFile(Source(L"A\\aus.tmp"), "left out");
+    WriteTextFile(Source(L"B\\drei.txt"), "1234567");
+    AddFolder(Source(L"A"));
+    AddFolder(Source(L"Fehlt"));
+    AddFolder(Source(L"B"));
+    host.set.exclusions = {u"tmp"};
+    std::vector<std::vector<std::u16string>> shown;
+    host.onShowWorkList = [&] { shown.push_back(host.workList.Items()); };
+    using Step = MemoryRunHost::Step;
+    const auto walksAndCopies = [&] {
+        std::vector<Step> steps;
+        std::copy_if(host.progress.begin(), host.progress.end(), std::back_inserter(steps),
+                     [](const Step& s) {
+                         return s.step == RunStep::EnteringFolder ||
+                                s.step == RunStep::CopiesBegin || s.step == RunStep::Copying;
+                     });
+        return steps;
+    };
+    const std::u16string a = U16(Source(L"A")), b = U16(Source(L"B"));
+
+    ASSERT_TRUE(RunBackup());
+    EXPECT_THAT(walksAndCopies(),
+                ElementsAre(Entering(Source(L"A")), Entering(Source(L"A\\Sub")),
+                            Entering(Source(L"B")), Step{RunStep::CopiesBegin, u""},
+                            Step{RunStep::Copying, a + u"\\eins.txt"},
+                            Step{RunStep::Copying, a + u"\\Sub\\zwei.txt"},
+                            Step{RunStep::Copying, b + u"\\drei.txt"}));
+    EXPECT_EQ(host.atCopiesBegin.filesToCheck, 3u);
+    EXPECT_EQ(host.atCopiesBegin.bytesToCheck, 15u);
+    EXPECT_EQ(host.atCopiesBegin.filesChecked, 0u);
+    EXPECT_THAT(shown, ElementsAre(ElementsAre(a + u"\\eins.txt", a + u"\\Sub\\zwei.txt"),
+                                   ElementsAre(b + u"\\drei.txt")))
+        << "the file list holds the folder in work";
+    EXPECT_THAT(host.Problems(), ElementsAre(kNotFoundLine + U16(Source(L"Fehlt"))));
+    EXPECT_THAT(host.selections, ElementsAre(0u, 1u, 2u, 0u, 1u, 2u));
+    EXPECT_EQ(counts.bytesChecked, 15u);
+
+    // Current copies are checked through with their bytes too.
+    ASSERT_TRUE(RunBackup());
+    EXPECT_EQ(counts.filesCopied, 0u);
+    EXPECT_EQ(std::count(host.progress.begin(), host.progress.end(),
+                         Step{RunStep::CopyIsCurrent, b + u"\\drei.txt"}),
+              1);
+    EXPECT_EQ(counts.bytesChecked, 15u);
 }
 
 TEST_F(BackupRunTest, RenewsACopyOnlyWhenTheSourcesStampIsLater) {
@@ -182,6 +231,7 @@ TEST_F(BackupRunTest, ReportsASourceHeldOpenAndGoesOn) {
     EXPECT_EQ(host.Status(), u"Fehler beim kopieren !!");
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt", L"c.txt"));
     EXPECT_EQ(host.pumps, 3) << "messages are handled after every attempted copy";
+    EXPECT_EQ(counts.bytesChecked, 3u) << "a failed copy is through as well";
 }
 
 TEST_F(BackupRunTest, LeavesAReadOnlyCopyAsItWas) {
@@ -407,7 +457,8 @@ TEST_F(BackupRunTest, StopsAtACloseRequestAndReportsTheCancel) {
     EXPECT_THAT(NamesIn(Target()), ElementsAre(L"a.txt", L"verwaist.txt"))
         << "nothing is copied or synchronised after the close request";
     EXPECT_EQ(host.pumps, 1);
-    EXPECT_THAT(host.selections, ElementsAre(0u)) << "the second folder is skipped";
+    EXPECT_THAT(host.selections, ElementsAre(0u, 1u, 0u))
+        << "the second folder's copies are skipped";
     EXPECT_THAT(host.Problems(), IsEmpty());
     EXPECT_EQ(host.Status(), u"Abbruch");
     EXPECT_EQ(Text(LogFile()), "Abbruch\r\n" + Narrow(host.runLog.back()) + "\r\n");
