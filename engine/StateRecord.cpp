@@ -1,7 +1,6 @@
 #include "engine/StateRecord.h"
 
 #include "engine/CopyRules.h"
-#include "set/PathOrder.h"
 
 #include <algorithm>
 

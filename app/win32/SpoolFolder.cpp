@@ -2,21 +2,15 @@
 
 #include <windows.h>
 
-#include <knownfolders.h>
-#include <shlobj.h>
-
-#include <cwchar>
-
 namespace kelvorin {
 
 std::u16string SpoolFolder() {
-    wchar_t* path = nullptr;
-    std::u16string folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path)) && path)
-        folder.assign(path, path + wcslen(path));
-    CoTaskMemFree(path);
-    if (!folder.empty()) folder += u"\\Kelvorin\\";
-    return folder;
+    // The environment tells it without loading the shell's libraries, which
+    // under Wine cost a scheduled run more than its whole walk.
+    wchar_t path[MAX_PATH + 1];
+    const DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", path, MAX_PATH + 1);
+    if (n == 0 || n > MAX_PATH) return {};
+    return std::u16string(path, path + n) + u"\\Kelvorin\\";
 }
 
 } // namespace kelvorin
