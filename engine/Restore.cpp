@@ -64,25 +64,6 @@ bool ForEachFileOfPart(FileServices& files, DriveLetter target, const RestorePar
     return reader.Whole();
 }
 
-// The mirror's copy when it is the listed one, else the oldest version from
-// that run on: what a run replaced went into its own folder, so a listed copy
-// that a later run replaced is in that later run's folder. Empty when none is.
-std::u16string WhereBytesAre(FileServices& files, DriveLetter target,
-                             const std::vector<StoredRun>& runs, const PlannedFile& file) {
-    const std::u16string mirror = BackupPathOf(file.source, target);
-    const auto isListed = [&](const std::u16string& path) {
-        const std::optional<FileFacts> found = files.ExistingFile(path);
-        return found && IsListedCopy(*found, file.copy);
-    };
-    if (isListed(mirror)) return mirror;
-    for (const StoredRun& later : runs) {
-        if (later < *file.run || !later.hasFolder) continue;
-        if (std::u16string version = VersionPath(target, later.name, mirror); isListed(version))
-            return version;
-    }
-    return {};
-}
-
 enum class Written { Yes, Gone, Failed };
 
 // The bytes, then the stamp. Gone when the copy read back another length
@@ -385,6 +366,24 @@ std::vector<FileVersion> VersionsOf(FileServices& files, DriveLetter target,
             {&state.run, *listed, !WhereBytesAre(files, target, store.runs, planned).empty()});
     }
     return versions;
+}
+
+// What a run replaced went into its own folder, so a listed copy that a
+// later run replaced is in that later run's folder.
+std::u16string WhereBytesAre(FileServices& files, DriveLetter target,
+                             const std::vector<StoredRun>& runs, const PlannedFile& file) {
+    const std::u16string mirror = BackupPathOf(file.source, target);
+    const auto isListed = [&](const std::u16string& path) {
+        const std::optional<FileFacts> found = files.ExistingFile(path);
+        return found && IsListedCopy(*found, file.copy);
+    };
+    if (isListed(mirror)) return mirror;
+    for (const StoredRun& later : runs) {
+        if (later < *file.run || !later.hasFolder) continue;
+        if (std::u16string version = VersionPath(target, later.name, mirror); isListed(version))
+            return version;
+    }
+    return {};
 }
 
 } // namespace kelvorin

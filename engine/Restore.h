@@ -84,6 +84,11 @@ bool ForEachPlannedFile(FileServices& files, DriveLetter target, const RestorePl
 // The folders that the runs of the plan could not read.
 std::vector<std::u16string> PlannedGaps(const RestorePlan& plan);
 
+// Where the bytes of a planned file are now: the mirror's copy when it is the
+// listed one, else the oldest version from that run on; empty when none is.
+std::u16string WhereBytesAre(FileServices& files, DriveLetter target,
+                             const std::vector<StoredRun>& runs, const PlannedFile& file);
+
 // One version of a source file: its copy as the first state that lists it
 // tells it, and whether the stick still holds those bytes.
 struct FileVersion {
