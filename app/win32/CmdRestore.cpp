@@ -37,8 +37,8 @@ bool TargetReady(const BackupSet& set, FileServices& files, ConsoleStream& err) 
     return true;
 }
 
-// The restore's output: lost files and gaps to stdout; on a console, the
-// megabytes written of all and the file in work to stderr.
+// The restore's output: lost files, gaps and paths not in the state to
+// stdout; on a console, the progress line to stderr.
 class ConsoleRestoreHost : public RestoreHost {
 public:
     ConsoleRestoreHost(ConsoleStream& out, ConsoleStream& err, const RunFlags& flags)

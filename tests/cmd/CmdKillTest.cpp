@@ -303,9 +303,10 @@ TEST_F(CmdKill, LeavesNoPartFileUnderItsNameWhereverARestoreIsKilled) {
     RemoveTree(stick.Path(L".Kelvorin-Versionen"));
     MakeCleanFolder(Backup(stick));
     std::map<std::wstring, std::string> want;
-    for (int i = 0; i < 12; ++i) {
+    // Enough that a restore outlasts several steps of the kill, however fast it starts.
+    for (int i = 0; i < 16; ++i) {
         const std::wstring name = L"\\d" + std::to_wstring(i) + L".bin";
-        want[name] = std::string(512 * 1024 + i, static_cast<char>('a' + i));
+        want[name] = std::string(8 * 1024 * 1024 + i, static_cast<char>('a' + i));
         WriteTextFile(source + name, want[name]);
     }
     WriteTextFile(SetFile(), "Laufwerk=" + std::to_string(L'B' - L'A') + "\r\nOrdner=" +
@@ -315,7 +316,7 @@ TEST_F(CmdKill, LeavesNoPartFileUnderItsNameWhereverARestoreIsKilled) {
     const std::wstring folder = std::wstring(1, DocsDrive()) + L":\\Zur\u00fcck_" + FolderName();
     const std::wstring restored = folder + L"\\" + source.substr(0, 1) + source.substr(2);
     int killed = 0;
-    for (DWORD delay = 0; delay < 3000 && !HasFailure(); delay += 10) {
+    for (DWORD delay = 0; delay < 5000 && !HasFailure(); delay += 5) {
         SCOPED_TRACE(delay);
         RemoveTree(folder);
         const bool ended =
