@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(SetFile StartUp CopyRules CmdOptions)
+[ ${#targets[@]} -gt 0 ] || targets=(SetFile StartUp CopyRules CmdOptions Listing)
 
 ./scripts/install-deps.sh fuzz
 export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
