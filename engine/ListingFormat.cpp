@@ -294,9 +294,11 @@ bool ListingReader::Next(ListedFile& file) {
     const auto size = Number((*fields)[0]);
     const auto stampText = FromUtf8((*fields)[1]);
     auto source = PathField((*fields)[2]);
+    // A file lies below a folder: a line naming the folder itself names no file.
     if (!size || !stampText || !source ||
-        std::none_of(head_.folders.begin(), head_.folders.end(),
-                     [&](const ListedFolder& f) { return LiesIn(*source, f.path); }))
+        std::none_of(head_.folders.begin(), head_.folders.end(), [&](const ListedFolder& f) {
+            return LiesIn(*source, f.path) && !LiesIn(f.path, *source);
+        }))
         return Fail();
     if (const auto time = FileTimeFromText(*stampText)) {
         file.copy = {*size, *time, StampOfFileTime(*time, head_.offset)};

@@ -132,6 +132,7 @@ TEST(Listing, IsDamagedByAnyLineThatNamesAPathOutsideItsFoldersOrNoPlainPath) {
         {"a part \".\"", listing("R:\\Daten\\.\\a.txt")},
         {"outside its folders", listing("R:\\Anderes\\a.txt")},
         {"a prefix that is no folder", listing("R:\\Daten2\\a.txt")},
+        {"the folder itself", listing("R:\\Daten")},
         {"a stream after the drive", listing("R:\\Daten\\a.txt:versteckt")},
         {"a device", listing("R:\\Daten\\CON")},
         {"a device with an extension", listing("R:\\Daten\\com1.txt")},
