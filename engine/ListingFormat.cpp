@@ -29,6 +29,10 @@ constexpr std::int64_t kTicksPerMinute = 60 * kTicksPerSecond;
 constexpr std::int64_t kLargestOffsetMinutes = 24 * 60;
 
 std::optional<std::uint64_t> Number(std::string_view digits) {
+    // No more digits than the largest count has: the end line then always
+    // fits the few bytes that ReadListingEnd reads.
+    constexpr std::size_t kMostDigits = 20;
+    if (digits.size() > kMostDigits) return std::nullopt;
     std::uint64_t n = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
     if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
@@ -264,6 +268,8 @@ std::optional<ListingHead> ListingReader::ReadHead() {
                 return std::nullopt;
             head_.gaps.push_back(*gap);
         } else if (line.starts_with(kFileLine) || line.starts_with(kEndLine)) {
+            // A listing that covers no folder offers nothing.
+            if (head_.folders.empty()) return std::nullopt;
             pending_ = line;
             hasPending_ = true;
             return head_;
