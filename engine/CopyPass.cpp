@@ -30,8 +30,7 @@ void CopyPass::Run() {
         recording_ = listing_ && listing_->Cover(entry);
         deeper_.clear();
         for (const std::u16string& other : run_.setFolders)
-            if (recording_ && !LiesIn(entry, other) && LiesIn(other, entry))
-                deeper_.push_back(other);
+            if (recording_ && LiesBelow(other, entry)) deeper_.push_back(other);
         for (const std::u16string& unread : folder.unreadable)
             if (recording_ && !ListedByDeeperFolder(unread)) listing_->Gap(unread);
         std::swap(run_.host.WorkList(), folder.files);

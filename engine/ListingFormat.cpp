@@ -302,9 +302,8 @@ bool ListingReader::Next(ListedFile& file) {
     auto source = PathField((*fields)[2]);
     // A file lies below a folder: a line naming the folder itself names no file.
     if (!size || !stampText || !source ||
-        std::none_of(head_.folders.begin(), head_.folders.end(), [&](const ListedFolder& f) {
-            return LiesIn(*source, f.path) && !LiesIn(f.path, *source);
-        }))
+        std::none_of(head_.folders.begin(), head_.folders.end(),
+                     [&](const ListedFolder& f) { return LiesBelow(*source, f.path); }))
         return Fail();
     if (const auto time = FileTimeFromText(*stampText)) {
         file.copy = {*size, *time, StampOfFileTime(*time, head_.offset)};

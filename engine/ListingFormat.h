@@ -67,6 +67,13 @@ bool IsPlainPath(std::u16string_view path);
 bool IsPlainRelativePath(std::u16string_view parts);
 // Whether the path lies below the folder, or is it, case-blind.
 bool LiesIn(std::u16string_view path, std::u16string_view folder);
+// The same path in any spelling; a path strictly below the folder.
+inline bool IsSamePath(std::u16string_view a, std::u16string_view b) {
+    return LiesIn(a, b) && LiesIn(b, a);
+}
+inline bool LiesBelow(std::u16string_view path, std::u16string_view folder) {
+    return LiesIn(path, folder) && !LiesIn(folder, path);
+}
 
 // Reads one listing, its head first, then its file lines one at a time.
 class ListingReader {

@@ -11,13 +11,9 @@
 namespace kelvorin {
 namespace {
 
-bool SameFolder(std::u16string_view a, std::u16string_view b) {
-    return LiesIn(a, b) && LiesIn(b, a);
-}
-
 bool Covers(const ListingHead& head, std::u16string_view folder) {
     return std::any_of(head.folders.begin(), head.folders.end(),
-                       [&](const ListedFolder& f) { return SameFolder(f.path, folder); });
+                       [&](const ListedFolder& f) { return IsSamePath(f.path, folder); });
 }
 
 // Whether the path belongs to the part: below its folder, not below a deeper one.
@@ -157,7 +153,7 @@ std::optional<RestorePlan> PlanRestore(const StoreContents& store,
     for (const std::u16string& folder : setFolders)
         if (IsPlainPath(folder) &&
             std::none_of(folders.begin(), folders.end(),
-                         [&](const std::u16string& f) { return SameFolder(f, folder); }))
+                         [&](const std::u16string& f) { return IsSamePath(f, folder); }))
             folders.push_back(folder);
     RestorePlan plan{{}, only};
     for (const std::u16string& folder : folders) {
@@ -172,7 +168,7 @@ std::optional<RestorePlan> PlanRestore(const StoreContents& store,
         if (!chosen) continue;
         RestorePart part{folder, {}, chosen};
         for (const std::u16string& other : folders)
-            if (!SameFolder(other, folder) && LiesIn(other, folder)) part.deeper.push_back(other);
+            if (LiesBelow(other, folder)) part.deeper.push_back(other);
         plan.parts.push_back(std::move(part));
     }
     if (plan.parts.empty()) return std::nullopt;
@@ -356,7 +352,7 @@ std::vector<FileVersion> VersionsOf(FileServices& files, DriveLetter target,
         if (!reader.ReadHead()) continue;
         std::optional<ListedCopy> listed;
         for (ListedFile file; reader.Next(file);)
-            if (!listed && SameFolder(file.source, source)) listed = file.copy;
+            if (!listed && IsSamePath(file.source, source)) listed = file.copy;
         if (!reader.Whole() || !listed) continue;
         if (std::any_of(versions.begin(), versions.end(),
                         [&](const FileVersion& v) { return sameCopy(v.copy, *listed); }))

@@ -37,9 +37,8 @@ StateRecord::~StateRecord() {
 }
 
 bool StateRecord::Cover(const std::u16string& setFolder) {
-    if (std::any_of(head_.folders.begin(), head_.folders.end(), [&](const ListedFolder& f) {
-            return LiesIn(f.path, setFolder) && LiesIn(setFolder, f.path);
-        }))
+    if (std::any_of(head_.folders.begin(), head_.folders.end(),
+                    [&](const ListedFolder& f) { return IsSamePath(f.path, setFolder); }))
         return false;
     head_.folders.push_back({setFolder, 0, 0});
     return true;
